@@ -6,6 +6,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TempFile.h"
+#include "support/TestCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -24,33 +25,10 @@ namespace {
 using platform::ConsoleMessageBox;
 constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
 
-std::string BuiltCatalogue()
-{
-    const char* folder = std::getenv("MEMORIX_BIN_DIR");
-    return std::string(folder ? folder : ".") + "/Memorix.db";
-}
-
-// A temp folder of the test's own for small catalogue files.
-struct Scratch {
-    std::string dir = platform::TempFolder() + "/memorix-catalogue-XXXXXX";
-    Scratch() { EXPECT_NE(mkdtemp(dir.data()), nullptr); }
-    ~Scratch() { std::filesystem::remove_all(dir); }
-    std::string Db(const std::string& sql) const
-    {
-        const std::string path = dir + "/test.db";
-        sqlite3* db = nullptr;
-        sqlite3_open(path.c_str(), &db);
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-        sqlite3_close(db);
-        return path;
-    }
-};
-
-struct DebugCapture {
-    std::string text;
-    platform::DebugSink previous = platform::SetDebugSink([this](std::string_view line) { text += line; });
-    ~DebugCapture() { platform::SetDebugSink(std::move(previous)); }
-};
+using testsupport::BuiltCatalogue;
+using testsupport::DebugCapture;
+using testsupport::Scratch;
+using testsupport::kUntypedTables;
 
 template <class Rows>
 std::vector<int> Ids(const Rows& rows)
@@ -60,14 +38,6 @@ std::vector<int> Ids(const Rows& rows)
         ids.push_back(row.Id);
     return ids;
 }
-
-// Untyped MPLC and MDevice columns keep every value exactly as inserted.
-constexpr const char* kUntypedTables = R"sql(
-CREATE TABLE MPLC (Id, FullName, PLCSeriesNo, DispOrder, DefaultPatternNo, DataRegSize1, DataRegSize2,
-                   DataRegSize3, DataRegSize4, DataRegSize5, Is16bitCPUFlg, FLBankNum, DisableFlg,
-                   No INTEGER GENERATED ALWAYS AS (0) VIRTUAL);
-CREATE TABLE MDevice (PlcId, Id, DispOrder, Name, MinValue, MaxValue, DataSize);
-)sql";
 
 class Catalogue : public ::testing::Test {
 protected:

@@ -1,0 +1,12 @@
+#include "cli/CliCommand.h"
+
+const std::vector<CliCommand>& CliCommands()
+{
+    static const std::vector<CliCommand> commands = [] {
+        std::vector<CliCommand> all;
+        for (auto part : {CatalogueCommands(), CodecCommands()})
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    }();
+    return commands;
+}

@@ -1,0 +1,149 @@
+#pragma once
+
+// The call contract of the five communication libraries: which entry point
+// (by ordinal) takes which arguments, and the few fields of the shared session
+// block and of the address descriptor that the program reads or writes.
+// Whatever library answers these calls keeps exactly this contract.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace comm {
+
+// The session block: owned by the caller, zeroed at construction, passed first.
+inline constexpr std::size_t kSessionBlockSize = 302;
+inline constexpr std::size_t kBlockTitleOffset = 2;       // 80-byte ANSI title, written while offline
+inline constexpr std::size_t kBlockTitleSize = 80;
+inline constexpr std::size_t kBlockLanguageOffset = 94;   // 16-bit, auto-setting scratch block
+inline constexpr std::size_t kBlockVersionOffset = 96;    // 16-bit, auto-setting scratch block
+inline constexpr std::size_t kBlockProtocolOffset = 100;  // 8-bit protocol family: 0 or 1
+inline constexpr std::size_t kBlockWaitOffset = 106;      // 32-bit wait in ms after a failed transfer
+
+inline constexpr std::size_t kConnectionNameSize = 50;
+inline constexpr std::size_t kAppNameSize = 200;
+inline constexpr std::size_t kErrorTextSize = 4096;
+
+// Protocol families (block offset 100).
+inline constexpr std::uint8_t kFamilyMessage = 0;  // QelTeskMsg
+inline constexpr std::uint8_t kFamilyProtocol7 = 1; // QelTesktocol7
+
+// The libraries' own device numbers.
+namespace ProtocolDevice {
+inline constexpr std::uint32_t WR = 31;
+inline constexpr std::uint32_t DT = 9;
+inline constexpr std::uint32_t FL = 10;
+inline constexpr std::uint32_t TS = 4;
+inline constexpr std::uint32_t TE = 5;
+inline constexpr std::uint32_t CS = 43;
+inline constexpr std::uint32_t CE = 44;
+inline constexpr std::uint32_t LD = 6;
+inline constexpr std::uint32_t WL = 30;
+} // namespace ProtocolDevice
+
+// One address of a protocol-family-1 read or write; 22 bytes, packed.
+#pragma pack(push, 1)
+struct _dev2_7 {
+    std::uint32_t device;       // protocol device code
+    std::uint32_t address;
+    std::uint8_t unused[8];     // not filled
+    std::uint8_t zero8;         // 0
+    std::uint32_t zero32;       // 0
+    std::uint8_t bytesPerAddress;
+};
+#pragma pack(pop)
+static_assert(sizeof(_dev2_7) == 22, "the descriptor is 22 bytes on the wire");
+static_assert(offsetof(_dev2_7, address) == 4);
+static_assert(offsetof(_dev2_7, zero8) == 16);
+static_assert(offsetof(_dev2_7, zero32) == 17);
+static_assert(offsetof(_dev2_7, bytesPerAddress) == 21);
+
+// Library file names (platform suffix added by the loader).
+inline constexpr const char* kUserIfLibrary = "QelTeskUserIF";
+inline constexpr const char* kProtocol7Library = "QelTesktocol7";
+inline constexpr const char* kOnlineLibrary = "QelTeskOnline";
+inline constexpr const char* kMessageLibrary = "QelTeskMsg";
+inline constexpr const char* kSettingsLibrary = "QelTeskCMSet";
+
+// Ordinals and their signatures. Results are 0 on success unless noted.
+namespace UserIF {
+inline constexpr int Initialise = 41;     // (block, 200-byte ANSI application name)
+inline constexpr int SetLanguage = 153;   // (block, language code)
+inline constexpr int GoOnline = 8;        // (main window handle, block)
+inline constexpr int GoOffline = 14;      // (block)
+inline constexpr int SetTitle = 150;      // (block, ANSI title of at most 79 bytes)
+inline constexpr int ErrorText = 188;     // (block, error code, 4096-byte buffer)
+// Used by the auto-setting library, in call order.
+inline constexpr int ResourceFolder = 256;   // (scratch block, ANSI path buffer, size): non-zero when written
+inline constexpr int Busy = 151;             // (block) -> 16-bit; non-zero: nothing to do
+inline constexpr int Version = 1;            // (pointer to 32-bit output)
+inline constexpr int PortRecord = 282;       // (16-bit port) -> per-port record
+inline constexpr int Prepare = 59;           // (block)
+inline constexpr int Probe = 180;            // (block, 8-byte request, 8, response, pointer to 32-bit)
+inline constexpr int ApplySettings = 138;    // (16-bit port, 200-byte settings record)
+inline constexpr int ResetAfterFailure = 15; // (block, 0, scratch buffer)
+inline constexpr int Release = 61;           // (block)
+inline constexpr std::size_t kPortSettingsOffset = 24726; // in the per-port record
+inline constexpr std::size_t kPortSettingsSize = 200;
+
+using InitialiseFn = int (*)(std::uint8_t* block, const char* appName);
+using SetLanguageFn = int (*)(std::uint8_t* block, int language);
+using GoOnlineFn = int (*)(void* mainWindow, std::uint8_t* block);
+using GoOfflineFn = int (*)(std::uint8_t* block);
+using SetTitleFn = int (*)(std::uint8_t* block, const char* title);
+using ErrorTextFn = int (*)(std::uint8_t* block, int errorCode, char* buffer);
+using ResourceFolderFn = int (*)(std::uint8_t* scratch, char* path, int size);
+using BusyFn = std::uint16_t (*)(std::uint8_t* block);
+using VersionFn = int (*)(std::uint32_t* out);
+using PortRecordFn = std::uint8_t* (*)(std::uint16_t port);
+using PrepareFn = int (*)(std::uint8_t* block);
+using ProbeFn = int (*)(std::uint8_t* block, const std::uint8_t* request, int requestSize, std::uint8_t* response,
+                        std::uint32_t* out);
+using ApplySettingsFn = int (*)(std::uint16_t port, const std::uint8_t* settings);
+using ResetAfterFailureFn = int (*)(std::uint8_t* block, int zero, std::uint8_t* scratch);
+using ReleaseFn = int (*)(std::uint8_t* block);
+} // namespace UserIF
+
+// Language codes of UserIF::SetLanguage.
+namespace Language {
+inline constexpr int English = 0;
+inline constexpr int Japanese = 1;
+inline constexpr int ChineseSimplified = 2;
+inline constexpr int ChineseTraditional = 3;
+inline constexpr int Korean = 4;
+inline constexpr int Spanish = 5;
+inline constexpr int Italian = 6;
+inline constexpr int Thai = 9;
+} // namespace Language
+
+namespace Online {
+inline constexpr int Identify = 5;  // (block, connection, 28-byte out, 48-byte out, connection name, app name)
+inline constexpr int ModelId = 3;   // (block, connection, 28-byte out): byte 0 is the catalogue model id
+using IdentifyFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28, std::uint8_t* out48,
+                           const char* connectionName, const char* appName);
+using ModelIdFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28);
+} // namespace Online
+
+namespace Protocol7 {
+inline constexpr int ReadType = 1; // (block, connection, 48-byte out, 0): words at 2 and 4 = type high, low
+inline constexpr int Read = 7;     // (block, connection, 1, address count, descriptors, buffer)
+inline constexpr int Write = 8;    // same arguments
+using ReadTypeFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out48, int zero);
+using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, int one, int count,
+                           const _dev2_7* descriptors, std::uint8_t* buffer);
+} // namespace Protocol7
+
+namespace Message {
+inline constexpr int Read = 91;          // (block, connection, device, start, bank, count, buffer)
+inline constexpr int Write = 92;         // same arguments
+inline constexpr int ConnectionText = 37; // (block, connection, 200-byte name, 4096-byte buffer)
+using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
+                           std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
+using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, const char* name, char* buffer);
+} // namespace Message
+
+namespace Settings {
+inline constexpr int CommSettings = 3;   // 1 is success
+inline constexpr int OnlineSettings = 14; // result not read
+} // namespace Settings
+
+} // namespace comm

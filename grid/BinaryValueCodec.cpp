@@ -1,0 +1,17 @@
+#include "grid/BinaryValueCodec.h"
+
+#include "grid/ValueCodec.h"
+
+namespace codec {
+
+BinaryValueCodec::BinaryValueCodec()
+    : IntegerValueCodec(2, "01", false)
+{
+}
+
+std::string BinaryValueCodec::Format(std::uint64_t value, int unit) const
+{
+    return FormatBinaryDigits(value, 8 * GetCellBytes(unit));
+}
+
+} // namespace codec
