@@ -1,6 +1,10 @@
 #include "app/CMemorixApp.h"
 
 #include "catalogue/CPlcDatabase.h"
+#include "core/CMemorixDoc.h"
+#include "core/IDocumentHost.h"
+#include "resources/IStringTable.h"
+#include "resources/ResourceIds.h"
 
 #include <array>
 #include <stdexcept>
@@ -28,6 +32,8 @@ CMemorixApp::CMemorixApp(AppServices services)
 
 CMemorixApp::~CMemorixApp()
 {
+    m_pDocument.reset();
+    m_UndoMap.Clear(); // every snapshot file goes with the application
     m_LdtFile.Close();
     g_instance = nullptr;
 }
@@ -127,4 +133,62 @@ int CMemorixApp::SetPlcNameFromCatalogue(int seriesNo, int modelId)
         }
     }
     return 1;
+}
+
+bool CMemorixApp::CanReplaceDocument()
+{
+    return !m_pDocument || m_pDocument->SaveModified();
+}
+
+void CMemorixApp::CloseDocument()
+{
+    if (!m_pDocument)
+        return;
+    std::unique_ptr<CMemorixDoc> closing = std::move(m_pDocument);
+    closing->OnCloseDocument();
+}
+
+CMemorixDoc* CMemorixApp::NewDocument(IDocumentHost& host)
+{
+    CloseDocument();
+    auto document = std::make_unique<CMemorixDoc>(*this, host);
+    document->SetTitle(UntitledName());
+    if (!document->OnNewDocument()) {
+        host.ShowDataToolbar(false);
+        return nullptr;
+    }
+    m_pDocument = std::move(document);
+    return m_pDocument.get();
+}
+
+CMemorixDoc* CMemorixApp::OpenDocumentFile(const std::string& path, IDocumentHost& host)
+{
+    CloseDocument();
+    auto document = std::make_unique<CMemorixDoc>(*this, host);
+    if (!document->OnOpenDocument(path)) {
+        // No document means no PLC: a reader may have stored the file's model
+        // before it failed.
+        ResetPlcState();
+        host.ShowDataToolbar(false);
+        return nullptr;
+    }
+    document->SetPathName(path, true);
+    m_pDocument = std::move(document);
+    return m_pDocument.get();
+}
+
+std::string CMemorixApp::UntitledName()
+{
+    // The second field of the document strings is the base of new documents' names.
+    const std::string strings = m_services.strings.LoadString(res::IDS_DOC_TEMPLATE);
+    std::string base = "Untitled";
+    const std::size_t first = strings.find('\n');
+    if (first != std::string::npos) {
+        const std::size_t second = strings.find('\n', first + 1);
+        const std::string field = strings.substr(first + 1, second == std::string::npos ? std::string::npos
+                                                                                         : second - first - 1);
+        if (!field.empty())
+            base = field;
+    }
+    return base + std::to_string(++m_nUntitledCount);
 }

@@ -4,12 +4,16 @@
 // the legacy file header values, the start mode of the next new document and
 // the services the rest of the program reaches through it.
 
+#include "core/CUndoMap.h"
 #include "core/DeviceModel.h"
 #include "platform/DenyWriteFile.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+class CMemorixDoc;
+class IDocumentHost;
 class IStringTable;
 namespace platform {
 class IMessageBox;
@@ -56,6 +60,7 @@ public:
     static bool IsFLBankDevice(std::uint8_t deviceCode, int bankCount);
 
     platform::DenyWriteFile& GetLdtFile() { return m_LdtFile; }
+    CUndoMap& GetUndoMap() { return m_UndoMap; }
 
     std::string GetLdtText1() const { return m_strLdtText1; }
     std::string GetLdtText2() const { return m_strLdtText2; }
@@ -78,6 +83,20 @@ public:
     void ResetPlcState();
     // Sets m_strPLCName from the catalogue when the model is found there; always 1.
     int SetPlcNameFromCatalogue(int seriesNo, int modelId);
+    // Rebuilds the device and bank lists for the model just stored, carrying the
+    // old selections over; false (lists unchanged) when the model cannot be read.
+    bool RebuildForNewModel();
+
+    // The one open document, or null.
+    CMemorixDoc* GetActiveDoc() const { return m_pDocument.get(); }
+    // True when there is no document or it may be closed (saved, or not wanted).
+    bool CanReplaceDocument();
+    // Closes the open document, if any: its state goes, and so does the PLC.
+    void CloseDocument();
+    // Creates a document by m_nStartMode; null when it could not be built.
+    CMemorixDoc* NewDocument(IDocumentHost& host);
+    // Opens a data file as the document; null when it could not be read.
+    CMemorixDoc* OpenDocumentFile(const std::string& path, IDocumentHost& host);
 
     bool m_bHiColorIcons = true;
     bool m_bFirstNew = true;
@@ -87,8 +106,11 @@ public:
     int m_nStartMode = START_NONE;
 
 private:
+    std::string UntitledName();
+
     AppServices m_services;
     DeviceInfoArray m_aDeviceInfo;
+    CUndoMap m_UndoMap;
     platform::DenyWriteFile m_LdtFile;
     BankInfoArray m_aBankInfo;
     std::string m_strLdtText1;
@@ -97,4 +119,6 @@ private:
     std::uint8_t m_FLBankNum = 0;
     int m_nFilterIndex = 0;
     int m_Is16bitCPUFlg = 0;
+    std::unique_ptr<CMemorixDoc> m_pDocument;
+    int m_nUntitledCount = 0;
 };

@@ -61,3 +61,5 @@ const std::vector<CliCommand>& CliCommands();
 // Registration from each command's own file.
 std::vector<CliCommand> CatalogueCommands();
 std::vector<CliCommand> CodecCommands();
+std::vector<CliCommand> FileCommands();
+std::vector<CliCommand> GridCommands();

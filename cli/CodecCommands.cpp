@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/DisplayOptions.h"
 #include "cli/NumberArgs.h"
 #include "grid/ValueCodec.h"
 
@@ -7,38 +8,14 @@
 
 namespace {
 
-// Reads --radix and --unit; the real radixes bring their own unit.
-bool ReadDisplayOptions(CliContext& context, const CliCommand& command, const CliArgs& args, int& radix, int& unit,
-                        int& status)
+bool ReadCellOptions(CliContext& context, const CliCommand& command, const CliArgs& args, int& radix, int& unit,
+                     int& status)
 {
-    radix = codec::RADIX_HEX;
-    unit = codec::UNIT_16BIT;
-    if (const auto text = args.Value("radix")) {
-        const auto parsed = ParseRadixArg(*text);
-        if (!parsed) {
-            status = context.UsageError(command, "unknown radix '" + *text + "'");
-            return false;
-        }
-        radix = *parsed;
-    }
-    std::optional<int> givenUnit;
-    if (const auto text = args.Value("unit")) {
-        givenUnit = ParseUnitArg(*text);
-        if (!givenUnit) {
-            status = context.UsageError(command, "unknown unit '" + *text + "' (8, 16, 32 or 64)");
-            return false;
-        }
-        unit = *givenUnit;
-    }
-    if (radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE) {
-        const int realUnit = radix == codec::RADIX_FLOAT ? codec::UNIT_32BIT : codec::UNIT_64BIT;
-        if (givenUnit && *givenUnit != realUnit) {
-            status = context.UsageError(command, radix == codec::RADIX_FLOAT ? "float cells are 32 bits"
-                                                                             : "double cells are 64 bits");
-            return false;
-        }
-        unit = realUnit;
-    }
+    DisplaySetting setting;
+    if (!ReadDisplayOptions(context, command, args, setting, status))
+        return false;
+    radix = setting.radix;
+    unit = setting.unit;
     return true;
 }
 
@@ -81,7 +58,7 @@ std::string BytesToHex(const std::vector<std::uint8_t>& bytes)
 int RunFormat(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
     int radix = 0, unit = 0, status = 0;
-    if (!ReadDisplayOptions(context, command, args, radix, unit, status))
+    if (!ReadCellOptions(context, command, args, radix, unit, status))
         return status;
     if (args.Positional().size() != 1)
         return context.UsageError(command, "give the cell's bytes as one hexadecimal argument");
@@ -98,7 +75,7 @@ int RunFormat(CliContext& context, const CliCommand& command, const CliArgs& arg
 int RunParse(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
     int radix = 0, unit = 0, status = 0;
-    if (!ReadDisplayOptions(context, command, args, radix, unit, status))
+    if (!ReadCellOptions(context, command, args, radix, unit, status))
         return status;
     if (args.Positional().size() != 1)
         return context.UsageError(command, "give exactly one TEXT to parse");

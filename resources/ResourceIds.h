@@ -51,6 +51,8 @@ constexpr int IDS_FILE_UNKNOWN_MODEL = 904;
 constexpr int IDS_FILE_READ_ERROR = 905;
 constexpr int IDS_FILE_WRITE_ERROR = 907;
 constexpr int IDS_FILE_OPEN_ERROR = 908;
+// Saving to a file type that cannot hold every block; takes the list of blocks left out.
+constexpr int IDS_FILE_LEGACY_LOSES_DATA = 909;
 
 // File dialog filters, "description|patterns|" pairs (see enu/Strings.cpp).
 constexpr int IDS_FILTER_CSV = 930;

@@ -74,6 +74,8 @@ const MxStringResource kStrings[] = {
     {IDS_FILE_READ_ERROR, "An error occurred while reading the file."},
     {IDS_FILE_WRITE_ERROR,
      "The file cannot be written. Make sure that there is enough disk space and that you may write to the folder."},
+    {IDS_FILE_LEGACY_LOSES_DATA,
+     "This file type cannot hold all of the data. These blocks will not be saved:\n%s\n\nSave anyway?"},
     {IDS_FILE_OPEN_ERROR, "The file cannot be opened. It may be in use by another program, or you may not have access to it."},
 
     // The first filter is the comma-separated one.

@@ -91,7 +91,7 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
     const int required[] = {
         101, 107, 108, 112, 203, 509, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711,
         806, 807, 808, 809, 810, 811, 812, 813, 814, 817, 901, 902, 903, 904, 905, 907, 908,
-        930, 935, 936, 937, 1001, 1100, 1101, 57344, 61699,
+        909, 930, 935, 936, 937, 1001, 1100, 1101, 57344, 61699,
     };
     for (int id : required)
         EXPECT_FALSE(m_res.LoadString(id).empty()) << "string " << id;
@@ -99,7 +99,7 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
 
     // Everything but these two is shown as it is or has text appended (" (%d)"
     // to 901, "[%d]" to 817), where a stray conversion would eat the argument.
-    const std::map<std::uint32_t, std::string> formats = {{IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}};
+    const std::map<std::uint32_t, std::string> formats = {{IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];

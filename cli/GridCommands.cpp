@@ -1,0 +1,186 @@
+#include "cli/CliCommand.h"
+#include "cli/CliDocument.h"
+#include "cli/DeviceSpec.h"
+#include "cli/DisplayOptions.h"
+#include "cli/NumberArgs.h"
+#include "grid/CsvExport.h"
+#include "grid/CsvImport.h"
+#include "grid/DevicePrefix.h"
+#include "grid/GridHeader.h"
+#include "grid/GridLayout.h"
+#include "platform/ConsoleMessageBox.h"
+
+#include <ostream>
+
+namespace {
+
+// The document and the block a grid command works on.
+struct GridTarget {
+    CMemorixDoc* document = nullptr;
+    const CEditData* block = nullptr;
+    DisplaySetting setting;
+    std::string prefix;
+};
+
+// Opens FILE (the first positional argument) and finds the block of --device.
+// False after a message; status holds the exit status.
+bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& args, CliDocumentSession& session,
+                GridTarget& target, int& status)
+{
+    if (!ReadDisplayOptions(context, command, args, target.setting, status))
+        return false;
+    const auto deviceText = args.Value("device");
+    if (!deviceText) {
+        status = context.UsageError(command, "--device is required");
+        return false;
+    }
+    status = kExitFailure;
+    if (!session.Ok())
+        return false;
+    target.document = session.Open(args.Positional().front());
+    if (!target.document)
+        return false;
+
+    DeviceInfoArray devices;
+    session.App().GetDeviceInfo(devices);
+    std::string error;
+    const auto spec = ParseDeviceSpec(*deviceText, devices, false, error);
+    if (!spec) {
+        status = context.UsageError(command, error);
+        return false;
+    }
+    const std::int16_t bank = spec->bank.value_or(0);
+    target.block = target.document->FindBlock(spec->code, bank);
+    if (!target.block) {
+        status = context.Failure("the file holds no block of " + *deviceText
+                                 + (spec->bank ? "" : " (name a bank with #, e.g. FL#1)"));
+        return false;
+    }
+    target.prefix = DevicePrefix(spec->code, DispDevStrings(devices));
+    return true;
+}
+
+bool Save(CliContext& context, const CliArgs& args, CliDocumentSession& session, CMemorixDoc& document)
+{
+    if (args.Has("yes"))
+        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+    return session.SaveAs(document, document.GetPathName());
+}
+
+int RunDump(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 1)
+        return context.UsageError(command, "give one FILE");
+    CliDocumentSession session(context);
+    GridTarget target;
+    int status = kExitOk;
+    if (!OpenTarget(context, command, args, session, target, status))
+        return status;
+
+    const GridLayout layout(*target.block, target.setting, target.prefix);
+    const std::vector<stListHeadInfo> heads = BuildHeadInfo(layout, 12);
+    for (std::size_t k = 0; k < heads.size(); ++k)
+        context.out << (k ? "\t" : "") << heads[k].Text;
+    context.out << '\n';
+    for (int row = 0; row < layout.Rows(); ++row) {
+        for (int k = 0; k < layout.ListColumns(); ++k)
+            context.out << (k ? "\t" : "") << layout.FormatCell(row, k);
+        context.out << '\n';
+    }
+    return kExitOk;
+}
+
+int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 2)
+        return context.UsageError(command, "give FILE and TEXT");
+    const auto cellText = args.Value("cell");
+    const auto cell = cellText ? ParseIntArg(*cellText) : std::nullopt;
+    if (!cell || *cell < 0)
+        return context.UsageError(command, "--cell takes a cell number from 0");
+    CliDocumentSession session(context);
+    GridTarget target;
+    int status = kExitOk;
+    if (!OpenTarget(context, command, args, session, target, status))
+        return status;
+
+    const int bytes = codec::GetCellBytes(target.setting.unit);
+    const std::int64_t offset = static_cast<std::int64_t>(*cell) * bytes;
+    if (offset + bytes > static_cast<std::int64_t>(target.block->Data.size()))
+        return context.Failure("the block has " + std::to_string(target.block->Data.size() / bytes) + " cells of "
+                               + std::to_string(bytes * 8) + " bits");
+    const std::string& text = args.Positional()[1];
+    std::vector<std::uint8_t> value;
+    if (!codec::ParseCellText(text, target.setting.radix, target.setting.unit, value))
+        context.err << "memorix-cli: '" << text << "' is not a valid value here; the cell is set to 0\n";
+    const CEditData& block = *target.block;
+    target.document->WriteBlockBytes(static_cast<std::int32_t>(offset), value.data(), bytes, block.Id, block.BankNo);
+    return Save(context, args, session, *target.document) ? kExitOk : kExitFailure;
+}
+
+int RunExport(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 2)
+        return context.UsageError(command, "give FILE and OUT");
+    int filter = 1;
+    if (const auto text = args.Value("filter")) {
+        const auto parsed = ParseIntArg(*text);
+        if (!parsed || *parsed < 1)
+            return context.UsageError(command, "--filter takes a filter number from 1");
+        filter = *parsed;
+    }
+    CliDocumentSession session(context);
+    GridTarget target;
+    int status = kExitOk;
+    if (!OpenTarget(context, command, args, session, target, status))
+        return status;
+    const GridLayout layout(*target.block, target.setting, target.prefix);
+    if (!ExportCsv(layout, args.Positional()[1], filter))
+        return context.Failure("cannot write " + args.Positional()[1]);
+    return kExitOk;
+}
+
+int RunImport(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 2)
+        return context.UsageError(command, "give FILE and IN");
+    CliDocumentSession session(context);
+    GridTarget target;
+    int status = kExitOk;
+    if (!OpenTarget(context, command, args, session, target, status))
+        return status;
+    const GridLayout layout(*target.block, target.setting, target.prefix);
+    const auto data = ImportCsv(layout, args.Positional()[1]);
+    if (!data)
+        return context.Failure("cannot read " + args.Positional()[1]);
+    const CEditData& block = *target.block;
+    target.document->WriteBlockBytes(0, data->data(), static_cast<std::int32_t>(data->size()), block.Id,
+                                     block.BankNo);
+    return Save(context, args, session, *target.document) ? kExitOk : kExitFailure;
+}
+
+const CliArgs::Option kRadix{"radix"};
+const CliArgs::Option kUnit{"unit"};
+const CliArgs::Option kColumns{"columns"};
+const CliArgs::Option kDevice{"device"};
+const CliArgs::Option kYes{"yes", false};
+
+} // namespace
+
+std::vector<CliCommand> GridCommands()
+{
+    return {
+        {"dump", "dump FILE --device SPEC [--radix R] [--unit U] [--columns N]",
+         "print the grid of one block: headers, then a row label, the cells and (hex) the text per line",
+         {kDevice, kRadix, kUnit, kColumns}, RunDump},
+        {"set", "set FILE --device SPEC --cell N [--radix R] [--unit U] [--yes] TEXT",
+         "write cell N (counted from 0 in cells of the unit) as a pasted field would, and save FILE",
+         {kDevice, {"cell"}, kRadix, kUnit, kYes}, RunSet},
+        {"export", "export FILE OUT --device SPEC [--radix R] [--unit U] [--columns N] [--filter K]",
+         "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",
+         {kDevice, kRadix, kUnit, kColumns, {"filter"}}, RunExport},
+        {"import", "import FILE IN --device SPEC [--radix R] [--unit U] [--columns N] [--yes]",
+         "read CSV or tab-separated text into the block from its first cell, and save FILE",
+         {kDevice, kRadix, kUnit, kColumns, kYes}, RunImport},
+    };
+}

@@ -1,0 +1,24 @@
+#include "grid/DevicePrefix.h"
+
+#include "core/DeviceNames.h"
+
+std::vector<stDispDevString> DispDevStrings(const DeviceInfoArray& devices)
+{
+    std::vector<stDispDevString> names;
+    names.reserve(devices.size());
+    for (const stDeviceInfo& device : devices)
+        names.push_back({device.Id, device.Name});
+    return names;
+}
+
+std::string DevicePrefix(std::uint8_t code, std::span<const stDispDevString> names)
+{
+    for (const stDispDevString& entry : names) {
+        if (entry.Id == code) {
+            if (!entry.Name.empty())
+                return entry.Name;
+            break;
+        }
+    }
+    return std::string(DeviceTwoLetterName(code));
+}

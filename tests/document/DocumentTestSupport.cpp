@@ -1,0 +1,115 @@
+#include "DocumentTestSupport.h"
+
+#include "catalogue/CPlcDatabase.h"
+#include "core/DeviceLists.h"
+
+#include <cstdlib>
+
+void DocumentTest::SetUp()
+{
+    setenv("TMPDIR", scratch.dir.c_str(), 1);
+    const char* bin = std::getenv("MEMORIX_BIN_DIR");
+    ASSERT_TRUE(strings.Load(std::string(bin ? bin : ".") + "/MEMORIXEnu.so")) << strings.Error();
+    app = std::make_unique<CMemorixApp>(AppServices{messages, strings, settings, testsupport::BuiltCatalogue()});
+}
+
+void DocumentTest::TearDown()
+{
+    app.reset();
+}
+
+void DocumentTest::ChooseModel(int modelId)
+{
+    CPlcDatabase db(messages, app->CataloguePath());
+    ASSERT_EQ(db.DBConnect(true), 1);
+    stPLC model;
+    ASSERT_EQ(db.GetDBPLCRec(model, modelId), 1);
+    DeviceInfoArray devices;
+    BankInfoArray banks;
+    ASSERT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, strings, devices, banks));
+    app->m_nPLCSeriesNo = model.PLCSeriesNo;
+    app->m_nPLCId = model.Id;
+    app->m_strPLCName = model.FullName;
+    app->SetIs16bitCPUFlg(model.Is16bitCPUFlg);
+    app->SetFLBankNum(DeviceCode::FL, model.FLBankNum);
+    app->RefreshLdtFormat();
+    app->SetDeviceInfo(devices);
+    app->SetBankInfo(banks);
+}
+
+void DocumentTest::SelectDevice(std::uint8_t code, std::int32_t start, std::int32_t end)
+{
+    DeviceInfoArray devices = Devices();
+    for (stDeviceInfo& device : devices) {
+        if (device.Id == code) {
+            device.StartAddr = start;
+            device.EndAddr = end;
+            device.Selected = 1;
+        }
+    }
+    app->SetDeviceInfo(devices);
+}
+
+void DocumentTest::SelectBank(std::int16_t bankNo, std::int32_t start, std::int32_t end)
+{
+    BankInfoArray banks = Banks();
+    for (_SBankInfo& bank : banks) {
+        if (bank.BankNo == bankNo) {
+            bank.StartAddr = start;
+            bank.EndAddr = end;
+            bank.Selected = 1;
+        }
+    }
+    app->SetBankInfo(banks);
+    DeviceInfoArray devices = Devices();
+    for (stDeviceInfo& device : devices) {
+        if (device.Id == DeviceCode::FL)
+            device.Selected = 1;
+    }
+    app->SetDeviceInfo(devices);
+}
+
+void DocumentTest::Unselect(std::uint8_t code)
+{
+    DeviceInfoArray devices = Devices();
+    for (stDeviceInfo& device : devices) {
+        if (device.Id == code)
+            device.Selected = 0;
+    }
+    app->SetDeviceInfo(devices);
+}
+
+CMemorixDoc* DocumentTest::NewDocument()
+{
+    app->m_nStartMode = START_NEW;
+    return app->NewDocument(host);
+}
+
+CMemorixDoc* DocumentTest::Open(const std::string& path)
+{
+    return app->OpenDocumentFile(path, host);
+}
+
+void DocumentTest::Fill(CMemorixDoc& doc, std::uint8_t code, std::int16_t bank, std::uint8_t value)
+{
+    const CEditData* block = doc.FindBlock(code, bank);
+    ASSERT_NE(block, nullptr);
+    std::vector<std::uint8_t> bytes(block->Data.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(value + i);
+    doc.WriteBlockBytes(0, bytes.data(), static_cast<std::int32_t>(bytes.size()), code, bank);
+}
+
+DeviceInfoArray DocumentTest::Devices() const
+{
+    DeviceInfoArray devices;
+    app->GetDeviceInfo(devices);
+    return devices;
+}
+
+BankInfoArray DocumentTest::Banks() const
+{
+    BankInfoArray banks;
+    app->GetBankInfo(banks);
+    return banks;
+}
