@@ -1,0 +1,132 @@
+// memorix-cli's file commands, run as a user would, on files in a scratch folder.
+
+#include "support/RunProcess.h"
+#include "support/TestCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+using testsupport::ProcessResult;
+
+namespace {
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliFiles : public ::testing::Test {
+protected:
+    ProcessResult Run(const std::vector<std::string>& args)
+    {
+        const char* bin = std::getenv("MEMORIX_BIN_DIR");
+        return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args,
+                                       {"XDG_CONFIG_HOME=" + scratch.Path("user"),
+                                        "XDG_CONFIG_DIRS=" + scratch.Path("system"),
+                                        "TMPDIR=" + scratch.dir});
+    }
+    std::string File(const std::string& name) const { return scratch.Path(name); }
+
+    testsupport::Scratch scratch;
+};
+
+} // namespace
+
+TEST_F(CliFiles, LegacyRoundTripGivesTheSameFile)
+{
+    ASSERT_EQ(Run({"new", File("a.ldtx"), "--model", "32", "--select", "WR:0-99", "--select", "DT:0-9"}).exitCode, 0);
+    ASSERT_EQ(Run({"set", File("a.ldtx"), "--device", "DT", "--cell", "9", "ABCD"}).exitCode, 0);
+    ASSERT_EQ(Run({"convert", File("a.ldtx"), File("a.ldt")}).exitCode, 0);
+    ASSERT_EQ(Run({"convert", File("a.ldt"), File("b.ldtx")}).exitCode, 0);
+    EXPECT_EQ(Slurp(File("a.ldtx")), Slurp(File("b.ldtx")));
+
+    const ProcessResult info = Run({"info", File("a.ldt")});
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out,
+              "model\t2\t32\tMB-16S\t16\n"
+              "block\t18\t0\t0\t99\t1\n"
+              "block\t21\t0\t0\t9\t1\n");
+}
+
+TEST_F(CliFiles, NewWithoutSelectionTakesEveryDeviceAndBank)
+{
+    ASSERT_EQ(Run({"new", File("f.ldtx"), "--model", "34"}).exitCode, 0);
+    const ProcessResult info = Run({"info", File("f.ldtx")});
+    ASSERT_EQ(info.exitCode, 0);
+    EXPECT_EQ(info.out.substr(0, info.out.find('\n') + 1), "model\t2\t34\tMB-64F3\t2048\n");
+    EXPECT_NE(info.out.find("block\t21\t0\t0\t16383\t1\n"), std::string::npos) << "DT ends at its default size";
+    EXPECT_NE(info.out.find("block\t49\t2\t0\t32767\t1\n"), std::string::npos) << "bank 2";
+    EXPECT_EQ(info.out.find("block\t49\t3\t"), std::string::npos);
+}
+
+TEST_F(CliFiles, SetAndDumpShowTheGridAsTheViewDoes)
+{
+    ASSERT_EQ(Run({"new", File("d.ldtx"), "--model", "1792", "--select", "DT#0:16-25"}).exitCode, 2)
+        << "DT has no banks";
+    ASSERT_EQ(Run({"new", File("d.ldtx"), "--model", "1792", "--select", "dt:16-25"}).exitCode, 0);
+    ASSERT_EQ(Run({"set", File("d.ldtx"), "--device", "21", "--cell", "1", "--radix", "dec", "--", "-2"}).exitCode,
+              0);
+    const ProcessResult dump = Run({"dump", File("d.ldtx"), "--device", "DT", "--columns", "4"});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_EQ(dump.out,
+              "\t+0\t+1\t+2\t+3\t+0+1+2+3\n"
+              "DT    16\t0000\tFFFE\t0000\t0000\t\n"
+              "DT    20\t0000\t0000\t0000\t0000\t\n"
+              "DT    24\t0000\t0000\t\t\t\n");
+
+    const ProcessResult bad = Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "1", "12G4"});
+    EXPECT_EQ(bad.exitCode, 0);
+    EXPECT_NE(bad.err.find("set to 0"), std::string::npos);
+    EXPECT_EQ(Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "10", "1"}).exitCode, 1) << "past the end";
+}
+
+TEST_F(CliFiles, ExportAndImportMoveABlockThroughCsv)
+{
+    ASSERT_EQ(Run({"new", File("e.ldtx"), "--model", "1792", "--select", "WR:0-5"}).exitCode, 0);
+    std::ofstream(File("in.csv"), std::ios::binary) << "1,2,3\r\n4,,6\r\n";
+    ASSERT_EQ(Run({"import", File("e.ldtx"), File("in.csv"), "--device", "WR", "--columns", "3"}).exitCode, 0);
+    ASSERT_EQ(Run({"export", File("e.ldtx"), File("out.txt"), "--device", "WR", "--radix", "dec", "--columns", "3"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(Slurp(File("out.txt")), "1\t2\t3\r\n4\t0\t6\r\n");
+    EXPECT_EQ(Run({"import", File("e.ldtx"), File("missing.csv"), "--device", "WR"}).exitCode, 1);
+}
+
+TEST_F(CliFiles, SavingToALegacyFileThatCannotHoldEverythingAsksFirst)
+{
+    ASSERT_EQ(Run({"new", File("c.ldtx"), "--model", "33", "--select", "WR", "--select", "CS"}).exitCode, 0);
+    ProcessResult r = Run({"convert", File("c.ldtx"), File("c.ldt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("CS 0-255"), std::string::npos) << r.err;
+    EXPECT_TRUE(Slurp(File("c.ldt")).empty());
+    r = Run({"convert", File("c.ldtx"), File("c.ldt"), "--yes"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(Slurp(File("c.ldt")).empty());
+}
+
+TEST_F(CliFiles, FailuresSayWhyAndExitOne)
+{
+    ProcessResult r = Run({"info", File("missing.ldtx")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+
+    std::ofstream(File("junk.ldtx"), std::ios::binary) << std::string(700, 'x');
+    r = Run({"info", File("junk.ldtx")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("not a Memorix data file"), std::string::npos) << r.err;
+
+    r = Run({"new", File("n.ldtx"), "--model", "1795"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("catalog"), std::string::npos) << r.err;
+
+    EXPECT_EQ(Run({"new", File("n.txt"), "--model", "1792"}).exitCode, 2);
+    EXPECT_EQ(Run({"new", File("n.ldtx"), "--model", "1792", "--select", "XY"}).exitCode, 2);
+    EXPECT_EQ(Run({"new", File("n.ldtx"), "--model", "1792", "--select", "WR:0-99999"}).exitCode, 2);
+    EXPECT_EQ(Run({"dump", File("missing.ldtx")}).exitCode, 2) << "--device is required";
+}
