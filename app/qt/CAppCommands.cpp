@@ -1,0 +1,281 @@
+#include "app/qt/CAppCommands.h"
+
+#include "app/CMemorixApp.h"
+#include "app/qt/CAboutDlg.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CStartUpDlg.h"
+#include "app/qt/CommandTable.h"
+#include "app/qt/IFileDialogs.h"
+#include "catalogue/qt/CDeviceSelectDlg.h"
+#include "catalogue/qt/CPlclistDlg.h"
+#include "core/CMemorixDoc.h"
+#include "core/DeviceLists.h"
+#include "core/Messages.h"
+#include "resources/CResourceHandle.h"
+#include "resources/ResourceIds.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+constexpr int IDOK = 1;
+constexpr int kFirstRecentFile = 57616;
+
+} // namespace
+
+CAppCommands::CAppCommands(CMemorixApp& app, CMainFrame& frame)
+    : m_app(app)
+    , m_frame(frame)
+{
+    Register();
+}
+
+void CAppCommands::Register()
+{
+    CommandTable& commands = m_frame.Commands();
+    const auto documentOpen = [this] { return m_app.GetActiveDoc() != nullptr; };
+    commands.Add(57664, [this] { OnAbout(); });
+    commands.Add(57600, [this] { OnFileNew(); });
+    commands.Add(57601, [this] { OnFileOpen(); });
+    commands.Add(57602, [this] {
+        if (m_app.CanReplaceDocument())
+            m_frame.CloseDocument();
+    }, documentOpen);
+    commands.Add(57603, [this] {
+        m_app.GetActiveDoc()->OnFileSave();
+        m_frame.UpdateTitle();
+    }, documentOpen);
+    commands.Add(57604, [this] {
+        m_app.GetActiveDoc()->OnFileSaveAs();
+        m_frame.UpdateTitle();
+    }, documentOpen);
+    commands.Add(57665, [this] { m_frame.close(); });
+    commands.Add(508, [this] { OnDeviceSelection(); }, documentOpen);
+    commands.Add(1000, [this] { OnChangePlc(); }, documentOpen);
+    for (int i = 0; i < 10; ++i) {
+        commands.Add(kFirstRecentFile + i, [this, i] { OnRecentFile(i); },
+                     [this, i] { return i < static_cast<int>(m_frame.RecentFiles().Files().size()); });
+    }
+    commands.SetMenuHook(kFirstRecentFile, [this](QMenu& menu, QAction* placeholder) {
+        ShowRecentFiles(menu, placeholder);
+    });
+}
+
+void CAppCommands::OnFileNew()
+{
+    m_app.m_nStartMode = START_NONE;
+    if (!m_app.m_bFirstNew) {
+        m_app.m_nStartMode = START_NEW;
+        NewDocumentFlow();
+        return;
+    }
+    m_app.m_bFirstNew = false;
+    CStartUpDlg dialog(m_frame.Resources(), &m_frame);
+    m_app.m_nStartMode = dialog.DoModal();
+    switch (m_app.m_nStartMode) {
+    case START_NEW:
+        NewDocumentFlow();
+        break;
+    case START_OPEN:
+        if (m_app.CanReplaceDocument())
+            OpenFileFlow();
+        break;
+    case START_READ_PLC:
+        // Reading from a PLC needs the communication libraries, which this build
+        // does not have: the set-up fails as a failed connection would.
+        if (m_app.CanReplaceDocument())
+            ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
+                                platform::MsgIcon::Exclamation);
+        break;
+    default:
+        break;
+    }
+}
+
+void CAppCommands::NewDocumentFlow()
+{
+    if (!m_app.CanReplaceDocument())
+        return;
+    CPlclistDlg plcDialog(m_app, m_frame.Resources(), &m_frame);
+    if (plcDialog.DoModal() != IDOK)
+        return;
+    if (!DeviceSelectionForNew())
+        return;
+    m_app.m_nStartMode = START_NEW;
+    m_frame.NewDocument();
+}
+
+bool CAppCommands::DeviceSelectionForNew()
+{
+    DeviceInfoArray devices;
+    BankInfoArray banks;
+    m_app.GetDeviceInfo(devices);
+    m_app.GetBankInfo(banks);
+    CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
+    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
+                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    dialog.GetDeviceList(devices);
+    dialog.GetBankList(banks);
+    if (!AnySelected(devices, banks))
+        return false;
+
+    const int is16bit = m_app.GetIs16bitCPUFlg();
+    m_frame.CloseDocument();
+    m_app.SetDeviceInfo(devices);
+    m_app.SetBankInfo(banks);
+    int seriesNo = 0;
+    int modelId = 0;
+    std::string modelName;
+    std::uint8_t bankCount = 0;
+    dialog.GetResult(seriesNo, modelId, modelName, bankCount);
+    m_app.m_nPLCSeriesNo = seriesNo;
+    m_app.m_nPLCId = modelId;
+    m_app.m_strPLCName = modelName;
+    m_app.SetFLBankNum(DeviceCode::FL, bankCount);
+    m_app.SetIs16bitCPUFlg(is16bit);
+    m_app.SetLdtFormat(m_app.CalcLdtFormat());
+    return true;
+}
+
+void CAppCommands::OnFileOpen()
+{
+    if (m_app.CanReplaceDocument())
+        OpenFileFlow();
+}
+
+void CAppCommands::OpenFileFlow()
+{
+    const IStringTable& strings = m_app.Strings();
+    const std::string filter = strings.LoadString(res::IDS_FILTER_OPEN_FIRST) + strings.LoadString(res::IDS_FILTER_DATA)
+        + strings.LoadString(res::IDS_FILTER_LEGACY_DATA);
+    if (filter.empty())
+        return;
+    int filterIndex = m_app.GetFilterIndex();
+    std::string path;
+    if (!m_frame.FileDialogs().GetOpenFileName(filter, filterIndex, path))
+        return;
+    m_app.SetFilterIndex(filterIndex);
+    m_frame.CloseDocument();
+    m_frame.OpenDocument(path);
+}
+
+void CAppCommands::OnRecentFile(int index)
+{
+    const std::vector<std::string> files = m_frame.RecentFiles().Files();
+    if (index < 0 || index >= static_cast<int>(files.size()))
+        return;
+    CMemorixDoc* document = m_app.GetActiveDoc();
+    if (document && !document->SaveModified())
+        return;
+    const std::string path = files[static_cast<std::size_t>(index)];
+    m_frame.CloseDocument();
+    if (!m_frame.OpenDocument(path))
+        m_frame.RecentFiles().Remove(path);
+}
+
+void CAppCommands::ShowRecentFiles(QMenu& menu, QAction* placeholder)
+{
+    // The placeholder stands where the list goes: its own action shows the
+    // first file, the others follow it.
+    CommandTable& commands = m_frame.Commands();
+    const std::vector<std::string>& files = m_frame.RecentFiles().Files();
+    QAction* before = placeholder;
+    const QList<QAction*> actions = menu.actions();
+    const qsizetype at = actions.indexOf(placeholder);
+    before = at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr;
+    for (int i = 0; i < 10; ++i) {
+        QAction* action = commands.Action(kFirstRecentFile + i);
+        const bool used = i < static_cast<int>(files.size());
+        if (used) {
+            action->setText(QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(
+                QFileInfo(QString::fromStdString(files[static_cast<std::size_t>(i)])).fileName()));
+            action->setStatusTip(QString::fromStdString(files[static_cast<std::size_t>(i)]));
+        } else if (i == 0) {
+            action->setText(QObject::tr("Recent File"));
+        }
+        if (i > 0) {
+            menu.removeAction(action);
+            if (used)
+                menu.insertAction(before, action);
+        }
+        action->setVisible(used || i == 0);
+        action->setEnabled(used);
+    }
+}
+
+void CAppCommands::OnDeviceSelection()
+{
+    CMemorixDoc* document = m_app.GetActiveDoc();
+    if (!document)
+        return;
+    const std::uint8_t code = m_frame.GetSelectedDeviceCode();
+    const std::uint16_t bankNo = m_frame.GetSelectedBank();
+    DeviceInfoArray devices;
+    BankInfoArray banks;
+    m_app.GetDeviceInfo(devices);
+    m_app.GetBankInfo(banks);
+    for (stDeviceInfo& device : devices)
+        device.Current = device.Id == code ? 1 : 0;
+    for (_SBankInfo& bank : banks)
+        bank.Current = bank.Id == code && bank.BankNo == static_cast<std::int16_t>(bankNo) ? 1 : 0;
+    m_app.SetDeviceInfo(devices);
+    m_app.SetBankInfo(banks);
+
+    CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
+    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
+                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
+    if (dialog.DoModal() != IDOK)
+        return;
+    dialog.GetDeviceList(devices);
+    dialog.GetBankList(banks);
+    m_app.SetDeviceInfo(devices);
+    m_app.SetBankInfo(banks);
+    document->ReconcileBlocks();
+}
+
+void CAppCommands::OnChangePlc()
+{
+    CMemorixDoc* document = m_app.GetActiveDoc();
+    if (!document)
+        return;
+    if (ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_CONFIRM_CHANGE_PLC, platform::MsgIcon::Question,
+                            platform::MsgButtons::YesNo)
+        != platform::MsgAnswer::Yes)
+        return;
+
+    const int seriesNo = m_app.m_nPLCSeriesNo;
+    const int modelId = m_app.m_nPLCId;
+    const std::string modelName = m_app.m_strPLCName;
+    const int is16bit = m_app.GetIs16bitCPUFlg();
+    const std::uint8_t bankCount = m_app.GetFLBankNum(DeviceCode::FL);
+    const std::string text1 = m_app.GetLdtText1();
+    const std::string text2 = m_app.GetLdtText2();
+    const std::uint16_t format = m_app.GetLdtFormat();
+
+    CPlclistDlg dialog(m_app, m_frame.Resources(), &m_frame);
+    dialog.SetChangeMode(true);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (m_app.RebuildForNewModel()) {
+        document->ApplyModelChange();
+        return;
+    }
+    m_app.m_nPLCSeriesNo = seriesNo;
+    m_app.m_nPLCId = modelId;
+    m_app.m_strPLCName = modelName;
+    m_app.SetIs16bitCPUFlg(is16bit);
+    m_app.SetFLBankNum(DeviceCode::FL, bankCount);
+    m_app.SetLdtText1(text1);
+    m_app.SetLdtText2(text2);
+    m_app.SetLdtFormat(format);
+}
+
+void CAppCommands::OnAbout()
+{
+    CAboutDlg dialog(m_app, m_frame.Resources(), &m_frame);
+    dialog.DoModal();
+}

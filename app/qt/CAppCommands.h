@@ -1,0 +1,33 @@
+#pragma once
+
+// The application's commands: File New with the start-up dialog and the
+// new-document flow, File Open, the recent files, Close, Save, Save As, Exit,
+// About, device selection and the change of PLC model. They are registered in
+// the main frame's command table with their enable rules.
+
+class CMainFrame;
+class CMemorixApp;
+class QAction;
+class QMenu;
+
+class CAppCommands {
+public:
+    CAppCommands(CMemorixApp& app, CMainFrame& frame);
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnRecentFile(int index);
+    void OnDeviceSelection();
+    void OnChangePlc();
+    void OnAbout();
+
+private:
+    void Register();
+    void NewDocumentFlow();
+    bool DeviceSelectionForNew();
+    void OpenFileFlow();
+    void ShowRecentFiles(QMenu& menu, QAction* placeholder);
+
+    CMemorixApp& m_app;
+    CMainFrame& m_frame;
+};

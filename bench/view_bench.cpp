@@ -1,0 +1,135 @@
+// The cost of the grid view: painting one 800 x 600 screen of it, at the top
+// and at the end of the block, for a block of 100 words and one of 4 Mi words.
+// The view formats only the cells it draws, so both sizes must cost the same.
+// Rebuilding the grid (RefreshView) is measured too: it copies the block and
+// the table sets up its rows, so that cost grows with the block.
+
+#include "app/CMemorixApp.h"
+#include "core/CMemorixDoc.h"
+#include "core/IDocumentHost.h"
+#include "grid/qt/CMemorixView.h"
+#include "grid/qt/GridModel.h"
+#include "grid/qt/IGridFrame.h"
+#include "platform/ConsoleMessageBox.h"
+#include "platform/MemorySettingsStore.h"
+#include "resources/IStringTable.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The benchmarks' QApplication, made on first use and kept to the end: Qt's
+// own statics must outlive it, so it is never destroyed.
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "view_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    [[maybe_unused]] static QApplication* const application = new QApplication(argc, argv);
+}
+
+class NoStrings final : public IStringTable {
+public:
+    std::string LoadString(int) const override { return {}; }
+};
+
+// A frame with the DT block chosen in the default setting.
+class BenchFrame final : public IGridFrame {
+public:
+    std::uint8_t GetSelectedDeviceCode() const override { return DeviceCode::DT; }
+    std::uint16_t GetSelectedBank() const override { return 0; }
+    std::optional<int> SelectedRadixIndex() const override { return std::nullopt; }
+    std::optional<int> SelectedUnitData() const override { return std::nullopt; }
+    std::optional<int> SelectedColumnIndex() const override { return std::nullopt; }
+    void ShowDataToolbar(bool) override {}
+    void SetStatusText(int, std::string_view, bool) override {}
+    void SetRadix(int) override {}
+    void SetDataUnit(int) override {}
+    void SetColumnCount(int) override {}
+    int GetDataUnit() const override { return 1; }
+    void UpdateDataToolbar(const DataToolbarUpdate&) override {}
+    void RefillBankCombo(int) override {}
+};
+
+// An application whose document holds one DT block of the given number of
+// words, and the view over it, shown off screen at 800 x 600.
+class Grid {
+public:
+    explicit Grid(int words)
+    {
+        EnsureApplication();
+        m_app = std::make_unique<CMemorixApp>(AppServices{m_messages, m_strings, m_settings, {}});
+        stDeviceInfo dt;
+        dt.Id = DeviceCode::DT;
+        dt.Name = "DT";
+        dt.EndAddr = words - 1;
+        dt.MaxValue = words - 1;
+        dt.DataSize = 1;
+        dt.Selected = 1;
+        m_app->SetDeviceInfo({dt});
+        m_app->m_nStartMode = START_NEW;
+        CMemorixDoc* doc = m_app->NewDocument(m_host);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(words) * 2);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(i * 7 + 32);
+        doc->WriteBlockBytes(0, bytes.data(), static_cast<std::int32_t>(bytes.size()), DeviceCode::DT, 0);
+
+        m_view = std::make_unique<CMemorixView>(*m_app, m_frame);
+        m_view->SetDispDevStrings({dt});
+        m_view->resize(800, 600);
+        m_view->show();
+        m_view->RefreshView();
+    }
+    ~Grid()
+    {
+        m_view.reset();
+        m_app.reset();
+    }
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+
+    CMemorixView& View() { return *m_view; }
+
+private:
+    platform::ConsoleMessageBox m_messages{nullptr};
+    platform::MemorySettingsStore m_settings;
+    NoStrings m_strings;
+    NullDocumentHost m_host;
+    BenchFrame m_frame;
+    std::unique_ptr<CMemorixApp> m_app;
+    std::unique_ptr<CMemorixView> m_view;
+};
+
+// range(0): words in the block; range(1): 1 to paint the block's last screen.
+void BM_PaintScreen(benchmark::State& state)
+{
+    Grid grid(static_cast<int>(state.range(0)));
+    if (state.range(1) != 0)
+        grid.View().List().scrollToBottom();
+    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        grid.View().render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["rows"] = grid.View().Model().rowCount();
+}
+BENCHMARK(BM_PaintScreen)->Args({100, 0})->Args({4 << 20, 0})->Args({4 << 20, 1})->Unit(benchmark::kMicrosecond);
+
+void BM_RefreshView(benchmark::State& state)
+{
+    Grid grid(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        grid.View().RefreshView();
+}
+BENCHMARK(BM_RefreshView)->Arg(100)->Arg(4 << 20)->Unit(benchmark::kMicrosecond);
+
+} // namespace

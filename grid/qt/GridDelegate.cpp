@@ -1,0 +1,92 @@
+#include "grid/qt/GridDelegate.h"
+
+#include "grid/qt/GridModel.h"
+#include "grid/qt/GridSelection.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <QWidget>
+
+namespace {
+
+// The dots of the focus border: one on every second pixel along each marked
+// side, just inside the cell (the grid lines lie outside option.rect).
+QPolygon BorderDots(const QRect& cell, const GridSelection::Mark& mark)
+{
+    QPolygon dots;
+    const int left = cell.left();
+    const int right = cell.right();
+    const int top = cell.top();
+    const int bottom = cell.bottom();
+    for (int y = top; y <= bottom; y += 2) {
+        if (mark.left)
+            dots << QPoint(left, y);
+        if (mark.right)
+            dots << QPoint(right, y);
+    }
+    for (int x = left; x <= right; x += 2) {
+        if (mark.top)
+            dots << QPoint(x, top);
+        if (mark.bottom)
+            dots << QPoint(x, bottom);
+    }
+    return dots;
+}
+
+} // namespace
+
+GridDelegate::GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model)
+    , m_selection(selection)
+{
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QRect cell = option.rect;
+    const QPalette& palette = option.palette;
+    const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    const QString text = index.data(Qt::DisplayRole).toString();
+
+    painter->save();
+    painter->setClipRect(cell);
+    painter->setFont(option.font);
+
+    if (index.column() == 0) {
+        painter->fillRect(cell, palette.color(group, QPalette::Button));
+        painter->setPen(palette.color(group, QPalette::WindowText));
+        painter->drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);
+        painter->restore();
+        return;
+    }
+
+    const int row = index.row();
+    const int column = index.column() - 1; // data column; N is the text column
+    const bool rowText = index.column() == m_model.TextColumn();
+    const Qt::Alignment alignment = (rowText ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+    const QRect textRect = cell.adjusted(kTextInset, 0, rowText ? 0 : -kValueInset, 0);
+
+    GridSelection::Mark mark = m_selection.MarkOf(row, column);
+    if (!mark.selected) {
+        painter->setPen(palette.color(group, QPalette::Text));
+        painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
+        painter->restore();
+        return;
+    }
+
+    const bool focused = option.widget && option.widget->hasFocus();
+    if (!focused)
+        mark = {true, false, false, false, false};
+    // The fill leaves the bordered sides' dots free; towards the other cells of
+    // a range it runs up to the grid lines.
+    const QRect fill = cell.adjusted(mark.left ? 1 : 0, mark.top ? 1 : 0, mark.right ? -1 : 0, mark.bottom ? -1 : 0);
+    painter->fillRect(fill, palette.color(group, QPalette::Highlight));
+    if (focused) {
+        painter->setPen(QPen(Qt::black, 0));
+        painter->drawPoints(BorderDots(cell, mark));
+    }
+    painter->setPen(palette.color(group, QPalette::HighlightedText));
+    painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
+    painter->restore();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class GridModel;
+class GridSelection;
+
+// Draws every cell of the grid itself: the row labels on the button colour,
+// the values in the cell font, and the grid's own selection (the current cell
+// or a range) in the highlight colour, with a dotted border while the table
+// has the keyboard focus. The table's own selection drawing is never used.
+class GridDelegate final : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    // Both must outlive the delegate.
+    GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Space between a cell's left edge and its text, and between the right
+    // edge and a right-aligned value (clear of the focus border), in pixels.
+    static constexpr int kTextInset = 2;
+    static constexpr int kValueInset = 1;
+
+private:
+    const GridModel& m_model;
+    const GridSelection& m_selection;
+};
