@@ -7,19 +7,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 using testsupport::ProcessResult;
 
 namespace {
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class CliFiles : public ::testing::Test {
 protected:
@@ -44,7 +35,7 @@ TEST_F(CliFiles, LegacyRoundTripGivesTheSameFile)
     ASSERT_EQ(Run({"set", File("a.ldtx"), "--device", "DT", "--cell", "9", "ABCD"}).exitCode, 0);
     ASSERT_EQ(Run({"convert", File("a.ldtx"), File("a.ldt")}).exitCode, 0);
     ASSERT_EQ(Run({"convert", File("a.ldt"), File("b.ldtx")}).exitCode, 0);
-    EXPECT_EQ(Slurp(File("a.ldtx")), Slurp(File("b.ldtx")));
+    EXPECT_EQ(testsupport::ReadWholeFile(File("a.ldtx")), testsupport::ReadWholeFile(File("b.ldtx")));
 
     const ProcessResult info = Run({"info", File("a.ldt")});
     EXPECT_EQ(info.exitCode, 0);
@@ -94,7 +85,7 @@ TEST_F(CliFiles, ExportAndImportMoveABlockThroughCsv)
     ASSERT_EQ(Run({"export", File("e.ldtx"), File("out.txt"), "--device", "WR", "--radix", "dec", "--columns", "3"})
                   .exitCode,
               0);
-    EXPECT_EQ(Slurp(File("out.txt")), "1\t2\t3\r\n4\t0\t6\r\n");
+    EXPECT_EQ(testsupport::ReadWholeFile(File("out.txt")), "1\t2\t3\r\n4\t0\t6\r\n");
     EXPECT_EQ(Run({"import", File("e.ldtx"), File("missing.csv"), "--device", "WR"}).exitCode, 1);
 }
 
@@ -104,10 +95,10 @@ TEST_F(CliFiles, SavingToALegacyFileThatCannotHoldEverythingAsksFirst)
     ProcessResult r = Run({"convert", File("c.ldtx"), File("c.ldt")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("CS 0-255"), std::string::npos) << r.err;
-    EXPECT_TRUE(Slurp(File("c.ldt")).empty());
+    EXPECT_TRUE(testsupport::ReadWholeFile(File("c.ldt")).empty());
     r = Run({"convert", File("c.ldtx"), File("c.ldt"), "--yes"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(Slurp(File("c.ldt")).empty());
+    EXPECT_FALSE(testsupport::ReadWholeFile(File("c.ldt")).empty());
 }
 
 TEST_F(CliFiles, FailuresSayWhyAndExitOne)

@@ -1,7 +1,6 @@
 #include "DocumentTestSupport.h"
 
-#include "catalogue/CPlcDatabase.h"
-#include "core/DeviceLists.h"
+#include "support/ModelChoice.h"
 
 #include <cstdlib>
 
@@ -20,21 +19,7 @@ void DocumentTest::TearDown()
 
 void DocumentTest::ChooseModel(int modelId)
 {
-    CPlcDatabase db(messages, app->CataloguePath());
-    ASSERT_EQ(db.DBConnect(true), 1);
-    stPLC model;
-    ASSERT_EQ(db.GetDBPLCRec(model, modelId), 1);
-    DeviceInfoArray devices;
-    BankInfoArray banks;
-    ASSERT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, strings, devices, banks));
-    app->m_nPLCSeriesNo = model.PLCSeriesNo;
-    app->m_nPLCId = model.Id;
-    app->m_strPLCName = model.FullName;
-    app->SetIs16bitCPUFlg(model.Is16bitCPUFlg);
-    app->SetFLBankNum(DeviceCode::FL, model.FLBankNum);
-    app->RefreshLdtFormat();
-    app->SetDeviceInfo(devices);
-    app->SetBankInfo(banks);
+    testsupport::ChooseModel(*app, strings, modelId);
 }
 
 void DocumentTest::SelectDevice(std::uint8_t code, std::int32_t start, std::int32_t end)

@@ -1,9 +1,8 @@
 #include "GuiTestSupport.h"
 
 #include "app/qt/CommandTable.h"
-#include "catalogue/CPlcDatabase.h"
+#include "support/ModelChoice.h"
 #include "core/CMemorixDoc.h"
-#include "core/DeviceLists.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -81,13 +80,9 @@ void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_
     // As the new-document flow does: the open document goes before the new
     // lists are stored (closing it clears the PLC).
     Frame().CloseDocument();
-    CPlcDatabase db(messages, app->CataloguePath());
-    ASSERT_EQ(db.DBConnect(true), 1);
-    stPLC model;
-    ASSERT_EQ(db.GetDBPLCRec(model, modelId), 1);
+    testsupport::ChooseModel(*app, resources, modelId);
     DeviceInfoArray devices;
-    BankInfoArray banks;
-    ASSERT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, resources, devices, banks));
+    app->GetDeviceInfo(devices);
     for (stDeviceInfo& device : devices) {
         for (const auto& [code, range] : ranges) {
             if (device.Id == code) {
@@ -97,14 +92,7 @@ void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_
             }
         }
     }
-    app->m_nPLCSeriesNo = model.PLCSeriesNo;
-    app->m_nPLCId = model.Id;
-    app->m_strPLCName = model.FullName;
-    app->SetIs16bitCPUFlg(model.Is16bitCPUFlg);
-    app->SetFLBankNum(DeviceCode::FL, model.FLBankNum);
-    app->RefreshLdtFormat();
     app->SetDeviceInfo(devices);
-    app->SetBankInfo(banks);
     app->m_nStartMode = START_NEW;
     ASSERT_NE(Frame().NewDocument(), nullptr);
 }

@@ -10,17 +10,13 @@
 #include <unistd.h>
 
 namespace testsupport {
-namespace {
-
-std::string Slurp(const std::string& path)
+std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
-
-} // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnvironment)
@@ -56,8 +52,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
     close(outFd);
     close(errFd);
-    result.out = Slurp(outName);
-    result.err = Slurp(errName);
+    result.out = ReadWholeFile(outName);
+    result.err = ReadWholeFile(errName);
     std::remove(outName);
     std::remove(errName);
     return result;

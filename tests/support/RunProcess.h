@@ -13,6 +13,9 @@ struct ProcessResult {
     std::string err;
 };
 
+// The whole contents of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnvironment = {});
 
