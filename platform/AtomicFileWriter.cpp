@@ -1,5 +1,7 @@
 #include "platform/AtomicFileWriter.h"
 
+#include "platform/FileDescriptorIo.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -159,25 +161,17 @@ bool AtomicFileWriter::Begin(const std::string& target)
 
 bool AtomicFileWriter::Write(const void* data, std::size_t size)
 {
-    const auto* in = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < size) {
-        if (m_fd < 0)
-            return false;
-        const ssize_t n = ::write(m_fd, in + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            m_errno = errno;
-            m_error = std::strerror(errno);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    if (m_fd < 0)
+        return false;
+    if (const int error = WriteAll(m_fd, data, size); error != 0) {
+        m_errno = error;
+        m_error = std::strerror(error);
+        return false;
     }
     m_written += size;
     if (Hook())
         Hook()(m_written);
-    return m_fd >= 0;
+    return true;
 }
 
 bool AtomicFileWriter::Seek(std::uint64_t offset)

@@ -1,5 +1,7 @@
 #include "platform/DenyWriteFile.h"
 
+#include "platform/FileDescriptorIo.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -119,19 +121,11 @@ std::size_t DenyWriteFile::Read(void* buffer, std::size_t size)
 
 bool DenyWriteFile::Write(const void* data, std::size_t size)
 {
-    const auto* in = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < size) {
-        if (m_fd < 0)
-            return false;
-        const ssize_t n = ::write(m_fd, in + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            SetError(errno);
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    if (m_fd < 0)
+        return false;
+    if (const int error = WriteAll(m_fd, data, size); error != 0) {
+        SetError(error);
+        return false;
     }
     return true;
 }
