@@ -5,7 +5,11 @@
 #include "grid/qt/CMemorixView.h"
 #include "grid/qt/GridModel.h"
 
+#include "platform/QtSettingsStore.h"
+#include "support/ModelChoice.h"
+
 #include <QAction>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QMimeData>
@@ -92,6 +96,35 @@ TEST_F(FrameTest, DisplaySettingsComeBackAtTheNextStart)
     EXPECT_EQ(settings.GetUserInt("Config", "DispColumnCount", -1), 16);
     EXPECT_EQ(Frame().DataToolBar().Box(205)->currentIndex(), 3) << "the next window starts with them";
     EXPECT_EQ(Frame().DataToolBar().Box(208)->currentIndex(), 15);
+}
+
+TEST_F(FrameTest, ASecondStartWithTheSameSettingsFolderKeepsTheDisplaySettings)
+{
+    setenv("XDG_CONFIG_HOME", scratch.Path("user").c_str(), 1);
+    setenv("XDG_CONFIG_DIRS", scratch.Path("system").c_str(), 1);
+    app.reset();
+    for (int run = 0; run < 2; ++run) {
+        platform::QtSettingsStore store; // what the program itself uses
+        CMemorixApp program(AppServices{messages, resources, store, testsupport::BuiltCatalogue()});
+        CMainFrame window(program, resources, &dialogs);
+        if (run == 0) {
+            testsupport::ChooseModel(program, resources, 1792);
+            DeviceInfoArray devices;
+            program.GetDeviceInfo(devices);
+            devices[0].Selected = 1;
+            program.SetDeviceInfo(devices);
+            program.m_nStartMode = START_NEW;
+            ASSERT_NE(window.NewDocument(), nullptr);
+            Choose(window, 205, 1);  // octal
+            Choose(window, 206, 3);  // 64-bit
+            Choose(window, 208, 11); // 12 columns
+            continue;
+        }
+        EXPECT_EQ(window.DataToolBar().Box(205)->currentIndex(), 1);
+        EXPECT_EQ(window.DataToolBar().Box(206)->currentData().toInt(), 3);
+        EXPECT_EQ(window.DataToolBar().Box(208)->currentIndex(), 11);
+    }
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(scratch.Path("user/Varnholt/Memorix.conf"))));
 }
 
 TEST_F(FrameTest, EachDataBoxChangesTheGrid)
