@@ -11,10 +11,15 @@
 #include "core/CMemorixDoc.h"
 #include "core/DeviceLists.h"
 #include "core/Messages.h"
+#include "grid/CsvExport.h"
+#include "grid/CsvImport.h"
+#include "grid/qt/CMemorixView.h"
+#include "grid/qt/GridModel.h"
 #include "resources/CResourceHandle.h"
 #include "resources/ResourceIds.h"
 
 #include <QAction>
+#include <QTableView>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -54,6 +59,8 @@ void CAppCommands::Register()
     commands.Add(57665, [this] { m_frame.close(); });
     commands.Add(508, [this] { OnDeviceSelection(); }, documentOpen);
     commands.Add(1000, [this] { OnChangePlc(); }, documentOpen);
+    commands.Add(209, [this] { OnCsvImport(); }, documentOpen);
+    commands.Add(210, [this] { OnCsvExport(); }, documentOpen);
     for (int i = 0; i < 10; ++i) {
         commands.Add(kFirstRecentFile + i, [this, i] { OnRecentFile(i); },
                      [this, i] { return i < static_cast<int>(m_frame.RecentFiles().Files().size()); });
@@ -278,4 +285,45 @@ void CAppCommands::OnAbout()
 {
     CAboutDlg dialog(m_app, m_frame.Resources(), &m_frame);
     dialog.DoModal();
+}
+
+void CAppCommands::OnCsvExport()
+{
+    CMemorixView* view = m_frame.View();
+    if (!view || !view->EndEdit(true))
+        return;
+    SaveFileRequest request;
+    request.filter = m_app.Strings().LoadString(res::IDS_FILTER_CSV);
+    request.defaultExtension = ".csv";
+    request.preselectFilter = true;
+    request.filterIndex = 1;
+    if (request.filter.empty() || !m_frame.FileDialogs().GetSaveFileName(request))
+        return;
+    m_frame.BeginWaitCursor();
+    ExportCsv(view->Model().Layout(), request.chosenPath, request.filterIndex);
+    m_frame.EndWaitCursor();
+}
+
+void CAppCommands::OnCsvImport()
+{
+    CMemorixView* view = m_frame.View();
+    CMemorixDoc* document = m_app.GetActiveDoc();
+    const std::string filter = m_app.Strings().LoadString(res::IDS_FILTER_CSV);
+    if (!view || !document || filter.empty())
+        return;
+    int filterIndex = 1;
+    std::string path;
+    if (!m_frame.FileDialogs().GetOpenFileName(filter, filterIndex, path))
+        return;
+    m_frame.BeginWaitCursor();
+    const GridLayout& layout = view->Model().Layout();
+    const auto data = ImportCsv(layout, path);
+    m_frame.EndWaitCursor();
+    if (!data)
+        return;
+    const CEditData& block = layout.Block();
+    document->WriteBlockBytes(0, data->data(), static_cast<std::int32_t>(data->size()), block.Id, block.BankNo);
+    m_app.GetUndoMap().RecordChange(*document, m_frame);
+    view->ReloadFromDocument();
+    view->List().viewport()->update();
 }

@@ -20,6 +20,8 @@ public:
     void OnDeviceSelection();
     void OnChangePlc();
     void OnAbout();
+    void OnCsvImport();
+    void OnCsvExport();
 
 private:
     void Register();

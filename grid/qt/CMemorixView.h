@@ -17,7 +17,6 @@ class GridDelegate;
 class GridModel;
 class IGridFrame;
 class QTableView;
-struct CEditData;
 
 // The grid view: shows the block of the device and bank chosen in the main
 // frame's data tool bar as a table of row labels, data cells in the chosen

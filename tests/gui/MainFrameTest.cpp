@@ -7,6 +7,9 @@
 
 #include "platform/QtSettingsStore.h"
 #include "support/ModelChoice.h"
+#include "support/RunProcess.h"
+
+#include <fstream>
 
 #include <QAction>
 #include <QFileInfo>
@@ -213,4 +216,23 @@ TEST_F(FrameTest, CancelAtTheSavePromptKeepsTheDocument)
     ASSERT_NE(app->GetActiveDoc(), nullptr);
     EXPECT_EQ(app->GetActiveDoc()->GetPathName(), other);
 
+}
+
+TEST_F(FrameTest, CsvCommandsMoveTheShownBlockThroughFiles)
+{
+    NewDocument(1792, {{DeviceCode::WR, {0, 5}}});
+    EXPECT_TRUE(Frame().Commands().IsEnabled(209));
+    const std::string in = scratch.Path("in.csv");
+    {
+        std::ofstream(in, std::ios::binary) << "0001,0002,0003\r\n";
+    }
+    dialogs.openPath = in;
+    Trigger(209);
+    EXPECT_EQ(Cell(Frame(), 0, 3), "0003");
+    EXPECT_TRUE(app->GetUndoMap().CanUndo(Frame())) << "an import can be undone";
+
+    dialogs.savePath = scratch.Path("out.csv");
+    Trigger(210);
+    EXPECT_EQ(testsupport::ReadWholeFile(scratch.Path("out.csv")).substr(0, 20), "0001,0002,0003,0000,");
+    EXPECT_EQ(dialogs.lastFilter, resources.LoadString(930));
 }

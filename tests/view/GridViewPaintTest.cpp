@@ -1,7 +1,6 @@
 #include "ViewTestSupport.h"
 
-#include "grid/qt/GridModel.h"
-
+#include <QDir>
 #include <QTableView>
 #include <QTest>
 
@@ -13,7 +12,7 @@ namespace {
 
 class GridViewPaint : public viewtest::ViewTest {
 protected:
-    // The view shown in an active window with the focus in the table.
+    // The view in an active window with the focus in the table.
     CMemorixView& ShowFocused()
     {
         CMemorixView& grid = MakeView();
@@ -25,15 +24,33 @@ protected:
         return grid;
     }
 
-    QImage Table() const { return view->List().viewport()->grab().toImage(); }
-    QColor Colour(QPalette::ColorRole role) const { return view->List().palette().color(QPalette::Active, role); }
+    // The colour at a cell's pixel (dx, dy from its top left; negative from its bottom right).
+    QColor At(int row, int column, int dx, int dy) const
+    {
+        const QRect cell = view->GetCellRect(row, column);
+        const QPoint point(dx >= 0 ? cell.left() + dx : cell.right() + 1 + dx, dy >= 0 ? cell.top() + dy : cell.bottom() + 1 + dy);
+        return view->List().viewport()->grab().toImage().pixelColor(point);
+    }
 
     template <typename T>
-    static void Append(std::vector<std::uint8_t>& bytes, T value)
+    static std::vector<std::uint8_t> Bytes(std::initializer_list<T> values)
     {
-        std::uint8_t raw[sizeof(T)];
-        std::memcpy(raw, &value, sizeof(T));
-        bytes.insert(bytes.end(), raw, raw + sizeof(T));
+        std::vector<std::uint8_t> bytes(values.size() * sizeof(T));
+        std::memcpy(bytes.data(), std::data(values), bytes.size());
+        return bytes;
+    }
+
+    // Writes the bytes into DT and saves the focused grid as <name>.png, with
+    // the current cell or a range of two rows and three columns selected.
+    void Screenshot(const QString& name, const std::vector<std::uint8_t>& bytes, bool range = false)
+    {
+        Write(DeviceCode::DT, bytes);
+        CMemorixView& grid = ShowFocused();
+        if (range)
+            grid.SelectRange(0, 1, 1, 3);
+        const QString folder = QStringLiteral(MEMORIX_SCREENSHOT_DIR);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        EXPECT_TRUE(grid.grab().save(folder + "/" + name + ".png"));
     }
 };
 
@@ -43,41 +60,34 @@ TEST_F(GridViewPaint, CurrentCellAndRangeCarryTheDottedBorder)
 {
     NewDocument();
     CMemorixView& grid = ShowFocused();
-    const QColor highlight = Colour(QPalette::Highlight);
-    const QColor base = Colour(QPalette::Base);
+    const QPalette palette = grid.List().palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
     const QColor black(Qt::black);
 
-    // The current cell (0, 0): dots on every second pixel of each side, the
-    // fill inside them; its neighbour is not selected.
-    QImage image = Table();
-    QRect cell = grid.GetCellRect(0, 1);
-    EXPECT_EQ(image.pixelColor(cell.topLeft()), black);
-    EXPECT_EQ(image.pixelColor(cell.left(), cell.top() + 1), base);
-    EXPECT_EQ(image.pixelColor(cell.left() + 2, cell.bottom()), black);
-    EXPECT_EQ(image.pixelColor(cell.right(), cell.top() + 2), black);
-    EXPECT_EQ(image.pixelColor(cell.left() + 1, cell.top() + 1), highlight);
-    const QRect next = grid.GetCellRect(0, 2);
-    EXPECT_EQ(image.pixelColor(next.left() + 1, next.top() + 1), base);
+    // The current cell (0, 0): a dot on every second pixel of each side, the
+    // fill inside the dots.
+    EXPECT_EQ(At(0, 1, 0, 0), black);
+    EXPECT_EQ(At(0, 1, 0, 1), base);
+    EXPECT_EQ(At(0, 1, 2, -1), black);
+    EXPECT_EQ(At(0, 1, -1, 2), black);
+    EXPECT_EQ(At(0, 1, 1, 1), highlight);
+    EXPECT_EQ(At(0, 2, 1, 1), base);
 
-    // A range of rows 1 to 3 and columns 1 to 2: the border runs on its outer
-    // edges only, the fill reaches the inner edges.
+    // Rows 1 to 3, columns 1 and 2: dots on the range's outer edges only, the
+    // fill up to the inner edges.
     grid.SelectRange(1, 1, 3, 2);
-    image = Table();
-    cell = grid.GetCellRect(2, 2); // left edge of the range
-    EXPECT_EQ(image.pixelColor(cell.topLeft()), black);
-    EXPECT_EQ(image.pixelColor(cell.left() + 3, cell.top()), highlight);
-    EXPECT_EQ(image.pixelColor(cell.right(), cell.top() + 2), highlight);
-    cell = grid.GetCellRect(1, 3); // top right corner
-    EXPECT_EQ(image.pixelColor(cell.left() + 2, cell.top()), black);
-    EXPECT_EQ(image.pixelColor(cell.left() + 1, cell.top()), base);
-    EXPECT_EQ(image.pixelColor(cell.right(), cell.top() + 2), black);
-    EXPECT_EQ(image.pixelColor(cell.left(), cell.top() + 2), highlight);
-    EXPECT_EQ(image.pixelColor(grid.GetCellRect(0, 1).topLeft()), base); // the old current cell
+    EXPECT_EQ(At(2, 2, 0, 0), black);     // left edge
+    EXPECT_EQ(At(2, 2, 3, 0), highlight); // no top edge inside the range
+    EXPECT_EQ(At(2, 2, -1, 2), highlight);
+    EXPECT_EQ(At(1, 3, 2, 0), black);     // top right corner
+    EXPECT_EQ(At(1, 3, 1, 0), base);
+    EXPECT_EQ(At(1, 3, -1, 2), black);
+    EXPECT_EQ(At(1, 3, 0, 2), highlight);
+    EXPECT_EQ(At(0, 1, 0, 0), base);      // the cell that was current
 
-    // Without the focus the range stays highlighted, without dots.
-    grid.List().clearFocus();
-    image = Table();
-    EXPECT_EQ(image.pixelColor(grid.GetCellRect(2, 2).topLeft()), highlight);
+    grid.List().clearFocus(); // without the focus: the fill, no dots
+    EXPECT_EQ(At(2, 2, 0, 0), highlight);
 }
 
 // Screenshots of the grid for a look at it.
@@ -85,40 +95,26 @@ TEST_F(GridViewPaint, CurrentCellAndRangeCarryTheDottedBorder)
 TEST_F(GridViewPaint, HexadecimalWithTextColumn)
 {
     NewDocument();
-    std::vector<std::uint8_t> bytes;
-    for (const char* text : {"Memorix PLC data", "Line 2: pump ON ", "Tank level = 73%"})
-        bytes.insert(bytes.end(), text, text + 16);
-    for (int i = 0; i < 40; ++i)
-        Append<std::uint16_t>(bytes, static_cast<std::uint16_t>(i * 0x0FED));
-    Write(DeviceCode::DT, 0, bytes);
-    CMemorixView& grid = ShowFocused();
-    grid.SelectCell(0, 0);
-    viewtest::SaveScreenshot(grid, "grid_hex16");
+    const std::string text = "Memorix PLC dataLine 2: pump ON Tank level = 73%";
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    for (const std::uint8_t byte : Bytes<std::uint16_t>({0x0FED, 0x1FDA, 0xBEEF, 0xFFFF, 0x7F80, 0x00FF, 0x8000, 0x1234,
+                                                         0x0000, 0x4142, 0xC0DE, 0x0001}))
+        bytes.push_back(byte);
+    Screenshot("grid_hex16", bytes);
 }
 
 TEST_F(GridViewPaint, Decimal32Bit)
 {
     NewDocument();
-    std::vector<std::uint8_t> bytes;
-    for (const std::int32_t value : {0, 1, -1, 2147483647, -2147483647 - 1, 123456, -98765, 42, 65536, -300000})
-        Append(bytes, value);
-    Write(DeviceCode::DT, 0, bytes);
     frame.radixIndex = RADIX_DEC;
     frame.unitData = UNIT_32BIT;
-    CMemorixView& grid = ShowFocused();
-    grid.SelectRange(0, 1, 1, 3);
-    viewtest::SaveScreenshot(grid, "grid_dec32");
+    Screenshot("grid_dec32", Bytes<std::int32_t>({0, 1, -1, 2147483647, -2147483647 - 1, 123456, -98765, 42, 65536, -300000}), true);
 }
 
 TEST_F(GridViewPaint, SingleReal)
 {
     NewDocument();
-    std::vector<std::uint8_t> bytes;
-    for (const float value : {1.5f, -273.15f, 3.14159265f, 1e10f, -1e-5f, 0.1f, 12345678.0f, 3.4028235e38f, 0.0f, 100.0f})
-        Append(bytes, value);
-    Write(DeviceCode::DT, 0, bytes);
     frame.radixIndex = RADIX_FLOAT;
     frame.unitData = UNIT_32BIT;
-    CMemorixView& grid = ShowFocused();
-    viewtest::SaveScreenshot(grid, "grid_float");
+    Screenshot("grid_float", Bytes<float>({1.5f, -273.15f, 3.14159265f, 1e10f, -1e-5f, 0.1f, 12345678.0f, 3.4028235e38f, 0.0f, 100.0f}));
 }

@@ -1,22 +1,15 @@
 #include "ViewTestSupport.h"
 
-#include "catalogue/CPlcDatabase.h"
-#include "core/DeviceLists.h"
-#include "grid/qt/GridModel.h"
+#include "support/ModelChoice.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QHeaderView>
-#include <QTableView>
 
 #include <cstdlib>
 
 namespace viewtest {
-
 namespace {
 
-// One QApplication for the whole test program, off screen unless a platform
-// was chosen. It goes before the program ends: Qt's own statics must outlive it.
+// One QApplication for the whole program; it goes before Qt's own statics do.
 class QtEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override
@@ -36,16 +29,15 @@ private:
 
 [[maybe_unused]] ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-} // namespace
-
-void FakeGridFrame::UpdateDataToolbar(const DataToolbarUpdate& update)
+template <typename Record>
+void Select(Record& record, std::int32_t start, std::int32_t end)
 {
-    toolbarUpdates.push_back(update);
-    if (update.unit && radix == codec::RADIX_FLOAT)
-        unit = codec::UNIT_32BIT;
-    else if (update.unit && radix == codec::RADIX_DOUBLE)
-        unit = codec::UNIT_64BIT;
+    record.StartAddr = start;
+    record.EndAddr = end;
+    record.Selected = 1;
 }
+
+} // namespace
 
 void ViewTest::SetUp()
 {
@@ -63,35 +55,23 @@ void ViewTest::TearDown()
 
 CMemorixDoc& ViewTest::NewDocument(bool banked)
 {
-    const int modelId = banked ? 34 : 1792;
-    CPlcDatabase db(messages, app->CataloguePath());
-    EXPECT_EQ(db.DBConnect(true), 1);
-    stPLC model;
-    EXPECT_EQ(db.GetDBPLCRec(model, modelId), 1);
+    testsupport::ChooseModel(*app, strings, banked ? 34 : 1792);
     DeviceInfoArray devices;
     BankInfoArray banks;
-    EXPECT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, strings, devices, banks));
-    auto select = [](auto& record, std::int32_t start, std::int32_t end) {
-        record.StartAddr = start;
-        record.EndAddr = end;
-        record.Selected = 1;
-    };
+    app->GetDeviceInfo(devices);
+    app->GetBankInfo(banks);
     for (stDeviceInfo& device : devices) {
         if (device.Id == DeviceCode::DT)
-            select(device, 0, 99);
+            Select(device, 0, 99);
         else if (device.Id == DeviceCode::TS && !banked)
-            select(device, 10, 29);
+            Select(device, 10, 29);
         else if (device.Id == DeviceCode::FL && banked)
             device.Selected = 1;
     }
-    for (_SBankInfo& bank : banks) {
-        if (bank.BankNo == 0)
-            select(bank, 0, 63);
-        else if (bank.BankNo == 1)
-            select(bank, 100, 131);
+    if (banked) {
+        Select(banks.at(0), 0, 63);
+        Select(banks.at(1), 100, 131);
     }
-    app->m_nPLCId = model.Id;
-    app->SetFLBankNum(DeviceCode::FL, model.FLBankNum);
     app->SetDeviceInfo(devices);
     app->SetBankInfo(banks);
     app->m_nStartMode = START_NEW;
@@ -103,46 +83,17 @@ CMemorixDoc& ViewTest::NewDocument(bool banked)
 CMemorixView& ViewTest::MakeView()
 {
     view = std::make_unique<CMemorixView>(*app, frame);
-    view->SetDispDevStrings(Devices());
+    DeviceInfoArray devices;
+    app->GetDeviceInfo(devices);
+    view->SetDispDevStrings(devices);
     view->resize(800, 400);
     view->OnInitialUpdate();
     return *view;
 }
 
-void ViewTest::Write(std::uint8_t code, std::int16_t bank, const std::vector<std::uint8_t>& bytes)
+void ViewTest::Write(std::uint8_t code, const std::vector<std::uint8_t>& bytes)
 {
-    app->GetActiveDoc()->WriteBlockBytes(0, bytes.data(), static_cast<std::int32_t>(bytes.size()), code, bank);
-}
-
-DeviceInfoArray ViewTest::Devices() const
-{
-    DeviceInfoArray devices;
-    app->GetDeviceInfo(devices);
-    return devices;
-}
-
-std::vector<int> ViewTest::Widths() const
-{
-    std::vector<int> widths;
-    const QHeaderView& header = *view->List().horizontalHeader();
-    for (int i = 0; i < header.count(); ++i)
-        widths.push_back(header.sectionSize(i));
-    return widths;
-}
-
-QStringList ViewTest::Headers() const
-{
-    QStringList texts;
-    for (int i = 0; i < view->Model().columnCount(); ++i)
-        texts << view->Model().headerData(i, Qt::Horizontal).toString();
-    return texts;
-}
-
-void SaveScreenshot(QWidget& widget, const QString& name)
-{
-    const QString folder = QStringLiteral(MEMORIX_SCREENSHOT_DIR);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    EXPECT_TRUE(widget.grab().save(folder + "/" + name + ".png")) << name.toStdString();
+    app->GetActiveDoc()->WriteBlockBytes(0, bytes.data(), static_cast<std::int32_t>(bytes.size()), code, 0);
 }
 
 } // namespace viewtest

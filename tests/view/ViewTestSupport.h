@@ -14,8 +14,6 @@
 #include "support/RecordingDocumentHost.h"
 #include "support/TestCatalogue.h"
 
-#include <QString>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,8 +21,8 @@
 
 namespace viewtest {
 
-// The frame's boxes hold what the test sets; the unit box follows the radix
-// as the frame's refill does (a real radix keeps only its own unit).
+// The boxes hold what the test sets; a refill of the unit box gives a real
+// radix its own unit, as the frame does.
 class FakeGridFrame final : public IGridFrame {
 public:
     std::uint8_t GetSelectedDeviceCode() const override { return device; }
@@ -38,7 +36,12 @@ public:
     void SetDataUnit(int value) override { unit = value; }
     void SetColumnCount(int value) override { columns = value; }
     int GetDataUnit() const override { return unit; }
-    void UpdateDataToolbar(const DataToolbarUpdate& update) override;
+    void UpdateDataToolbar(const DataToolbarUpdate& update) override
+    {
+        toolbarUpdates.push_back(update);
+        if (update.unit && (radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE))
+            unit = radix == codec::RADIX_FLOAT ? codec::UNIT_32BIT : codec::UNIT_64BIT;
+    }
     void RefillBankCombo(int index) override { bankRefills.push_back(index); }
 
     std::uint8_t device = DeviceCode::DT;
@@ -56,17 +59,12 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Model 1792 with DT 0-99 and TS 10-29 (two words per address) selected,
-    // or model 34 with DT 0-99 and the file register banks 0 (0-63) and 1 (100-131).
+    // Model 1792 with DT 0-99 and TS 10-29 (two words per address), or model
+    // 34 with DT 0-99 and the file register banks 0 (0-63) and 1 (100-131).
     CMemorixDoc& NewDocument(bool banked = false);
-    // The view over the document, updated as the frame's child window is at first.
+    // The view over the document after its first update, 800 x 400.
     CMemorixView& MakeView();
-    // Writes bytes into the block from offset 0.
-    void Write(std::uint8_t code, std::int16_t bank, const std::vector<std::uint8_t>& bytes);
-    DeviceInfoArray Devices() const;
-    // The table's column widths and header texts.
-    std::vector<int> Widths() const;
-    QStringList Headers() const;
+    void Write(std::uint8_t code, const std::vector<std::uint8_t>& bytes);
 
     platform::ConsoleMessageBox messages{nullptr};
     platform::MemorySettingsStore settings;
@@ -77,8 +75,5 @@ protected:
     FakeGridFrame frame;
     std::unique_ptr<CMemorixView> view;
 };
-
-// Saves the widget as <name>.png in the build's screenshot folder.
-void SaveScreenshot(QWidget& widget, const QString& name);
 
 } // namespace viewtest
