@@ -1,7 +1,7 @@
 #include "catalogue/CPlcDatabase.h"
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
-#include "cli/DeviceSpec.h"
+#include "cli/DeviceArg.h"
 #include "cli/NumberArgs.h"
 #include "core/DeviceLists.h"
 #include "core/Messages.h"
@@ -25,12 +25,12 @@ bool WithinDevice(std::int32_t address, std::int32_t minValue, std::int32_t maxV
 }
 
 template <class Entry>
-bool ApplyRange(Entry& entry, const DeviceSpec& spec, std::string& error)
+bool ApplyRange(Entry& entry, const DeviceArg& arg, std::string& error)
 {
-    entry.StartAddr = spec.start.value_or(entry.MinValue);
-    entry.EndAddr = spec.end.value_or(entry.DefaultEnd);
-    if (spec.start && (!WithinDevice(*spec.start, entry.MinValue, entry.MaxValue)
-                       || !WithinDevice(*spec.end, entry.MinValue, entry.MaxValue))) {
+    entry.StartAddr = arg.start.value_or(entry.MinValue);
+    entry.EndAddr = arg.end.value_or(entry.DefaultEnd);
+    if (arg.start && (!WithinDevice(*arg.start, entry.MinValue, entry.MaxValue)
+                       || !WithinDevice(*arg.end, entry.MinValue, entry.MaxValue))) {
         error = entry.Name + " holds the addresses " + std::to_string(entry.MinValue) + " to "
             + std::to_string(entry.MaxValue);
         return false;
@@ -40,29 +40,29 @@ bool ApplyRange(Entry& entry, const DeviceSpec& spec, std::string& error)
 }
 
 // Marks one --select in the lists.
-bool Select(const DeviceSpec& spec, std::uint8_t bankCount, DeviceInfoArray& devices, BankInfoArray& banks,
+bool Select(const DeviceArg& arg, std::uint8_t bankCount, DeviceInfoArray& devices, BankInfoArray& banks,
             std::string& error)
 {
     for (stDeviceInfo& device : devices) {
-        if (device.Id != spec.code)
+        if (device.Id != arg.code)
             continue;
         if (!CMemorixApp::IsFLBankDevice(device.Id, bankCount)) {
-            if (spec.bank) {
+            if (arg.bank) {
                 error = device.Name + " has no banks";
                 return false;
             }
-            return ApplyRange(device, spec, error);
+            return ApplyRange(device, arg, error);
         }
         bool any = false;
         for (_SBankInfo& bank : banks) {
-            if (bank.Id != device.Id || (spec.bank && bank.BankNo != *spec.bank))
+            if (bank.Id != device.Id || (arg.bank && bank.BankNo != *arg.bank))
                 continue;
-            if (!ApplyRange(bank, spec, error))
+            if (!ApplyRange(bank, arg, error))
                 return false;
             any = true;
         }
         if (!any) {
-            error = device.Name + " has no bank " + std::to_string(spec.bank.value_or(0));
+            error = device.Name + " has no bank " + std::to_string(arg.bank.value_or(0));
             return false;
         }
         device.Selected = 1;
@@ -108,8 +108,8 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
         SelectAllWithDefaults(devices, banks);
     for (const std::string& text : selects) {
         std::string error;
-        const auto spec = ParseDeviceSpec(text, devices, true, error);
-        if (!spec || !Select(*spec, model.FLBankNum, devices, banks, error))
+        const auto arg = ParseDeviceArg(text, devices, true, error);
+        if (!arg || !Select(*arg, model.FLBankNum, devices, banks, error))
             return context.UsageError(command, error);
     }
     SwapReversedRanges(devices, banks);
@@ -176,7 +176,7 @@ int RunConvert(CliContext& context, const CliCommand& command, const CliArgs& ar
 std::vector<CliCommand> FileCommands()
 {
     return {
-        {"new", "new FILE --model ID [--select SPEC[:START-END]]... [--yes]",
+        {"new", "new FILE --model ID [--select DEVICE[:START-END]]... [--yes]",
          "create a blank data file of a model; without --select every device with its default range",
          {{"model"}, {"select", true, true}, {"yes", false}}, RunNew},
         {"info", "info FILE", "print the model and the blocks of a data file", {}, RunInfo},

@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
-#include "cli/DeviceSpec.h"
+#include "cli/DeviceArg.h"
 #include "cli/DisplayOptions.h"
 #include "cli/NumberArgs.h"
 #include "grid/CsvExport.h"
@@ -44,19 +44,19 @@ bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& a
     DeviceInfoArray devices;
     session.App().GetDeviceInfo(devices);
     std::string error;
-    const auto spec = ParseDeviceSpec(*deviceText, devices, false, error);
-    if (!spec) {
+    const auto arg = ParseDeviceArg(*deviceText, devices, false, error);
+    if (!arg) {
         status = context.UsageError(command, error);
         return false;
     }
-    const std::int16_t bank = spec->bank.value_or(0);
-    target.block = target.document->FindBlock(spec->code, bank);
+    const std::int16_t bank = arg->bank.value_or(0);
+    target.block = target.document->FindBlock(arg->code, bank);
     if (!target.block) {
         status = context.Failure("the file holds no block of " + *deviceText
-                                 + (spec->bank ? "" : " (name a bank with #, e.g. FL#1)"));
+                                 + (arg->bank ? "" : " (name a bank with #, e.g. FL#1)"));
         return false;
     }
-    target.prefix = DevicePrefix(spec->code, DispDevStrings(devices));
+    target.prefix = DevicePrefix(arg->code, DispDevStrings(devices));
     return true;
 }
 
@@ -170,16 +170,16 @@ const CliArgs::Option kYes{"yes", false};
 std::vector<CliCommand> GridCommands()
 {
     return {
-        {"dump", "dump FILE --device SPEC [--radix R] [--unit U] [--columns N]",
+        {"dump", "dump FILE --device DEVICE [--radix R] [--unit U] [--columns N]",
          "print the grid of one block: headers, then a row label, the cells and (hex) the text per line",
          {kDevice, kRadix, kUnit, kColumns}, RunDump},
-        {"set", "set FILE --device SPEC --cell N [--radix R] [--unit U] [--yes] TEXT",
+        {"set", "set FILE --device DEVICE --cell N [--radix R] [--unit U] [--yes] TEXT",
          "write cell N (counted from 0 in cells of the unit) as a pasted field would, and save FILE",
          {kDevice, {"cell"}, kRadix, kUnit, kYes}, RunSet},
-        {"export", "export FILE OUT --device SPEC [--radix R] [--unit U] [--columns N] [--filter K]",
+        {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K]",
          "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",
          {kDevice, kRadix, kUnit, kColumns, {"filter"}}, RunExport},
-        {"import", "import FILE IN --device SPEC [--radix R] [--unit U] [--columns N] [--yes]",
+        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes]",
          "read CSV or tab-separated text into the block from its first cell, and save FILE",
          {kDevice, kRadix, kUnit, kColumns, kYes}, RunImport},
     };

@@ -37,13 +37,13 @@ bool IsDigit(char c)
 }
 
 template <typename T>
-std::string PrintOne(const std::string& spec, T value)
+std::string PrintOne(const std::string& directive, T value)
 {
-    const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+    const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (size <= 0)
         return {};
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
-    std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
 
@@ -69,27 +69,27 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
             ++i;
             continue;
         }
-        std::string spec = "%";
+        std::string directive = "%";
         while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string_view::npos)
-            spec += format[i++];
+            directive += format[i++];
         if (i < format.size() && format[i] == '*') {
-            spec += std::to_string(static_cast<int>(take().AsInteger()));
+            directive += std::to_string(static_cast<int>(take().AsInteger()));
             ++i;
         }
-        while (i < format.size() && IsDigit(format[i]) && spec.size() < 12)
-            spec += format[i++];
+        while (i < format.size() && IsDigit(format[i]) && directive.size() < 12)
+            directive += format[i++];
         while (i < format.size() && IsDigit(format[i]))
             ++i; // absurd widths are cut rather than allocated
         if (i < format.size() && format[i] == '.') {
-            spec += format[i++];
+            directive += format[i++];
             if (i < format.size() && format[i] == '*') {
-                spec += std::to_string(static_cast<int>(take().AsInteger()));
+                directive += std::to_string(static_cast<int>(take().AsInteger()));
                 ++i;
             }
             std::size_t digits = 0;
             while (i < format.size() && IsDigit(format[i])) {
                 if (digits++ < 3)
-                    spec += format[i];
+                    directive += format[i];
                 ++i;
             }
         }
@@ -102,27 +102,27 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
                 ++i;
         }
         if (i >= format.size()) {
-            out += spec; // a dangling '%' stays as written
+            out += directive; // a dangling '%' stays as written
             break;
         }
         const char conversion = format[i++];
         switch (conversion) {
         case 'd':
         case 'i':
-            out += PrintOne(spec + "lld", static_cast<long long>(take().AsInteger()));
+            out += PrintOne(directive + "lld", static_cast<long long>(take().AsInteger()));
             break;
         case 'u':
         case 'o':
         case 'x':
         case 'X':
-            out += PrintOne(spec + "ll" + conversion, static_cast<unsigned long long>(take().AsInteger()));
+            out += PrintOne(directive + "ll" + conversion, static_cast<unsigned long long>(take().AsInteger()));
             break;
         case 'c':
-            out += PrintOne(spec + 'c', static_cast<int>(take().AsInteger() & 0xFF));
+            out += PrintOne(directive + 'c', static_cast<int>(take().AsInteger() & 0xFF));
             break;
         case 's':
         case 'S':
-            out += PrintOne(spec + 's', take().AsText().c_str());
+            out += PrintOne(directive + 's', take().AsText().c_str());
             break;
         case 'e':
         case 'E':
@@ -130,10 +130,10 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
         case 'F':
         case 'g':
         case 'G':
-            out += PrintOne(spec + conversion, take().AsDouble());
+            out += PrintOne(directive + conversion, take().AsDouble());
             break;
         default:
-            out += spec;
+            out += directive;
             out += conversion;
             break;
         }

@@ -9,13 +9,13 @@
 
 namespace {
 
-struct BoxSpec {
+struct BoxWidth {
     int id;
     int width;
 };
 
 // Widths in pixels of the boxes, by command id.
-constexpr BoxSpec kBoxes[] = {{205, 145}, {206, 80}, {207, 70}, {211, 70}, {208, 70}};
+constexpr BoxWidth kBoxes[] = {{205, 145}, {206, 80}, {207, 70}, {211, 70}, {208, 70}};
 
 constexpr int kRadixStrings[] = {700, 701, 702, 703, 709, 710};
 constexpr int kUnitStrings[] = {704, 705, 706, 711};
@@ -42,9 +42,9 @@ CDataToolBar::CDataToolBar(CMemorixApp& app, const CResourceHandle& resources, D
                 addSeparator();
                 continue;
             }
-            for (const BoxSpec& spec : kBoxes) {
-                if (spec.id == id)
-                    AddBox(id, spec.width);
+            for (const BoxWidth& box : kBoxes) {
+                if (box.id == id)
+                    AddBox(id, box.width);
             }
         }
     }

@@ -9,7 +9,7 @@
 // A device named on the command line: its catalogue name, its two-letter name
 // or its code, with "#BANK" for a bank of the file register ("FL#2"), and
 // optionally ":START-END" for a range.
-struct DeviceSpec {
+struct DeviceArg {
     std::uint8_t code = 0;
     std::optional<std::int16_t> bank;
     std::optional<std::int32_t> start;
@@ -17,5 +17,5 @@ struct DeviceSpec {
 };
 
 // Resolves the name against the model's devices; an error text when it does not fit.
-std::optional<DeviceSpec> ParseDeviceSpec(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
+std::optional<DeviceArg> ParseDeviceArg(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
                                           std::string& error);

@@ -1,4 +1,4 @@
-#include "cli/DeviceSpec.h"
+#include "cli/DeviceArg.h"
 
 #include "cli/NumberArgs.h"
 #include "core/DeviceNames.h"
@@ -37,11 +37,11 @@ std::optional<std::int32_t> Address(const std::string& text)
 
 } // namespace
 
-std::optional<DeviceSpec> ParseDeviceSpec(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
+std::optional<DeviceArg> ParseDeviceArg(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
                                           std::string& error)
 {
     std::string name = text;
-    DeviceSpec spec;
+    DeviceArg arg;
     if (const auto colon = name.find(':'); colon != std::string::npos) {
         if (!allowRange) {
             error = "a range is not expected in '" + text + "'";
@@ -50,9 +50,9 @@ std::optional<DeviceSpec> ParseDeviceSpec(const std::string& text, const DeviceI
         const std::string range = name.substr(colon + 1);
         name.erase(colon);
         const auto dash = range.find('-');
-        spec.start = Address(range.substr(0, dash));
-        spec.end = dash == std::string::npos ? std::nullopt : Address(range.substr(dash + 1));
-        if (!spec.start || !spec.end) {
+        arg.start = Address(range.substr(0, dash));
+        arg.end = dash == std::string::npos ? std::nullopt : Address(range.substr(dash + 1));
+        if (!arg.start || !arg.end) {
             error = "'" + range + "' is not a range START-END";
             return std::nullopt;
         }
@@ -63,7 +63,7 @@ std::optional<DeviceSpec> ParseDeviceSpec(const std::string& text, const DeviceI
             error = "'" + name.substr(hash + 1) + "' is not a bank number";
             return std::nullopt;
         }
-        spec.bank = static_cast<std::int16_t>(*bank);
+        arg.bank = static_cast<std::int16_t>(*bank);
         name.erase(hash);
     }
     const auto code = ResolveName(name, devices);
@@ -71,6 +71,6 @@ std::optional<DeviceSpec> ParseDeviceSpec(const std::string& text, const DeviceI
         error = "the model has no device '" + name + "'";
         return std::nullopt;
     }
-    spec.code = *code;
-    return spec;
+    arg.code = *code;
+    return arg;
 }
