@@ -117,20 +117,17 @@ void CMainFrame::DestroyView()
 CMemorixDoc* CMainFrame::NewDocument()
 {
     CreateView();
-    CMemorixDoc* document = m_app.NewDocument(*this);
-    if (!document)
-        DestroyView();
-    else
-        m_view->OnInitialUpdate();
-    UpdateTitle();
-    m_commands->UpdateEnabled();
-    return document;
+    return ShowDocument(m_app.NewDocument(*this));
 }
 
 CMemorixDoc* CMainFrame::OpenDocument(const std::string& path)
 {
     CreateView();
-    CMemorixDoc* document = m_app.OpenDocumentFile(path, *this);
+    return ShowDocument(m_app.OpenDocumentFile(path, *this));
+}
+
+CMemorixDoc* CMainFrame::ShowDocument(CMemorixDoc* document)
+{
     if (!document)
         DestroyView();
     else

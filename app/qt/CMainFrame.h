@@ -86,6 +86,8 @@ protected:
 private:
     void CreateView();
     void DestroyView();
+    // The view's first update for a created document, or no view without one.
+    CMemorixDoc* ShowDocument(CMemorixDoc* document);
     void OnBoxChosen(int id, int index);
 
     CMemorixApp& m_app;
