@@ -102,6 +102,15 @@ bool CMemorixApp::IsLargeDeviceMemory() const
     return counter >= 0x7FFF;
 }
 
+void CMemorixApp::SetCurrentPlc(const stPLC& model)
+{
+    m_nPLCSeriesNo = model.PLCSeriesNo;
+    m_nPLCId = model.Id;
+    m_strPLCName = model.FullName;
+    m_Is16bitCPUFlg = model.Is16bitCPUFlg;
+    SetFLBankNum(DeviceCode::FL, model.FLBankNum);
+}
+
 void CMemorixApp::ResetPlcState()
 {
     m_nPLCSeriesNo = 0;

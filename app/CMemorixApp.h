@@ -83,6 +83,9 @@ public:
     void ResetPlcState();
     // Sets m_strPLCName from the catalogue when the model is found there; always 1.
     int SetPlcNameFromCatalogue(int seriesNo, int modelId);
+    // Makes a catalogue model the current PLC: series, id, name, CPU flag and
+    // FL bank count (the lists and the legacy format are the caller's).
+    void SetCurrentPlc(const stPLC& model);
     // Rebuilds the device and bank lists for the model just stored, carrying the
     // old selections over; false (lists unchanged) when the model cannot be read.
     bool RebuildForNewModel();

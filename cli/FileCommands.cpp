@@ -114,11 +114,7 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
     }
     SwapReversedRanges(devices, banks);
 
-    app.m_nPLCSeriesNo = model.PLCSeriesNo;
-    app.m_nPLCId = model.Id;
-    app.m_strPLCName = model.FullName;
-    app.SetIs16bitCPUFlg(model.Is16bitCPUFlg);
-    app.SetFLBankNum(DeviceCode::FL, model.FLBankNum);
+    app.SetCurrentPlc(model);
     app.RefreshLdtFormat();
     app.SetDeviceInfo(devices);
     app.SetBankInfo(banks);

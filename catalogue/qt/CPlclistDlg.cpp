@@ -175,12 +175,11 @@ void CPlclistDlg::OnOK()
         return;
     }
 
-    const stPLC& model = m_aSeries[m_nSelectSeries].Models[m_nSelectModel];
-    m_app.m_nPLCSeriesNo = m_nSeriesNo;
-    m_app.m_nPLCId = m_nModelId;
-    m_app.m_strPLCName = m_strModelName;
-    m_app.SetIs16bitCPUFlg(model.Is16bitCPUFlg);
-    m_app.SetFLBankNum(DeviceCode::FL, model.FLBankNum);
+    stPLC model = m_aSeries[m_nSelectSeries].Models[m_nSelectModel];
+    model.PLCSeriesNo = m_nSeriesNo;
+    model.Id = m_nModelId;
+    model.FullName = m_strModelName;
+    m_app.SetCurrentPlc(model);
     if (m_bChangeMode)
         m_app.SetLdtFormat(m_app.CalcLdtFormat());
     else

@@ -20,11 +20,7 @@ inline void ChooseModel(CMemorixApp& app, const IStringTable& strings, int model
     DeviceInfoArray devices;
     BankInfoArray banks;
     ASSERT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, strings, devices, banks));
-    app.m_nPLCSeriesNo = model.PLCSeriesNo;
-    app.m_nPLCId = model.Id;
-    app.m_strPLCName = model.FullName;
-    app.SetIs16bitCPUFlg(model.Is16bitCPUFlg);
-    app.SetFLBankNum(DeviceCode::FL, model.FLBankNum);
+    app.SetCurrentPlc(model);
     app.RefreshLdtFormat();
     app.SetDeviceInfo(devices);
     app.SetBankInfo(banks);
