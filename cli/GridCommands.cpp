@@ -22,11 +22,16 @@ struct GridTarget {
     std::string prefix;
 };
 
-// Opens FILE (the first positional argument) and finds the block of --device.
-// False after a message; status holds the exit status.
-bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& args, CliDocumentSession& session,
-                GridTarget& target, int& status)
+// Checks the number of positional arguments, opens FILE (the first of them)
+// and finds the block of --device. False after a message; status holds the
+// exit status.
+bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& args, std::size_t positionals,
+                const char* usage, CliDocumentSession& session, GridTarget& target, int& status)
 {
+    if (args.Positional().size() != positionals) {
+        status = context.UsageError(command, usage);
+        return false;
+    }
     if (!ReadDisplayOptions(context, command, args, target.setting, status))
         return false;
     const auto deviceText = args.Value("device");
@@ -69,12 +74,10 @@ bool Save(CliContext& context, const CliArgs& args, CliDocumentSession& session,
 
 int RunDump(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    if (args.Positional().size() != 1)
-        return context.UsageError(command, "give one FILE");
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, session, target, status))
+    if (!OpenTarget(context, command, args, 1, "give one FILE", session, target, status))
         return status;
 
     const GridLayout layout(*target.block, target.setting, target.prefix);
@@ -92,8 +95,6 @@ int RunDump(CliContext& context, const CliCommand& command, const CliArgs& args)
 
 int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    if (args.Positional().size() != 2)
-        return context.UsageError(command, "give FILE and TEXT");
     const auto cellText = args.Value("cell");
     const auto cell = cellText ? ParseIntArg(*cellText) : std::nullopt;
     if (!cell || *cell < 0)
@@ -101,7 +102,7 @@ int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, session, target, status))
+    if (!OpenTarget(context, command, args, 2, "give FILE and TEXT", session, target, status))
         return status;
 
     const int bytes = codec::GetCellBytes(target.setting.unit);
@@ -120,8 +121,6 @@ int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
 
 int RunExport(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    if (args.Positional().size() != 2)
-        return context.UsageError(command, "give FILE and OUT");
     int filter = 1;
     if (const auto text = args.Value("filter")) {
         const auto parsed = ParseIntArg(*text);
@@ -132,7 +131,7 @@ int RunExport(CliContext& context, const CliCommand& command, const CliArgs& arg
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, session, target, status))
+    if (!OpenTarget(context, command, args, 2, "give FILE and OUT", session, target, status))
         return status;
     const GridLayout layout(*target.block, target.setting, target.prefix);
     if (!ExportCsv(layout, args.Positional()[1], filter))
@@ -142,12 +141,10 @@ int RunExport(CliContext& context, const CliCommand& command, const CliArgs& arg
 
 int RunImport(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    if (args.Positional().size() != 2)
-        return context.UsageError(command, "give FILE and IN");
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, session, target, status))
+    if (!OpenTarget(context, command, args, 2, "give FILE and IN", session, target, status))
         return status;
     const GridLayout layout(*target.block, target.setting, target.prefix);
     const auto data = ImportCsv(layout, args.Positional()[1]);

@@ -114,6 +114,17 @@ void CAppCommands::NewDocumentFlow()
     m_frame.NewDocument();
 }
 
+bool CAppCommands::RunRangeDialog(CDeviceSelectDlg& dialog, DeviceInfoArray& devices, BankInfoArray& banks)
+{
+    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
+                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    dialog.GetDeviceList(devices);
+    dialog.GetBankList(banks);
+    return true;
+}
+
 bool CAppCommands::DeviceSelectionForNew()
 {
     DeviceInfoArray devices;
@@ -121,13 +132,7 @@ bool CAppCommands::DeviceSelectionForNew()
     m_app.GetDeviceInfo(devices);
     m_app.GetBankInfo(banks);
     CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
-    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
-                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
-    if (dialog.DoModal() != IDOK)
-        return false;
-    dialog.GetDeviceList(devices);
-    dialog.GetBankList(banks);
-    if (!AnySelected(devices, banks))
+    if (!RunRangeDialog(dialog, devices, banks) || !AnySelected(devices, banks))
         return false;
 
     const int is16bit = m_app.GetIs16bitCPUFlg();
@@ -233,12 +238,8 @@ void CAppCommands::OnDeviceSelection()
     m_app.SetBankInfo(banks);
 
     CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
-    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
-                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
-    if (dialog.DoModal() != IDOK)
+    if (!RunRangeDialog(dialog, devices, banks))
         return;
-    dialog.GetDeviceList(devices);
-    dialog.GetBankList(banks);
     m_app.SetDeviceInfo(devices);
     m_app.SetBankInfo(banks);
     document->ReconcileBlocks();

@@ -5,6 +5,9 @@
 // About, device selection and the change of PLC model. They are registered in
 // the main frame's command table with their enable rules.
 
+#include "core/DeviceModel.h"
+
+class CDeviceSelectDlg;
 class CMainFrame;
 class CMemorixApp;
 class QAction;
@@ -27,6 +30,9 @@ private:
     void Register();
     void NewDocumentFlow();
     bool DeviceSelectionForNew();
+    // Shows the range dialog on the current PLC with these lists; on OK they
+    // become the dialog's edited lists.
+    bool RunRangeDialog(CDeviceSelectDlg& dialog, DeviceInfoArray& devices, BankInfoArray& banks);
     void OpenFileFlow();
     void ShowRecentFiles(QMenu& menu, QAction* placeholder);
 
