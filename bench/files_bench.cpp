@@ -4,8 +4,10 @@
 // rename), so the raw write is measured with and without its own fsync.
 
 #include "app/CMemorixApp.h"
-#include "core/Crc16.h"
-#include "core/DataFiles.h"
+#include "catalogue/CPlcDatabase.h"
+#include "core/document/ReadDataFile.h"
+#include "core/files/Crc16.h"
+#include "core/files/DataFiles.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/ProgramFolder.h"
@@ -85,8 +87,8 @@ struct Document {
 
     Document()
     {
-        app.m_nPLCSeriesNo = 2;
-        app.m_nPLCId = 34;
+        app.Plc().m_nPLCSeriesNo = 2;
+        app.Plc().m_nPLCId = 34;
         const auto bytes = RandomBytes(static_cast<std::size_t>(kDocumentWords) * 2);
         const std::int32_t words = kDocumentWords / 4;
         for (std::int16_t bank = 0; bank < 4; ++bank) {
@@ -113,7 +115,7 @@ void BM_SaveLdtx(benchmark::State& state)
 {
     Document doc;
     for (auto _ : state) {
-        if (WriteLdtxFile(doc.app, doc.path, doc.blocks) != FILE_ERR_NONE)
+        if (WriteLdtx(doc.path, {2, 34}, doc.blocks) != FileError::None)
             state.SkipWithError("save failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kDocumentWords * 2);
@@ -141,11 +143,12 @@ BENCHMARK(BM_WriteRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_OpenLdtx(benchmark::State& state)
 {
     Document doc;
-    if (WriteLdtxFile(doc.app, doc.path, doc.blocks) != FILE_ERR_NONE)
+    if (WriteLdtx(doc.path, {2, 34}, doc.blocks) != FileError::None)
         state.SkipWithError("save failed");
     EditDataArray read;
     for (auto _ : state) {
-        if (!ReadLdtxFile(doc.app, doc.path, read))
+        CPlcDatabase db(doc.messages, doc.app.CataloguePath());
+        if (!ReadLdtxFile(doc.app.Context(), db, doc.path, read))
             state.SkipWithError("open failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kDocumentWords * 2);
@@ -156,11 +159,12 @@ BENCHMARK(BM_OpenLdtx)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_OpenEmptyLdtx(benchmark::State& state)
 {
     Document doc;
-    if (WriteLdtxFile(doc.app, doc.path, {}) != FILE_ERR_NONE)
+    if (WriteLdtx(doc.path, {2, 34}, {}) != FileError::None)
         state.SkipWithError("save failed");
     EditDataArray read;
     for (auto _ : state) {
-        if (!ReadLdtxFile(doc.app, doc.path, read))
+        CPlcDatabase db(doc.messages, doc.app.CataloguePath());
+        if (!ReadLdtxFile(doc.app.Context(), db, doc.path, read))
             state.SkipWithError("open failed");
     }
 }

@@ -6,8 +6,8 @@
 // the table sets up its rows, so that cost grows with the block.
 
 #include "app/CMemorixApp.h"
-#include "core/CMemorixDoc.h"
-#include "core/IDocumentHost.h"
+#include "core/document/CMemorixDoc.h"
+#include "core/document/IDocumentHost.h"
 #include "grid/qt/CMemorixView.h"
 #include "grid/qt/GridModel.h"
 #include "grid/qt/IGridFrame.h"
@@ -76,7 +76,7 @@ public:
         dt.MaxValue = words - 1;
         dt.DataSize = 1;
         dt.Selected = 1;
-        m_app->SetDeviceInfo({dt});
+        m_app->Plc().m_aDeviceInfo = {dt};
         m_app->m_nStartMode = START_NEW;
         CMemorixDoc* doc = m_app->NewDocument(m_host);
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(words) * 2);

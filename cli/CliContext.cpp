@@ -2,7 +2,7 @@
 
 #include "platform/ConsoleMessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "platform/QtSettingsStore.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "resources/CResourceHandle.h"
 #include "resources/LanguageLoader.h"
 

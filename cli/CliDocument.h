@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CMemorixApp.h"
-#include "core/CMemorixDoc.h"
-#include "core/IDocumentHost.h"
+#include "core/document/CMemorixDoc.h"
+#include "core/document/IDocumentHost.h"
 
 #include <memory>
 #include <string>

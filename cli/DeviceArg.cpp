@@ -1,7 +1,7 @@
 #include "cli/DeviceArg.h"
 
 #include "cli/NumberArgs.h"
-#include "core/DeviceNames.h"
+#include "core/model/DeviceNames.h"
 
 #include <algorithm>
 #include <cctype>

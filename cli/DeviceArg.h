@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DeviceModel.h"
+#include "core/model/DeviceModel.h"
 
 #include <cstdint>
 #include <optional>

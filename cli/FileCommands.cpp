@@ -1,10 +1,11 @@
 #include "catalogue/CPlcDatabase.h"
+#include "catalogue/CatalogueModel.h"
 #include "cli/CliCommand.h"
 #include "cli/CliDocument.h"
 #include "cli/DeviceArg.h"
 #include "cli/NumberArgs.h"
-#include "core/DeviceLists.h"
-#include "core/Messages.h"
+#include "core/model/DeviceLists.h"
+#include "resources/Messages.h"
 #include "platform/ConsoleMessageBox.h"
 #include "resources/ResourceIds.h"
 
@@ -46,7 +47,7 @@ bool Select(const DeviceArg& arg, std::uint8_t bankCount, DeviceInfoArray& devic
     for (stDeviceInfo& device : devices) {
         if (device.Id != arg.code)
             continue;
-        if (!CMemorixApp::IsFLBankDevice(device.Id, bankCount)) {
+        if (!PlcChoice::IsFLBankDevice(device.Id, bankCount)) {
             if (arg.bank) {
                 error = device.Name + " has no banks";
                 return false;
@@ -92,12 +93,14 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
     CPlcDatabase db(app.Messages(), app.CataloguePath());
     if (db.DBConnect(true) != 1)
         return kExitFailure;
-    stPLC model;
+    CatalogueModel catalogue;
     DeviceInfoArray devices;
     BankInfoArray banks;
-    const bool known = db.GetDBPLCRec(model, *modelId) > 0
-        && BuildDeviceLists(db, model.Id, model.FLBankNum, app.Strings(), devices, banks);
+    const bool known = ReadCatalogueModel(db, *modelId, catalogue);
     db.DBConnect(false);
+    const stPLC& model = catalogue.model;
+    if (known)
+        BuildDeviceLists(model, catalogue.devices, app.Strings(), devices, banks);
     if (!known) {
         ShowResourceMessage(app.Messages(), app.Strings(), res::IDS_FILE_UNKNOWN_MODEL, platform::MsgIcon::Stop);
         return kExitFailure;
@@ -114,10 +117,11 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
     }
     SwapReversedRanges(devices, banks);
 
-    app.SetCurrentPlc(model);
-    app.RefreshLdtFormat();
-    app.SetDeviceInfo(devices);
-    app.SetBankInfo(banks);
+    PlcChoice& plc = app.Plc();
+    plc.SetModel(model, catalogue.devices);
+    plc.RefreshLdtFormat();
+    plc.m_aDeviceInfo = std::move(devices);
+    plc.m_aBankInfo = std::move(banks);
     app.m_nStartMode = START_NEW;
 
     CMemorixDoc* document = app.NewDocument(session.Host());
@@ -140,9 +144,9 @@ int RunInfo(CliContext& context, const CliCommand& command, const CliArgs& args)
     CMemorixDoc* document = session.Open(args.Positional().front());
     if (!document)
         return kExitFailure;
-    const CMemorixApp& app = session.App();
-    context.out << "model\t" << app.m_nPLCSeriesNo << '\t' << app.m_nPLCId << '\t' << app.m_strPLCName << '\t'
-                << app.GetLdtFormat() << '\n';
+    const PlcChoice& plc = session.App().Plc();
+    context.out << "model\t" << plc.m_nPLCSeriesNo << '\t' << plc.m_nPLCId << '\t' << plc.m_strPLCName << '\t'
+                << plc.m_wLdtFormat << '\n';
     for (const CEditData& block : document->Blocks()) {
         context.out << "block\t" << static_cast<int>(block.Id) << '\t' << block.BankNo << '\t' << block.StartAddr
                     << '\t' << block.EndAddr << '\t' << block.DataSize << '\n';

@@ -46,10 +46,8 @@ bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& a
     if (!target.document)
         return false;
 
-    DeviceInfoArray devices;
-    session.App().GetDeviceInfo(devices);
     std::string error;
-    const auto arg = ParseDeviceArg(*deviceText, devices, false, error);
+    const auto arg = ParseDeviceArg(*deviceText, session.App().Plc().m_aDeviceInfo, false, error);
     if (!arg) {
         status = context.UsageError(command, error);
         return false;
@@ -61,7 +59,7 @@ bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& a
                                  + (arg->bank ? "" : " (name a bank with #, e.g. FL#1)"));
         return false;
     }
-    target.prefix = DevicePrefix(arg->code, DispDevStrings(devices));
+    target.prefix = DevicePrefix(arg->code, DispDevStrings(session.App().Plc().m_aDeviceInfo));
     return true;
 }
 

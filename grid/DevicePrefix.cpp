@@ -1,6 +1,6 @@
 #include "grid/DevicePrefix.h"
 
-#include "core/DeviceNames.h"
+#include "core/model/DeviceNames.h"
 
 std::vector<stDispDevString> DispDevStrings(const DeviceInfoArray& devices)
 {

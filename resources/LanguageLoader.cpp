@@ -1,6 +1,6 @@
 #include "resources/LanguageLoader.h"
 
-#include "core/FormatText.h"
+#include "resources/FormatText.h"
 #include "platform/CodePage.h"
 #include "platform/DebugOutput.h"
 #include "platform/LibraryLoader.h"

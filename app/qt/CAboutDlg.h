@@ -3,7 +3,7 @@
 // The About box: the program's name and the registered owner and
 // organization of this installation. DoModal() returns IDOK (1).
 
-#include "app/qt/ResourceDialog.h"
+#include "resources/qt/ResourceDialog.h"
 
 class CMemorixApp;
 

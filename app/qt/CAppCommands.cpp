@@ -4,13 +4,13 @@
 #include "app/qt/CAboutDlg.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CStartUpDlg.h"
-#include "app/qt/CommandTable.h"
+#include "resources/qt/CommandTable.h"
 #include "app/qt/IFileDialogs.h"
 #include "catalogue/qt/CDeviceSelectDlg.h"
 #include "catalogue/qt/CPlclistDlg.h"
-#include "core/CMemorixDoc.h"
-#include "core/DeviceLists.h"
-#include "core/Messages.h"
+#include "core/document/CMemorixDoc.h"
+#include "core/model/DeviceLists.h"
+#include "resources/Messages.h"
 #include "grid/CsvExport.h"
 #include "grid/CsvImport.h"
 #include "grid/qt/CMemorixView.h"
@@ -105,19 +105,24 @@ void CAppCommands::NewDocumentFlow()
 {
     if (!m_app.CanReplaceDocument())
         return;
-    CPlclistDlg plcDialog(m_app, m_frame.Resources(), &m_frame);
+    // The choice is made on a copy: the open document and the current PLC stay
+    // exactly as they are until the new document can be built.
+    PlcChoice choice = m_app.Plc();
+    CPlclistDlg plcDialog(m_app.Services(), choice, m_frame.Resources(), &m_frame);
     if (plcDialog.DoModal() != IDOK)
         return;
-    if (!DeviceSelectionForNew())
+    if (!DeviceSelectionForNew(choice))
         return;
+    m_frame.CloseDocument();
+    m_app.Plc() = choice;
     m_app.m_nStartMode = START_NEW;
     m_frame.NewDocument();
 }
 
-bool CAppCommands::RunRangeDialog(CDeviceSelectDlg& dialog, DeviceInfoArray& devices, BankInfoArray& banks)
+bool CAppCommands::RunRangeDialog(CDeviceSelectDlg& dialog, const PlcChoice& plc, DeviceInfoArray& devices,
+                                  BankInfoArray& banks)
 {
-    dialog.SetInitData(m_app.m_nPLCSeriesNo, m_app.m_nPLCId, m_app.m_strPLCName,
-                       m_app.GetFLBankNum(DeviceCode::FL), devices, banks);
+    dialog.SetInitData(plc.m_nPLCSeriesNo, plc.m_nPLCId, plc.m_strPLCName, plc.m_FLBankNum, devices, banks);
     if (dialog.DoModal() != IDOK)
         return false;
     dialog.GetDeviceList(devices);
@@ -125,31 +130,26 @@ bool CAppCommands::RunRangeDialog(CDeviceSelectDlg& dialog, DeviceInfoArray& dev
     return true;
 }
 
-bool CAppCommands::DeviceSelectionForNew()
+bool CAppCommands::DeviceSelectionForNew(PlcChoice& choice)
 {
+    // The open document's lists are a start only for the same model; another
+    // model starts from its own defaults.
     DeviceInfoArray devices;
     BankInfoArray banks;
-    m_app.GetDeviceInfo(devices);
-    m_app.GetBankInfo(banks);
-    CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
-    if (!RunRangeDialog(dialog, devices, banks) || !AnySelected(devices, banks))
+    if (choice.m_nPLCId == m_app.Plc().m_nPLCId) {
+        devices = choice.m_aDeviceInfo;
+        banks = choice.m_aBankInfo;
+    }
+    CDeviceSelectDlg dialog(m_app.Services(), m_frame.Resources(), &m_frame);
+    if (!RunRangeDialog(dialog, choice, devices, banks) || !BuildsAnyBlock(devices, banks, choice.m_FLBankNum))
         return false;
 
-    const int is16bit = m_app.GetIs16bitCPUFlg();
-    m_frame.CloseDocument();
-    m_app.SetDeviceInfo(devices);
-    m_app.SetBankInfo(banks);
-    int seriesNo = 0;
-    int modelId = 0;
-    std::string modelName;
+    choice.m_aDeviceInfo = std::move(devices);
+    choice.m_aBankInfo = std::move(banks);
     std::uint8_t bankCount = 0;
-    dialog.GetResult(seriesNo, modelId, modelName, bankCount);
-    m_app.m_nPLCSeriesNo = seriesNo;
-    m_app.m_nPLCId = modelId;
-    m_app.m_strPLCName = modelName;
-    m_app.SetFLBankNum(DeviceCode::FL, bankCount);
-    m_app.SetIs16bitCPUFlg(is16bit);
-    m_app.SetLdtFormat(m_app.CalcLdtFormat());
+    dialog.GetResult(choice.m_nPLCSeriesNo, choice.m_nPLCId, choice.m_strPLCName, bankCount);
+    choice.m_FLBankNum = bankCount;
+    choice.m_wLdtFormat = choice.CalcLdtFormat();
     return true;
 }
 
@@ -226,22 +226,19 @@ void CAppCommands::OnDeviceSelection()
         return;
     const std::uint8_t code = m_frame.GetSelectedDeviceCode();
     const std::uint16_t bankNo = m_frame.GetSelectedBank();
-    DeviceInfoArray devices;
-    BankInfoArray banks;
-    m_app.GetDeviceInfo(devices);
-    m_app.GetBankInfo(banks);
-    for (stDeviceInfo& device : devices)
+    PlcChoice& plc = m_app.Plc();
+    for (stDeviceInfo& device : plc.m_aDeviceInfo)
         device.Current = device.Id == code ? 1 : 0;
-    for (_SBankInfo& bank : banks)
+    for (_SBankInfo& bank : plc.m_aBankInfo)
         bank.Current = bank.Id == code && bank.BankNo == static_cast<std::int16_t>(bankNo) ? 1 : 0;
-    m_app.SetDeviceInfo(devices);
-    m_app.SetBankInfo(banks);
+    DeviceInfoArray devices = plc.m_aDeviceInfo;
+    BankInfoArray banks = plc.m_aBankInfo;
 
-    CDeviceSelectDlg dialog(m_app, m_frame.Resources(), &m_frame);
-    if (!RunRangeDialog(dialog, devices, banks))
+    CDeviceSelectDlg dialog(m_app.Services(), m_frame.Resources(), &m_frame);
+    if (!RunRangeDialog(dialog, plc, devices, banks))
         return;
-    m_app.SetDeviceInfo(devices);
-    m_app.SetBankInfo(banks);
+    plc.m_aDeviceInfo = std::move(devices);
+    plc.m_aBankInfo = std::move(banks);
     document->ReconcileBlocks();
 }
 
@@ -255,16 +252,8 @@ void CAppCommands::OnChangePlc()
         != platform::MsgAnswer::Yes)
         return;
 
-    const int seriesNo = m_app.m_nPLCSeriesNo;
-    const int modelId = m_app.m_nPLCId;
-    const std::string modelName = m_app.m_strPLCName;
-    const int is16bit = m_app.GetIs16bitCPUFlg();
-    const std::uint8_t bankCount = m_app.GetFLBankNum(DeviceCode::FL);
-    const std::string text1 = m_app.GetLdtText1();
-    const std::string text2 = m_app.GetLdtText2();
-    const std::uint16_t format = m_app.GetLdtFormat();
-
-    CPlclistDlg dialog(m_app, m_frame.Resources(), &m_frame);
+    const PlcChoice before = m_app.Plc();
+    CPlclistDlg dialog(m_app.Services(), m_app.Plc(), m_frame.Resources(), &m_frame);
     dialog.SetChangeMode(true);
     if (dialog.DoModal() != IDOK)
         return;
@@ -272,14 +261,7 @@ void CAppCommands::OnChangePlc()
         document->ApplyModelChange();
         return;
     }
-    m_app.m_nPLCSeriesNo = seriesNo;
-    m_app.m_nPLCId = modelId;
-    m_app.m_strPLCName = modelName;
-    m_app.SetIs16bitCPUFlg(is16bit);
-    m_app.SetFLBankNum(DeviceCode::FL, bankCount);
-    m_app.SetLdtText1(text1);
-    m_app.SetLdtText2(text2);
-    m_app.SetLdtFormat(format);
+    m_app.Plc() = before;
 }
 
 void CAppCommands::OnAbout()

@@ -5,7 +5,8 @@
 // About, device selection and the change of PLC model. They are registered in
 // the main frame's command table with their enable rules.
 
-#include "core/DeviceModel.h"
+#include "core/model/DeviceModel.h"
+#include "core/model/PlcChoice.h"
 
 class CDeviceSelectDlg;
 class CMainFrame;
@@ -29,10 +30,11 @@ public:
 private:
     void Register();
     void NewDocumentFlow();
-    bool DeviceSelectionForNew();
+    // Lets the user choose the devices of a new document of the chosen model.
+    bool DeviceSelectionForNew(PlcChoice& choice);
     // Shows the range dialog on the current PLC with these lists; on OK they
     // become the dialog's edited lists.
-    bool RunRangeDialog(CDeviceSelectDlg& dialog, DeviceInfoArray& devices, BankInfoArray& banks);
+    bool RunRangeDialog(CDeviceSelectDlg& dialog, const PlcChoice& plc, DeviceInfoArray& devices, BankInfoArray& banks);
     void OpenFileFlow();
     void ShowRecentFiles(QMenu& menu, QAction* placeholder);
 

@@ -1,7 +1,7 @@
 #include "app/qt/CDataToolBar.h"
 
 #include "app/CMemorixApp.h"
-#include "core/FormatText.h"
+#include "resources/FormatText.h"
 #include "resources/CResourceHandle.h"
 #include "resources/ResourceIds.h"
 
@@ -88,10 +88,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
         }
     }
     if (QComboBox* box = Box(207); box && update.deviceIndex != -1) {
-        DeviceInfoArray own;
-        if (!update.devices)
-            m_app.GetDeviceInfo(own);
-        const DeviceInfoArray& devices = update.devices ? *update.devices : own;
+        const DeviceInfoArray& devices = update.devices ? *update.devices : m_app.Plc().m_aDeviceInfo;
         box->clear();
         int index = update.deviceIndex;
         for (const stDeviceInfo& device : devices) {
@@ -104,10 +101,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
         box->setCurrentIndex(index < box->count() ? index : -1);
     }
     if (QComboBox* box = Box(211); box && update.bankIndex != -1) {
-        BankInfoArray own;
-        if (!update.banks)
-            m_app.GetBankInfo(own);
-        const BankInfoArray& banks = update.banks ? *update.banks : own;
+        const BankInfoArray& banks = update.banks ? *update.banks : m_app.Plc().m_aBankInfo;
         const std::uint8_t device = GetSelectedDeviceCode();
         box->clear();
         int index = update.bankIndex;
@@ -137,8 +131,7 @@ void CDataToolBar::RefillBankCombo(int index)
     QComboBox* box = Box(211);
     if (!box)
         return;
-    BankInfoArray banks;
-    m_app.GetBankInfo(banks);
+    const BankInfoArray& banks = m_app.Plc().m_aBankInfo;
     const std::uint8_t device = GetSelectedDeviceCode();
     box->clear();
     for (const _SBankInfo& bank : banks) {

@@ -4,8 +4,8 @@
 // device (207), bank (211), radix (205), data unit (206), column count (208) —
 // laid out as tool bar 204 of the language library lists them.
 
-#include "core/DeviceModel.h"
-#include "core/IDocumentHost.h"
+#include "core/model/DeviceModel.h"
+#include "grid/qt/DataToolbarUpdate.h"
 
 #include <QToolBar>
 

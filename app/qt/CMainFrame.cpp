@@ -2,9 +2,9 @@
 
 #include "app/CMemorixApp.h"
 #include "app/qt/CAppCommands.h"
-#include "app/qt/CommandTable.h"
+#include "resources/qt/CommandTable.h"
 #include "app/qt/QtFileDialogs.h"
-#include "core/CMemorixDoc.h"
+#include "core/document/CMemorixDoc.h"
 #include "grid/qt/CMemorixView.h"
 #include "platform/ISettingsStore.h"
 #include "resources/CResourceHandle.h"
@@ -28,6 +28,10 @@ constexpr const char* kConfig = "Config";
 constexpr int kFrameWidth = 750;
 constexpr int kFrameHeight = 600;
 constexpr int kPaneMinimum[4] = {0, 60, 120, 80};
+// The status bar panes: the current cell, the shown block's range, the model.
+constexpr int kPaneCell = 1;
+constexpr int kPaneRange = 2;
+constexpr int kPaneModel = 3;
 
 } // namespace
 
@@ -159,6 +163,47 @@ void CMainFrame::UpdateTitle()
     const CMemorixDoc* document = m_app.GetActiveDoc();
     setWindowTitle(document ? QString::fromStdString(document->GetTitle()) + QStringLiteral(" - ") + program
                             : program);
+}
+
+void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
+                                const std::string& modelName)
+{
+    DataToolbarUpdate update;
+    update.radix = update.unit = update.columns = true;
+    update.deviceIndex = update.bankIndex = 0;
+    update.devices = &devices;
+    update.banks = &banks;
+    update.show = true;
+    UpdateDataToolbar(update);
+    SetDispDevStrings(devices);
+    SetStatusText(kPaneModel, modelName, true);
+}
+
+void CMainFrame::DocumentClosed()
+{
+    SetStatusText(kPaneCell, "", false);
+    SetStatusText(kPaneRange, "", false);
+    SetStatusText(kPaneModel, "", true);
+    ShowDataToolbar(false);
+}
+
+void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks)
+{
+    DataToolbarUpdate update;
+    update.deviceIndex = update.bankIndex = 0;
+    update.devices = &devices;
+    update.banks = &banks;
+    update.show = true;
+    UpdateDataToolbar(update);
+    UpdateAllViews();
+}
+
+void CMainFrame::ModelChanged(const DeviceInfoArray& devices, const std::string& modelName)
+{
+    ResetFromCombos();
+    SetDispDevStrings(devices);
+    SetStatusText(kPaneModel, modelName, true);
+    UpdateAllViews();
 }
 
 void CMainFrame::UpdateDataToolbar(const DataToolbarUpdate& update)

@@ -7,7 +7,7 @@
 
 #include "app/qt/CDataToolBar.h"
 #include "app/qt/RecentFileList.h"
-#include "core/IDocumentHost.h"
+#include "core/document/IDocumentHost.h"
 #include "grid/qt/IGridFrame.h"
 
 #include <QMainWindow>
@@ -49,20 +49,23 @@ public:
     void OpenDroppedFile(const std::string& path);
     void UpdateTitle();
 
-    // IDocumentHost
-    void UpdateDataToolbar(const DataToolbarUpdate& update) override;
-    void ShowDataToolbar(bool show) override;
-    void SetStatusText(int pane, std::string_view text, bool fit) override;
+    // IDocumentHost: what happened to the document decides which boxes,
+    // panes and views change.
+    void DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
+                        const std::string& modelName) override;
+    void DocumentClosed() override;
+    void BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks) override;
+    void ModelChanged(const DeviceInfoArray& devices, const std::string& modelName) override;
     bool EndEdit(bool withMessages) override;
-    void ResetFromCombos() override;
-    void SetDispDevStrings(const DeviceInfoArray& devices) override;
-    void UpdateAllViews() override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     bool ShowSaveDialog(SaveFileRequest& request) override;
     void AddToRecentFileList(const std::string& path) override;
 
     // IGridFrame
+    void UpdateDataToolbar(const DataToolbarUpdate& update) override;
+    void ShowDataToolbar(bool show) override;
+    void SetStatusText(int pane, std::string_view text, bool fit) override;
     std::uint8_t GetSelectedDeviceCode() const override;
     std::uint16_t GetSelectedBank() const override;
     std::optional<int> SelectedRadixIndex() const override;
@@ -77,6 +80,11 @@ public:
     void RefillBankCombo(int index) override;
 
     QString StatusText(int pane) const;
+
+    // The view's updates, when there is a view.
+    void ResetFromCombos();
+    void SetDispDevStrings(const DeviceInfoArray& devices);
+    void UpdateAllViews();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

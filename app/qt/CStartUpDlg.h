@@ -8,7 +8,7 @@
 // START_OPEN (11) or START_READ_PLC (12) on OK, and IDCANCEL (2) for Cancel,
 // Escape or the close box.
 
-#include "app/qt/ResourceDialog.h"
+#include "resources/qt/ResourceDialog.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/IDocumentHost.h"
+#include "core/document/IDocumentHost.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "app/qt/QtFileDialogs.h"
 
-#include "app/qt/ResourceFilter.h"
+#include "resources/qt/ResourceFilter.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

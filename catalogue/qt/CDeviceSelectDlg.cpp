@@ -1,11 +1,12 @@
 #include "catalogue/qt/CDeviceSelectDlg.h"
 
-#include "app/CMemorixApp.h"
 #include "catalogue/CPlcDatabase.h"
+#include "catalogue/CatalogueModel.h"
+#include "core/model/PlcChoice.h"
 #include "catalogue/qt/CEditRange.h"
-#include "core/DeviceLists.h"
-#include "core/FormatText.h"
-#include "core/Messages.h"
+#include "core/model/DeviceLists.h"
+#include "resources/FormatText.h"
+#include "resources/Messages.h"
 #include "resources/ResourceIds.h"
 
 #include <QCheckBox>
@@ -62,9 +63,9 @@ std::string RangeText(const Entry& entry)
 
 } // namespace
 
-CDeviceSelectDlg::CDeviceSelectDlg(CMemorixApp& app, const CResourceHandle& resources, QWidget* parent)
+CDeviceSelectDlg::CDeviceSelectDlg(const AppServices& services, const CResourceHandle& resources, QWidget* parent)
     : ResourceDialog(resources, res::IDD_DEVICE_SELECT, parent, CreateRangeField)
-    , m_app(app)
+    , m_services(services)
 {
     m_pDeviceList = RequireControl<QListWidget>(res::IDC_DEVICE_LIST);
     m_pBankList = RequireControl<QListWidget>(res::IDC_BANK_LIST);
@@ -118,7 +119,7 @@ void CDeviceSelectDlg::OnInitDialog()
     m_pEnd->setEnabled(false);
     m_pLimits->hide();
 
-    CPlcDatabase db(m_app.Messages(), m_app.CataloguePath());
+    CPlcDatabase db(m_services.messages, m_services.cataloguePath);
     if (!db.DBOpen())
         return; // its message was shown; the lists stay empty
     LoadLists(db);
@@ -180,8 +181,11 @@ void CDeviceSelectDlg::LoadLists(CPlcDatabase& db)
                 break;
             }
         }
-    } else if (!BuildDeviceLists(db, m_nModelId, m_FLBankNum, m_app.Strings(), m_aDeviceInfo, m_aBankInfo)) {
-        return;
+    } else {
+        CatalogueModel catalogue;
+        if (!ReadCatalogueModel(db, m_nModelId, catalogue))
+            return;
+        BuildDeviceLists(catalogue.model, catalogue.devices, m_services.strings, m_aDeviceInfo, m_aBankInfo);
     }
     FillDeviceList(device);
     FillBankList(bank);
@@ -190,7 +194,7 @@ void CDeviceSelectDlg::LoadLists(CPlcDatabase& db)
 
 bool CDeviceSelectDlg::IsBankedFL(const stDeviceInfo& device) const
 {
-    return CMemorixApp::IsFLBankDevice(device.Id, m_FLBankNum);
+    return PlcChoice::IsFLBankDevice(device.Id, m_FLBankNum);
 }
 
 int CDeviceSelectDlg::SelectedDevice() const
@@ -404,6 +408,6 @@ void CDeviceSelectDlg::OnOK()
         EndDialog(res::IDOK);
         return;
     }
-    ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_NO_DEVICE_SELECTED, platform::MsgIcon::Exclamation);
+    ShowResourceMessage(m_services.messages, m_services.strings, res::IDS_NO_DEVICE_SELECTED, platform::MsgIcon::Exclamation);
     m_pDeviceList->setFocus(Qt::OtherFocusReason);
 }

@@ -11,8 +11,9 @@
 // GetDeviceList, GetBankList and GetResult hand the edited lists and the model
 // back.
 
-#include "app/qt/ResourceDialog.h"
-#include "core/DeviceModel.h"
+#include "resources/qt/ResourceDialog.h"
+#include "core/document/AppServices.h"
+#include "core/model/DeviceModel.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,6 @@
 #include <vector>
 
 class CEditRange;
-class CMemorixApp;
 class CPlcDatabase;
 class QCheckBox;
 class QLabel;
@@ -32,7 +32,7 @@ class CDeviceSelectDlg final : public ResourceDialog {
     Q_OBJECT
 
 public:
-    CDeviceSelectDlg(CMemorixApp& app, const CResourceHandle& resources, QWidget* parent = nullptr);
+    CDeviceSelectDlg(const AppServices& services, const CResourceHandle& resources, QWidget* parent = nullptr);
 
     // Before the dialog is shown. An empty model name is looked up in the
     // catalogue; an empty device list is built from it.
@@ -66,7 +66,7 @@ private:
     void OnRangeFieldLeft(CEditRange* field);
     void OnSelectAll(bool checked);
 
-    CMemorixApp& m_app;
+    AppServices m_services;
     int m_nSeriesNo = 0;
     int m_nModelId = 0;
     std::string m_strModelName;

@@ -1,7 +1,7 @@
 #include "catalogue/qt/CPlclistDlg.h"
 
-#include "app/CMemorixApp.h"
 #include "catalogue/CPlcDatabase.h"
+#include "core/model/PlcChoice.h"
 #include "platform/ISettingsStore.h"
 #include "resources/ResourceIds.h"
 
@@ -30,9 +30,11 @@ struct WaitCursor {
 
 } // namespace
 
-CPlclistDlg::CPlclistDlg(CMemorixApp& app, const CResourceHandle& resources, QWidget* parent)
+CPlclistDlg::CPlclistDlg(const AppServices& services, PlcChoice& plc, const CResourceHandle& resources,
+                         QWidget* parent)
     : ResourceDialog(resources, res::IDD_PLC_SELECT, parent)
-    , m_app(app)
+    , m_services(services)
+    , m_plc(plc)
 {
     m_pSeriesList = RequireControl<QListWidget>(res::IDC_SERIES_LIST);
     m_pModelList = RequireControl<QListWidget>(res::IDC_MODEL_LIST);
@@ -44,10 +46,10 @@ CPlclistDlg::CPlclistDlg(CMemorixApp& app, const CResourceHandle& resources, QWi
 
 void CPlclistDlg::OnInitDialog()
 {
-    platform::ISettingsStore& settings = m_app.Settings();
+    platform::ISettingsStore& settings = m_services.settings;
     if (m_bChangeMode) {
-        m_nStartSeriesNo = m_app.m_nPLCSeriesNo;
-        m_nStartModelId = m_app.m_nPLCId;
+        m_nStartSeriesNo = m_plc.m_nPLCSeriesNo;
+        m_nStartModelId = m_plc.m_nPLCId;
     } else {
         m_nStartSeriesNo = settings.GetUserInt(kSection, kSeriesValue, kDefaultSeries);
         m_nStartModelId = settings.GetUserInt(kSection, kModelValue, kDefaultModel);
@@ -62,7 +64,7 @@ void CPlclistDlg::OnInitDialog()
         m_pRemember->setChecked(memory == 1);
 
     {
-        CPlcDatabase db(m_app.Messages(), m_app.CataloguePath());
+        CPlcDatabase db(m_services.messages, m_services.cataloguePath);
         if (db.DBOpen()) {
             BuildSeriesArray(db);
             db.DBConnect(false);
@@ -179,13 +181,22 @@ void CPlclistDlg::OnOK()
     model.PLCSeriesNo = m_nSeriesNo;
     model.Id = m_nModelId;
     model.FullName = m_strModelName;
-    m_app.SetCurrentPlc(model);
+    // The legacy format depends on the size of the model's devices.
+    std::vector<stDeviceInst> devices;
+    {
+        CPlcDatabase db(m_services.messages, m_services.cataloguePath);
+        if (db.DBConnect(true) == 1) {
+            db.GetDBDeviceInstAry(devices, model.Id, -1);
+            db.DBConnect(false);
+        }
+    }
+    m_plc.SetModel(model, devices);
     if (m_bChangeMode)
-        m_app.SetLdtFormat(m_app.CalcLdtFormat());
+        m_plc.m_wLdtFormat = m_plc.CalcLdtFormat();
     else
-        m_app.RefreshLdtFormat();
+        m_plc.RefreshLdtFormat();
 
-    platform::ISettingsStore& settings = m_app.Settings();
+    platform::ISettingsStore& settings = m_services.settings;
     const bool remember = !m_bChangeMode && m_pRemember->isChecked();
     if (remember) {
         settings.SetUserInt(kSection, kSeriesValue, m_nSeriesNo);

@@ -2,25 +2,26 @@
 
 // The choice of PLC series and model: series on the left, the models of the
 // chosen series on the right, both from the catalogue. OK makes the chosen
-// model the application's current PLC.
+// model the model of the PLC choice the dialog was given.
 //
 // Two modes: new-document mode (the default), which preselects the remembered
 // choice and can remember the new one, and change mode (SetChangeMode(true)),
-// which starts from the application's current PLC.
+// which starts from the given choice's model.
 //
-// DoModal() returns IDOK (1) after the application's PLC was set, IDCANCEL (2)
+// DoModal() returns IDOK (1) after the choice's model was set, IDCANCEL (2)
 // with nothing changed; in change mode OK without a different choice also
 // ends as IDCANCEL. OK stays disabled while no model is chosen (an empty
 // catalogue, or one that cannot be opened).
 
-#include "app/qt/ResourceDialog.h"
-#include "core/DeviceModel.h"
+#include "resources/qt/ResourceDialog.h"
+#include "core/document/AppServices.h"
+#include "core/model/DeviceModel.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class CMemorixApp;
+struct PlcChoice;
 class CPlcDatabase;
 class QCheckBox;
 class QListWidget;
@@ -38,7 +39,9 @@ class CPlclistDlg final : public ResourceDialog {
     Q_OBJECT
 
 public:
-    CPlclistDlg(CMemorixApp& app, const CResourceHandle& resources, QWidget* parent = nullptr);
+    // The model of plc is set on OK; plc must outlive the dialog.
+    CPlclistDlg(const AppServices& services, PlcChoice& plc, const CResourceHandle& resources,
+                QWidget* parent = nullptr);
 
     // Set before the dialog is shown: true for change mode.
     void SetChangeMode(bool flag) { m_bChangeMode = flag ? 1 : 0; }
@@ -54,7 +57,8 @@ private:
     void OnModelChanged();
     void EnableOK();
 
-    CMemorixApp& m_app;
+    AppServices m_services;
+    PlcChoice& m_plc;
     std::vector<stPLCSeriesInfo> m_aSeries;
     QListWidget* m_pSeriesList = nullptr;
     QListWidget* m_pModelList = nullptr;

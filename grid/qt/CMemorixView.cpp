@@ -1,7 +1,9 @@
 #include "grid/qt/CMemorixView.h"
 
-#include "app/CMemorixApp.h"
-#include "core/CMemorixDoc.h"
+#include "core/document/IAppState.h"
+#include "core/model/PlcChoice.h"
+#include "core/undo/CUndoMap.h"
+#include "core/document/CMemorixDoc.h"
 #include "grid/qt/GridDelegate.h"
 #include "grid/qt/GridModel.h"
 #include "grid/qt/IGridFrame.h"
@@ -35,7 +37,7 @@ QFont MakeCellFont()
 
 } // namespace
 
-CMemorixView::CMemorixView(CMemorixApp& app, IGridFrame& frame, QWidget* parent)
+CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     : QWidget(parent)
     , m_app(app)
     , m_frame(frame)
@@ -125,7 +127,7 @@ void CMemorixView::OnInitialUpdate()
 void CMemorixView::OnUpdate()
 {
     if (const CMemorixDoc* doc = m_app.GetActiveDoc())
-        m_app.GetUndoMap().ResetHistory(m_app, *doc);
+        m_app.GetUndoMap().ResetHistory(m_app.Plc(), *doc);
     RefreshView();
 }
 
@@ -162,9 +164,7 @@ void CMemorixView::RefreshView()
 
 bool CMemorixView::InitColumns(const CEditData* block)
 {
-    DeviceInfoArray devices;
-    m_app.GetDeviceInfo(devices);
-    if (devices.empty()) {
+    if (m_app.Plc().m_aDeviceInfo.empty()) {
         m_pModel->Reset({}, Setting(), {});
         return false;
     }

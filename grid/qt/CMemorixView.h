@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DeviceModel.h"
+#include "core/model/DeviceModel.h"
 #include "grid/DevicePrefix.h"
 #include "grid/DisplaySetting.h"
 #include "grid/qt/GridSelection.h"
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class CMemorixApp;
+class IAppState;
 class GridDelegate;
 class GridModel;
 class IGridFrame;
@@ -33,7 +33,7 @@ public:
     // Starts with the default setting (hexadecimal, 16-bit, 8 columns) as far
     // as the frame's boxes do not choose another. The grid is built by the
     // first OnUpdate. app and frame must outlive the view.
-    CMemorixView(CMemorixApp& app, IGridFrame& frame, QWidget* parent = nullptr);
+    CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent = nullptr);
     ~CMemorixView() override;
     CMemorixView(const CMemorixView&) = delete;
     CMemorixView& operator=(const CMemorixView&) = delete;
@@ -99,7 +99,7 @@ private:
     void UpdateRangeStatus();
     void SetStatus(int pane, const std::string& text);
 
-    CMemorixApp& m_app;
+    IAppState& m_app;
     IGridFrame& m_frame;
     QTableView* m_List = nullptr;
     GridModel* m_pModel = nullptr;

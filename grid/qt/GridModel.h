@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DeviceModel.h"
+#include "core/model/DeviceModel.h"
 #include "grid/DisplaySetting.h"
 #include "grid/GridHeader.h"
 #include "grid/GridLayout.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/IShownBlock.h"
+#include "core/undo/IShownBlock.h"
 #include "grid/qt/IGridFrameSettings.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/IDocumentHost.h"
+#include "grid/qt/DataToolbarUpdate.h"
 
 // What the grid view's tool bar box handlers tell the main frame, and what
 // they read back from it. The frame keeps the display settings (it persists
@@ -17,9 +17,8 @@ public:
     // is that radix's own unit.
     virtual int GetDataUnit() const = 0;
 
-    // Refills the boxes the update names (the same request the document makes
-    // through IDocumentHost, so one frame method serves both). The radix
-    // handler asks for the unit box only, with the tool bar shown.
+    // Refills the boxes the update names. The radix handler asks for the unit
+    // box only, with the tool bar shown.
     virtual void UpdateDataToolbar(const DataToolbarUpdate& update) = 0;
     // Refills the bank box for the device now selected in the device box and
     // selects the bank at index (-1: none selected).

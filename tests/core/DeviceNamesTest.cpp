@@ -1,5 +1,5 @@
-#include "core/DeviceModel.h"
-#include "core/DeviceNames.h"
+#include "core/model/DeviceModel.h"
+#include "core/model/DeviceNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/FormatText.h"
+#include "resources/FormatText.h"
 
 #include <gtest/gtest.h>
 

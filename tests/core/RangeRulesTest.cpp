@@ -1,4 +1,4 @@
-#include "core/RangeRules.h"
+#include "core/model/RangeRules.h"
 
 #include <gtest/gtest.h>
 

@@ -22,7 +22,7 @@ protected:
     void Open(int series, int model, std::uint8_t banks, const DeviceInfoArray& devices = {},
               const BankInfoArray& bankList = {}, const std::string& name = "")
     {
-        dlg = std::make_unique<CDeviceSelectDlg>(MakeApp(), resources);
+        dlg = std::make_unique<CDeviceSelectDlg>(MakeApp().Services(), resources);
         dlg->SetInitData(series, model, name, banks, devices, bankList);
         dlg->open();
         dialogtest::Activate(*dlg);

@@ -17,7 +17,8 @@ class PlcListDialog : public dialogtest::Fixture {
 protected:
     void Open(bool changeMode = false)
     {
-        dlg = std::make_unique<CPlclistDlg>(MakeApp(), resources);
+        CMemorixApp& a = MakeApp();
+        dlg = std::make_unique<CPlclistDlg>(a.Services(), a.Plc(), resources);
         dlg->SetChangeMode(changeMode);
         dlg->open();
     }
@@ -42,8 +43,8 @@ protected:
     // Series, model, name, 16-bit CPU, FL banks, legacy format and first legacy text.
     std::tuple<int, int, std::string, int, int, int, std::string> AppPlc() const
     {
-        return {app->m_nPLCSeriesNo, app->m_nPLCId, app->m_strPLCName, app->GetIs16bitCPUFlg(),
-                app->GetFLBankNum(DeviceCode::FL), app->GetLdtFormat(), app->GetLdtText1()};
+        return {app->Plc().m_nPLCSeriesNo, app->Plc().m_nPLCId, app->Plc().m_strPLCName, app->Plc().m_Is16bitCPUFlg,
+                app->Plc().m_FLBankNum, app->Plc().m_wLdtFormat, app->Plc().m_strLdtText1};
     }
     int Setting(const char* name) const { return settings.GetUserInt("Config", name, -1); }
 
@@ -63,7 +64,7 @@ TEST_F(PlcListDialog, FirstRunPreselectsTheDefaultModelAndRemembersIt)
     EXPECT_EQ(Models().font().pixelSize(), 12);
     dialogtest::SaveScreenshot(*dlg, "plc-selection");
 
-    app->SetLdtText1("left over");
+    app->Plc().m_strLdtText1 = "left over";
     Ok().click();
     EXPECT_EQ(dlg->Result(), res::IDOK);
     EXPECT_EQ(AppPlc(), std::make_tuple(1, 1792, std::string("CA-100"), 0, 0, 0, std::string()));
@@ -90,7 +91,7 @@ TEST_F(PlcListDialog, RememberedChoiceIsPreselectedAndUncheckingRememberKeepsIt)
     Click(Series(), "Compact Series C");
     dialogtest::ClickIndicator(Remember());
     Ok().click();
-    EXPECT_EQ(app->m_nPLCId, 2560);
+    EXPECT_EQ(app->Plc().m_nPLCId, 2560);
     EXPECT_EQ(std::make_tuple(Setting("SelectPlcSeries"), Setting("SelectPlcType"), Setting("SelectPlcMemory")),
               std::make_tuple(2, 35, 0));
     Open();
@@ -108,12 +109,12 @@ protected:
     {
         PlcListDialog::SetUp();
         MakeApp();
-        app->m_nPLCSeriesNo = 2;
-        app->m_nPLCId = 33;
-        app->m_strPLCName = "MB-32L";
-        app->SetIs16bitCPUFlg(1);
-        app->SetLdtFormat(32);
-        app->SetLdtText1("kept");
+        app->Plc().m_nPLCSeriesNo = 2;
+        app->Plc().m_nPLCId = 33;
+        app->Plc().m_strPLCName = "MB-32L";
+        app->Plc().m_Is16bitCPUFlg = 1;
+        app->Plc().m_wLdtFormat = 32;
+        app->Plc().m_strLdtText1 = "kept";
         settings.SetUserInt("Config", "SelectPlcType", 1794);
     }
 };
@@ -161,7 +162,7 @@ TEST_F(PlcListDialog, EmptyCatalogueKeepsOkFromProceeding)
     QTest::keyClick(dlg.get(), Qt::Key_Return);
     dlg->accept();
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(std::make_tuple(app->m_nPLCId, Setting("SelectPlcMemory")), std::make_tuple(0, -1));
+    EXPECT_EQ(std::make_tuple(app->Plc().m_nPLCId, Setting("SelectPlcMemory")), std::make_tuple(0, -1));
 }
 
 TEST_F(PlcListDialog, ALoneSeriesOfMoreThanTwentyModelsListsThemAllWithTheFocusOnThem)
@@ -178,7 +179,7 @@ TEST_F(PlcListDialog, ALoneSeriesOfMoreThanTwentyModelsListsThemAllWithTheFocusO
     EXPECT_EQ(dlg->focusWidget(), &Models());
     Click(Models(), "M-23");
     Ok().click();
-    EXPECT_EQ(std::make_tuple(app->m_nPLCId, app->m_strPLCName, app->GetFLBankNum(DeviceCode::FL)),
+    EXPECT_EQ(std::make_tuple(app->Plc().m_nPLCId, app->Plc().m_strPLCName, app->Plc().m_FLBankNum),
               std::make_tuple(123, std::string("M-23"), std::uint8_t{2}));
 }
 

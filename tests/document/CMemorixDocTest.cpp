@@ -49,10 +49,9 @@ TEST_F(DocumentTest, ABlankDocumentHasOneZeroBlockPerSelectedRangeAndBank)
     EXPECT_EQ(doc->FindBlock(DeviceCode::FL, 1), nullptr);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), "Untitled1");
-    EXPECT_EQ(host.panes[3], "MB-64F3");
-    ASSERT_EQ(host.toolbar.size(), 1u);
-    EXPECT_TRUE(host.toolbar[0].update.show);
-    EXPECT_EQ(host.toolbar[0].devices.size(), Devices().size());
+    ASSERT_EQ(host.opened.size(), 1u);
+    EXPECT_EQ(host.opened[0].modelName, "MB-64F3");
+    EXPECT_EQ(host.opened[0].devices.size(), Devices().size());
 }
 
 TEST_F(DocumentTest, NothingSelectedMeansNoDocument)
@@ -60,7 +59,8 @@ TEST_F(DocumentTest, NothingSelectedMeansNoDocument)
     ChooseModel(1792);
     EXPECT_EQ(NewDocument(), nullptr);
     EXPECT_EQ(app->GetActiveDoc(), nullptr);
-    EXPECT_EQ(host.toolbarShown, false);
+    EXPECT_TRUE(host.opened.empty());
+    EXPECT_EQ(host.closed, 1);
 }
 
 TEST_F(DocumentTest, SavedFilesOpenWithTheSelectionTakenFromTheirBlocks)
@@ -79,29 +79,29 @@ TEST_F(DocumentTest, SavedFilesOpenWithTheSelectionTakenFromTheirBlocks)
     const EditDataArray saved = doc->Blocks();
 
     app->CloseDocument();
-    EXPECT_EQ(app->m_nPLCId, 0);
-    host.toolbar.clear();
+    EXPECT_EQ(app->Plc().m_nPLCId, 0);
+    host.opened.clear();
 
     doc = Open(path);
     ASSERT_NE(doc, nullptr) << (messages.Shown().empty() ? "" : messages.Shown().back().text);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), "three banks.LDTX");
     EXPECT_EQ(doc->GetDocFileName(), "three banks.LDTX");
-    EXPECT_EQ(app->m_nPLCId, 34);
-    EXPECT_EQ(app->m_strPLCName, "MB-64F3");
+    EXPECT_EQ(app->Plc().m_nPLCId, 34);
+    EXPECT_EQ(app->Plc().m_strPLCName, "MB-64F3");
     ASSERT_EQ(doc->Blocks().size(), saved.size());
     EXPECT_EQ(doc->FindBlock(DeviceCode::FL, 1)->Data, saved[2].Data);
 
     // The device box lists FL once per bank block; the application's list once.
-    ASSERT_EQ(host.toolbar.size(), 1u);
+    ASSERT_EQ(host.opened.size(), 1u);
     int fl = 0;
-    for (const stDeviceInfo& d : host.toolbar[0].devices)
+    for (const stDeviceInfo& d : host.opened[0].devices)
         fl += d.Id == DeviceCode::FL;
     EXPECT_EQ(fl, 3);
-    EXPECT_EQ(host.toolbar[0].banks.size(), 3u);
+    EXPECT_EQ(host.opened[0].banks.size(), 3u);
     const BankInfoArray banks = Banks();
     ASSERT_EQ(banks.size(), 3u);
-    EXPECT_EQ(banks[1].Name, "Bank1");
+    EXPECT_EQ(banks[1].Name, "Bank 1") << "string 708, as for a new document";
     EXPECT_EQ(banks[1].StartAddr, 10);
     EXPECT_EQ(banks[1].Selected, 1);
     for (const stDeviceInfo& d : Devices()) {
@@ -129,7 +129,7 @@ TEST_F(DocumentTest, OnlyDataFileExtensionsOpenOrSave)
 
     EXPECT_EQ(Open(scratch.Path("data.ldt2")), nullptr);
     EXPECT_TRUE(messages.Shown().empty()) << "an unknown extension fails without a message";
-    EXPECT_EQ(app->m_nPLCId, 0);
+    EXPECT_EQ(app->Plc().m_nPLCId, 0);
 }
 
 TEST_F(DocumentTest, AFailedOpenLeavesNoPlcBehind)
@@ -138,8 +138,8 @@ TEST_F(DocumentTest, AFailedOpenLeavesNoPlcBehind)
     EXPECT_EQ(Open(scratch.Path("bad.ldtx")), nullptr);
     ASSERT_EQ(messages.Shown().size(), 1u);
     EXPECT_EQ(messages.Shown()[0].stringId, res::IDS_FILE_NOT_DATA_FILE);
-    EXPECT_EQ(app->m_nPLCId, 0);
-    EXPECT_EQ(app->m_nPLCSeriesNo, 0);
+    EXPECT_EQ(app->Plc().m_nPLCId, 0);
+    EXPECT_EQ(app->Plc().m_nPLCSeriesNo, 0);
     EXPECT_EQ(app->GetActiveDoc(), nullptr);
 }
 
@@ -222,11 +222,10 @@ TEST_F(DocumentTest, ClosingClearsThePlcAndTheStatusBar)
     ASSERT_NE(NewDocument(), nullptr);
     app->CloseDocument();
     EXPECT_EQ(app->GetActiveDoc(), nullptr);
-    EXPECT_EQ(app->m_nPLCId, 0);
-    EXPECT_EQ(app->GetFLBankNum(DeviceCode::FL), 0);
+    EXPECT_EQ(app->Plc().m_nPLCId, 0);
+    EXPECT_EQ(app->Plc().m_FLBankNum, 0);
     EXPECT_TRUE(Devices().empty());
-    EXPECT_EQ(host.panes[3], "");
-    EXPECT_EQ(host.toolbarShown, false);
+    EXPECT_GE(host.closed, 1);
 }
 
 TEST_F(DocumentTest, LegacySavesAskBeforeLeavingDataOut)

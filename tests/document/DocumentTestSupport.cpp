@@ -32,7 +32,7 @@ void DocumentTest::SelectDevice(std::uint8_t code, std::int32_t start, std::int3
             device.Selected = 1;
         }
     }
-    app->SetDeviceInfo(devices);
+    app->Plc().m_aDeviceInfo = devices;
 }
 
 void DocumentTest::SelectBank(std::int16_t bankNo, std::int32_t start, std::int32_t end)
@@ -45,13 +45,13 @@ void DocumentTest::SelectBank(std::int16_t bankNo, std::int32_t start, std::int3
             bank.Selected = 1;
         }
     }
-    app->SetBankInfo(banks);
+    app->Plc().m_aBankInfo = banks;
     DeviceInfoArray devices = Devices();
     for (stDeviceInfo& device : devices) {
         if (device.Id == DeviceCode::FL)
             device.Selected = 1;
     }
-    app->SetDeviceInfo(devices);
+    app->Plc().m_aDeviceInfo = devices;
 }
 
 void DocumentTest::Unselect(std::uint8_t code)
@@ -61,7 +61,7 @@ void DocumentTest::Unselect(std::uint8_t code)
         if (device.Id == code)
             device.Selected = 0;
     }
-    app->SetDeviceInfo(devices);
+    app->Plc().m_aDeviceInfo = devices;
 }
 
 CMemorixDoc* DocumentTest::NewDocument()
@@ -88,13 +88,13 @@ void DocumentTest::Fill(CMemorixDoc& doc, std::uint8_t code, std::int16_t bank, 
 DeviceInfoArray DocumentTest::Devices() const
 {
     DeviceInfoArray devices;
-    app->GetDeviceInfo(devices);
+    devices = app->Plc().m_aDeviceInfo;
     return devices;
 }
 
 BankInfoArray DocumentTest::Banks() const
 {
     BankInfoArray banks;
-    app->GetBankInfo(banks);
+    banks = app->Plc().m_aBankInfo;
     return banks;
 }

@@ -24,9 +24,9 @@ TEST_F(DocumentTest, FileRegisterOfABanklessModelMovesToBankZero)
     ASSERT_NE(doc, nullptr);
     Fill(*doc, DeviceCode::FL, 0, 1);
 
-    app->m_nPLCId = 34; // three banks; the selection dialog stored the model
-    app->m_strPLCName = "MB-64F3";
-    app->SetFLBankNum(DeviceCode::FL, 3);
+    app->Plc().m_nPLCId = 34; // three banks; the selection dialog stored the model
+    app->Plc().m_strPLCName = "MB-64F3";
+    app->Plc().m_FLBankNum = 3;
     ASSERT_TRUE(app->RebuildForNewModel());
 
     const BankInfoArray banks = Banks();
@@ -50,8 +50,8 @@ TEST_F(DocumentTest, FileRegisterOfABanklessModelMovesToBankZero)
     ASSERT_NE(doc->FindBlock(DeviceCode::FL, 0), nullptr);
     EXPECT_EQ(doc->FindBlock(DeviceCode::FL, 0)->Data[0], 1) << "the bank keeps the file register's data";
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(host.panes[3], "MB-64F3");
-    EXPECT_GE(host.resets, 1);
+    ASSERT_EQ(host.modelChanges.size(), 1u);
+    EXPECT_EQ(host.modelChanges[0].modelName, "MB-64F3");
 }
 
 TEST_F(DocumentTest, RangesBeyondTheNewModelAreClampedToIt)
@@ -59,7 +59,7 @@ TEST_F(DocumentTest, RangesBeyondTheNewModelAreClampedToIt)
     ChooseModel(1792); // DT 0..65535
     SelectDevice(DeviceCode::DT, 1000, 60000);
     ASSERT_NE(NewDocument(), nullptr);
-    app->m_nPLCId = 1796; // DT 0..32767
+    app->Plc().m_nPLCId = 1796; // DT 0..32767
     ASSERT_TRUE(app->RebuildForNewModel());
     const stDeviceInfo dt = Find(Devices(), DeviceCode::DT);
     EXPECT_EQ(dt.StartAddr, 1000);
@@ -71,7 +71,7 @@ TEST_F(DocumentTest, AnUnknownModelChangesNothing)
     ChooseModel(1792);
     SelectDevice(DeviceCode::DT, 5, 6);
     const DeviceInfoArray before = Devices();
-    app->m_nPLCId = 1795; // disabled
+    app->Plc().m_nPLCId = 1795; // disabled
     EXPECT_FALSE(app->RebuildForNewModel());
     const DeviceInfoArray after = Devices();
     ASSERT_EQ(after.size(), before.size());

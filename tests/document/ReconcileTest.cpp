@@ -25,7 +25,7 @@ protected:
         const std::vector<std::uint8_t> words = Words(0, 99);
         doc->WriteBlockBytes(0, words.data(), static_cast<std::int32_t>(words.size()), DeviceCode::WR, 0);
         doc->SetModifiedFlag(false);
-        host.viewUpdates = 0;
+        host.replaced.clear();
         return doc;
     }
 };
@@ -37,7 +37,7 @@ TEST_F(ReconcileTest, NarrowingKeepsTheWordsStillInRange)
     doc->ReconcileBlocks();
     EXPECT_EQ(doc->FindBlock(DeviceCode::WR, 0)->Data, Words(10, 19));
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_EQ(host.viewUpdates, 1);
+    EXPECT_EQ(host.replaced.size(), 1u);
 }
 
 TEST_F(ReconcileTest, WideningKeepsTheOldWordsAndZeroFillsTheRest)
@@ -72,7 +72,6 @@ TEST_F(ReconcileTest, SelectingAndUnselectingDevicesAddsAndDropsBlocks)
     doc->ReconcileBlocks();
     EXPECT_EQ(doc->FindBlock(DeviceCode::WR, 0), nullptr);
     EXPECT_TRUE(doc->IsModified());
-    ASSERT_FALSE(host.toolbar.empty());
-    EXPECT_FALSE(host.toolbar.back().update.radix) << "only the device and bank boxes are refilled";
-    EXPECT_EQ(host.toolbar.back().update.deviceIndex, 0);
+    ASSERT_FALSE(host.replaced.empty());
+    EXPECT_EQ(host.replaced.back().devices, Devices());
 }

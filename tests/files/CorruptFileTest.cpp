@@ -27,7 +27,7 @@ TEST_F(LdtCorruptFile, LdtxCorruptFilesAreRejectedOrHarmless)
     Choose(2, 32, 1, 0);
     const std::string path = scratch.Path("data.ldtx");
     const EditDataArray doc{Block(DeviceCode::WR, 0, 3), Block(DeviceCode::FL, 0, 1, 1, 1)};
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     const Bytes good = ReadBytes(path);
 
     for (std::size_t size = 0; size < good.size(); ++size) {
@@ -63,7 +63,7 @@ TEST_F(LdtCorruptFile, LdtCorruptFilesAreRejectedOrConsistent)
     const EditDataArray doc{Block(DeviceCode::WR, 0, 3), Block(DeviceCode::DT, 0, 1)};
     for (const auto& [model, banks] : {std::pair{32, 0}, std::pair{34, 3}}) {
         Choose(2, model, 1, static_cast<std::uint8_t>(banks));
-        ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+        ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
         ReleaseLdtFile(*app);
         const Bytes good = ReadBytes(path);
         const std::size_t dataEnd = good.size() - 2 * (banks ? 7 : 5) - 2; // after DT's words
@@ -71,10 +71,10 @@ TEST_F(LdtCorruptFile, LdtCorruptFilesAreRejectedOrConsistent)
         for (std::size_t size = 0; size < good.size(); ++size) {
             WriteBytes(path, Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size)));
             EditDataArray out;
-            const int error = ReadLdtFile(*app, path, out);
+            const FileError error = ReadLdtFile(*app, path, out);
             // The placeholder words of absent areas are skipped, not read.
-            ASSERT_EQ(error == FILE_ERR_NONE, size >= dataEnd) << "cut to " << size;
-            ASSERT_TRUE(error != FILE_ERR_NONE || SameBlocks(out, doc)) << "cut to " << size;
+            ASSERT_EQ(error == FileError::None, size >= dataEnd) << "cut to " << size;
+            ASSERT_TRUE(error != FileError::None || SameBlocks(out, doc)) << "cut to " << size;
         }
 
         // No checksum here: many changes read as other values, but never as nonsense.
@@ -83,13 +83,13 @@ TEST_F(LdtCorruptFile, LdtCorruptFilesAreRejectedOrConsistent)
             file[at] ^= 0xFF;
             WriteBytes(path, file);
             EditDataArray out;
-            const int error = ReadLdtFile(*app, path, out);
-            ASSERT_TRUE(error == FILE_ERR_NONE || error == FILE_ERR_FORMAT || error == FILE_ERR_MODEL
-                        || error == FILE_ERR_READ)
-                << "byte " << at << ": " << error;
+            const FileError error = ReadLdtFile(*app, path, out);
+            ASSERT_TRUE(error == FileError::None || error == FileError::NotDataFile || error == FileError::UnknownModel
+                        || error == FileError::Damaged)
+                << "byte " << at << ": " << static_cast<int>(error);
             ASSERT_TRUE(Consistent(out)) << "byte " << at;
             ASSERT_LE(out.size(), 9u);
-            if (error == FILE_ERR_READ) {
+            if (error == FileError::Damaged) {
                 ASSERT_TRUE(out.empty());
             }
         }

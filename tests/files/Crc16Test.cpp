@@ -1,4 +1,4 @@
-#include "core/Crc16.h"
+#include "core/files/Crc16.h"
 
 #include <gtest/gtest.h>
 

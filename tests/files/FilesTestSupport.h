@@ -4,8 +4,11 @@
 // catalogue, a scratch folder, and byte-level access to files.
 
 #include "app/CMemorixApp.h"
-#include "core/Coding.h"
-#include "core/DataFiles.h"
+#include "core/files/Coding.h"
+#include "catalogue/CPlcDatabase.h"
+#include "core/document/FileErrors.h"
+#include "core/document/ReadDataFile.h"
+#include "core/files/DataFiles.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeStringTable.h"
@@ -58,15 +61,57 @@ inline bool SameBlocks(const EditDataArray& a, const EditDataArray& b)
     return true;
 }
 
+// The files as the document reads and writes them for the application's PLC.
+inline bool ReadLdtxFile(CMemorixApp& app, const std::string& path, EditDataArray& blocks)
+{
+    CPlcDatabase db(app.Messages(), app.CataloguePath());
+    return ReadLdtxFile(app.Context(), db, path, blocks);
+}
+
+inline FileError ReadLdtFile(CMemorixApp& app, const std::string& path, EditDataArray& blocks)
+{
+    CPlcDatabase db(app.Messages(), app.CataloguePath());
+    return ReadLdtFile(app.Context(), db, path, blocks);
+}
+
+inline FileError WriteLdtxFile(CMemorixApp& app, const std::string& path, const EditDataArray& blocks,
+                               unsigned sections = LDTX_ALL_SECTIONS)
+{
+    return WriteLdtx(path, {app.Plc().m_nPLCSeriesNo, app.Plc().m_nPLCId}, blocks, sections);
+}
+
+inline FileError WriteLdtFile(CMemorixApp& app, const std::string& path, const EditDataArray& blocks)
+{
+    PlcChoice& plc = app.Plc();
+    const std::uint16_t format = plc.RefreshLdtFormat();
+    return WriteLdt(app.GetLdtFile(), path, {format, plc.m_nPLCId, true, plc.m_strLdtText1, plc.m_strLdtText2},
+                    blocks);
+}
+
+inline void ReleaseLdtFile(CMemorixApp& app)
+{
+    app.GetLdtFile().Close();
+}
+
+inline void ReportFileError(CMemorixApp& app, FileError error)
+{
+    ReportFileError(app.Messages(), app.Strings(), error);
+}
+
 class FilesTest : public ::testing::Test {
 protected:
     // Makes a model of the catalogue the current PLC, as the selection dialog would.
     void Choose(int seriesNo, int modelId, int is16bit, std::uint8_t banks)
     {
-        app->m_nPLCSeriesNo = seriesNo;
-        app->m_nPLCId = modelId;
-        app->SetIs16bitCPUFlg(is16bit);
-        app->SetFLBankNum(DeviceCode::FL, banks);
+        app->Plc().m_nPLCSeriesNo = seriesNo;
+        app->Plc().m_nPLCId = modelId;
+        app->Plc().m_Is16bitCPUFlg = is16bit;
+        app->Plc().m_FLBankNum = banks;
+        CPlcDatabase db(messages, app->CataloguePath());
+        std::vector<stDeviceInst> devices;
+        if (db.DBConnect(true) == 1)
+            db.GetDBDeviceInstAry(devices, modelId, -1);
+        app->Plc().m_bLargeDeviceMemory = IsLargeDeviceMemory(devices);
     }
 
     // The one message shown since the last call, as "<stringId>|<text>"; "" when none, "many" when several.

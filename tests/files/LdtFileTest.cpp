@@ -14,7 +14,7 @@ namespace {
 
 class LdtFile : public FilesTest {
 protected:
-    int ReadBack(const Bytes& bytes, EditDataArray& out)
+    FileError ReadBack(const Bytes& bytes, EditDataArray& out)
     {
         WriteBytes(path, bytes);
         return ReadLdtFile(*app, path, out);
@@ -54,7 +54,7 @@ void AppendData(Bytes& out, const EditDataArray& blocks, std::size_t absentWords
 TEST_F(LdtFile, WritesTheSixteenBitLayout)
 {
     Choose(2, 32, 1, 0);
-    ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
 
     Bytes expected = {'L', 'D', 'T', 0, 31, 0, 16, 0, 80, 0, 0, 0};
     AppendFill(expected, 68, 0);
@@ -73,7 +73,7 @@ TEST_F(LdtFile, WritesTheBankedLayout)
     Choose(2, 34, 1, 3);
     doc.push_back(Block(DeviceCode::FL, 0, 4, 1, 1, 90));
     doc.push_back(Block(DeviceCode::FL, 0, 4, 1, 7, 90)); // no entry for bank 7
-    ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
 
     Bytes expected = {'L', 'D', 'T', 0, 33, 0, 0, 8, 80, 0, 0, 0};
     AppendFill(expected, 68, 0);
@@ -114,22 +114,22 @@ TEST_F(LdtFile, ReadsBackEveryLayoutAndKeepsTheFile)
         Choose(2, c.model, 1, c.banks);
         EditDataArray blocks{Block(DeviceCode::WL, 5, 6), Block(DeviceCode::FL, 10, 11, 1, 2),
                              Block(DeviceCode::TE, 0, 0), Block(DeviceCode::FL, 1000, 1003)};
-        ASSERT_EQ(WriteLdtFile(*app, path, blocks), FILE_ERR_NONE) << c.format;
+        ASSERT_EQ(WriteLdtFile(*app, path, blocks), FileError::None) << c.format;
         EXPECT_FALSE(OpenForWriting()) << "kept open after writing";
         app->ResetPlcState();
 
         EditDataArray out;
-        ASSERT_EQ(ReadLdtFile(*app, path, out), FILE_ERR_NONE) << c.format;
+        ASSERT_EQ(ReadLdtFile(*app, path, out), FileError::None) << c.format;
         // Area order, one word per address, the bank the entry stands for.
         EditDataArray want{blocks[1], blocks[2], blocks[0]}; // the first FL block, whatever its bank
         want[0].BankNo = 0;
         if (c.format == 2048)
             want = {blocks[3], blocks[2], blocks[0], blocks[1]}; // bank 0 at FL's entry, bank 2 at its own
         EXPECT_TRUE(SameBlocks(out, want)) << c.format;
-        EXPECT_EQ(app->m_nPLCSeriesNo, 2);
-        EXPECT_EQ(app->m_nPLCId, c.model);
-        EXPECT_EQ(app->m_strPLCName, c.name);
-        EXPECT_EQ(app->GetLdtFormat(), c.format);
+        EXPECT_EQ(app->Plc().m_nPLCSeriesNo, 2);
+        EXPECT_EQ(app->Plc().m_nPLCId, c.model);
+        EXPECT_EQ(app->Plc().m_strPLCName, c.name);
+        EXPECT_EQ(app->Plc().m_wLdtFormat, c.format);
         EXPECT_FALSE(OpenForWriting()) << "kept open after reading";
         ReleaseLdtFile(*app);
         EXPECT_TRUE(OpenForWriting());
@@ -140,7 +140,7 @@ TEST_F(LdtFile, ReadsBackEveryLayoutAndKeepsTheFile)
 TEST_F(LdtFile, ChecksTheHeader)
 {
     Choose(2, 32, 1, 0);
-    ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
     const Bytes good = ReadBytes(path);
     app->ResetPlcState();
     EditDataArray out;
@@ -149,41 +149,41 @@ TEST_F(LdtFile, ChecksTheHeader)
     file[12] = 'H';
     file[13] = 0xE9; // Windows-1252
     file[53] = '2';
-    ASSERT_EQ(ReadBack(file, out), FILE_ERR_NONE);
-    EXPECT_EQ(app->GetLdtText1(), "H\xC3\xA9");
-    EXPECT_EQ(app->GetLdtText2(), "2");
+    ASSERT_EQ(ReadBack(file, out), FileError::None);
+    EXPECT_EQ(app->Plc().m_strLdtText1, "H\xC3\xA9");
+    EXPECT_EQ(app->Plc().m_strLdtText2, "2");
 
     app->ResetPlcState();
     file = good;
     PutU16LE(file.data() + 4, 998);
-    EXPECT_EQ(ReadBack(file, out), FILE_ERR_MODEL);
+    EXPECT_EQ(ReadBack(file, out), FileError::UnknownModel);
     PutU16LE(file.data() + 6, 17);
-    EXPECT_EQ(ReadBack(file, out), FILE_ERR_FORMAT) << "the format code is checked before the model";
-    EXPECT_EQ(ReadBack(Bytes(good.begin(), good.begin() + 79), out), FILE_ERR_FORMAT);
+    EXPECT_EQ(ReadBack(file, out), FileError::NotDataFile) << "the format code is checked before the model";
+    EXPECT_EQ(ReadBack(Bytes(good.begin(), good.begin() + 79), out), FileError::NotDataFile);
 
     file = good;
     file[0] = 'l';
-    EXPECT_EQ(ReadBack(file, out), FILE_ERR_FORMAT);
+    EXPECT_EQ(ReadBack(file, out), FileError::NotDataFile);
     EXPECT_TRUE(SameBlocks(out, doc)) << "the areas are read all the same";
-    EXPECT_EQ(app->m_nPLCId, 0) << "but no model is stored";
+    EXPECT_EQ(app->Plc().m_nPLCId, 0) << "but no model is stored";
     EXPECT_TRUE(OpenForWriting()) << "a file that failed is not kept";
 
-    EXPECT_EQ(ReadLdtFile(*app, scratch.Path("missing.ldt"), out), FILE_ERR_OPEN);
+    EXPECT_EQ(ReadLdtFile(*app, scratch.Path("missing.ldt"), out), FileError::Open);
     EXPECT_TRUE(messages.Shown().empty()) << "the reader shows nothing itself";
 }
 
 TEST_F(LdtFile, RejectsAreasThatDoNotFit)
 {
     Choose(2, 32, 1, 0);
-    ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
     ReleaseLdtFile(*app);
     const Bytes good = ReadBytes(path);
     auto verdict = [&](std::size_t at, std::uint32_t value, int width) {
         Bytes file = good;
         width == 2 ? PutU16LE(file.data() + at, static_cast<std::uint16_t>(value)) : PutU32LE(file.data() + at, value);
         EditDataArray out{Block(DeviceCode::DT, 0, 0)};
-        const int error = ReadBack(file, out);
-        return error == FILE_ERR_READ && out.empty() ? "damaged" : std::to_string(error);
+        const FileError error = ReadBack(file, out);
+        return error == FileError::Damaged && out.empty() ? "damaged" : std::to_string(static_cast<int>(error));
     };
     EXPECT_EQ(verdict(90 + 6, 100, 2), "damaged") << "WR's first address above its last";
     EXPECT_EQ(verdict(90 + 18, 0xFFFF, 2), "damaged") << "DT running past the end of the file";
@@ -191,24 +191,24 @@ TEST_F(LdtFile, RejectsAreasThatDoNotFit)
     EXPECT_EQ(verdict(80 + 2, good.size() - 10, 4), "damaged") << "area table beyond the end";
 
     Choose(2, 33, 1, 0);
-    ASSERT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtFile(*app, path, doc), FileError::None);
     ReleaseLdtFile(*app);
     Bytes wide = ReadBytes(path);
     PutU32LE(wide.data() + 90 + 12, 0x80000000u);
     PutU32LE(wide.data() + 90 + 16, 0x80000000u);
     EditDataArray out;
-    EXPECT_EQ(ReadBack(wide, out), FILE_ERR_READ) << "an address no block can hold";
+    EXPECT_EQ(ReadBack(wide, out), FileError::Damaged) << "an address no block can hold";
 }
 
 TEST_F(LdtFile, WithoutALayoutNothingIsWritten)
 {
     WriteBytes(path, {1, 2, 3});
     Choose(1, 1792, 0, 0);
-    EXPECT_EQ(WriteLdtFile(*app, path, doc), FILE_ERR_WRITE);
+    EXPECT_EQ(WriteLdtFile(*app, path, doc), FileError::Write);
     EXPECT_EQ(ReadBytes(path), (Bytes{1, 2, 3}));
-    EXPECT_EQ(WriteLdtFile(*app, scratch.Path("new.ldt"), doc), FILE_ERR_WRITE);
+    EXPECT_EQ(WriteLdtFile(*app, scratch.Path("new.ldt"), doc), FileError::Write);
     EXPECT_FALSE(std::filesystem::exists(scratch.Path("new.ldt")));
-    EXPECT_EQ(WriteLdtFile(*app, scratch.Path("missing/new.ldt"), doc), FILE_ERR_OPEN);
+    EXPECT_EQ(WriteLdtFile(*app, scratch.Path("missing/new.ldt"), doc), FileError::Open);
 }
 
 TEST_F(LdtFile, NamesTheBlocksALayoutLoses)
@@ -236,13 +236,13 @@ TEST_F(LdtFile, NamesTheBlocksALayoutLoses)
 TEST_F(LdtFile, ReportsErrorCodesThroughOneTable)
 {
     for (const auto& [code, stringId] : {std::pair{1, 904}, {3, 903}, {10000, 908}, {10001, 907}, {10002, 901}, {42, 903}}) {
-        ReportFileError(*app, code);
+        ReportFileError(*app, static_cast<FileError>(code));
         ASSERT_EQ(messages.Shown().size(), 1u);
         EXPECT_EQ(messages.Shown()[0].stringId, stringId);
         EXPECT_EQ(messages.Shown()[0].text, "#" + std::to_string(stringId));
         EXPECT_EQ(messages.Shown()[0].icon, platform::MsgIcon::Exclamation);
         messages.ClearShown();
     }
-    ReportFileError(*app, 0);
+    ReportFileError(*app, FileError::None);
     EXPECT_TRUE(messages.Shown().empty());
 }

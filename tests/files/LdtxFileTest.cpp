@@ -1,6 +1,6 @@
 #include "FilesTestSupport.h"
 
-#include "core/Crc16.h"
+#include "core/files/Crc16.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/DenyWriteFile.h"
 
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(LdtxFile, WritesTheExactLayout)
 {
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     const Bytes file = ReadBytes(path);
 
     Bytes expected = {0, 0, 0, 0, 0xFD, 0xFF, 0x01, 0x00, 2, 0, 32, 0};
@@ -80,10 +80,10 @@ TEST_F(LdtxFile, WritesTheExactLayout)
     EXPECT_EQ(file, expected);
 
     // Without blocks the section is the count and the CRC; without sections, the header alone.
-    ASSERT_EQ(WriteLdtxFile(*app, path, {}), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, {}), FileError::None);
     EXPECT_EQ(ReadBytes(path).size(), kSection + 6);
     EXPECT_EQ(GetU64LE(ReadBytes(path).data() + 512 + 12), 6u);
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc, 0), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc, 0), FileError::None);
     EXPECT_EQ(ReadBytes(path).size(), 512u);
 }
 
@@ -92,14 +92,14 @@ TEST_F(LdtxFile, ReadsBackBlocksAndModel)
     for (const auto& [series, model, name] : {std::tuple{2, 32, "MB-16S"}, std::tuple{1, 1792, "CA-100"}}) {
         Choose(series, model, 0, 0);
         for (const EditDataArray& blocks : {doc, EditDataArray{}}) {
-            ASSERT_EQ(WriteLdtxFile(*app, path, blocks), FILE_ERR_NONE);
+            ASSERT_EQ(WriteLdtxFile(*app, path, blocks), FileError::None);
             app->ResetPlcState();
             EditDataArray out{Block(DeviceCode::DT, 0, 0)};
             ASSERT_TRUE(ReadLdtxFile(*app, path, out)) << Shown();
             EXPECT_TRUE(SameBlocks(out, blocks));
-            EXPECT_EQ(app->m_nPLCSeriesNo, series);
-            EXPECT_EQ(app->m_nPLCId, model);
-            EXPECT_EQ(app->m_strPLCName, name);
+            EXPECT_EQ(app->Plc().m_nPLCSeriesNo, series);
+            EXPECT_EQ(app->Plc().m_nPLCId, model);
+            EXPECT_EQ(app->Plc().m_strPLCName, name);
         }
     }
     EXPECT_EQ(Shown(), "");
@@ -107,7 +107,7 @@ TEST_F(LdtxFile, ReadsBackBlocksAndModel)
 
 TEST_F(LdtxFile, ChecksTheHeaderAndModel)
 {
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     const Bytes good = ReadBytes(path);
     app->ResetPlcState();
     auto with = [&](std::size_t at, std::initializer_list<std::uint8_t> bytes) {
@@ -123,13 +123,13 @@ TEST_F(LdtxFile, ChecksTheHeaderAndModel)
 
     app->ResetPlcState();
     EXPECT_EQ(Verdict(with(10, {0xE7, 0x03})), "904|#904") << "model 999";
-    EXPECT_EQ(app->m_nPLCId, 0) << "an unknown model is not stored";
+    EXPECT_EQ(app->Plc().m_nPLCId, 0) << "an unknown model is not stored";
     EXPECT_EQ(Verdict(with(10, {0x00, 0x06})), "904|#904") << "model 1536 is disabled";
 }
 
 TEST_F(LdtxFile, ReportsDamageWithItsCode)
 {
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     const Bytes good = ReadBytes(path);
     Bytes file = good;
     file[kSection + 60] ^= 1;
@@ -143,7 +143,7 @@ TEST_F(LdtxFile, ReportsDamageWithItsCode)
     file = good;
     PutU16LE(file.data() + 20, 0xFFFF);
     EXPECT_EQ(Verdict(file), "901|#901 (254)") << "more entries than the file holds";
-    ASSERT_EQ(WriteLdtxFile(*app, path, {Block(DeviceCode::DT, 0, 599)}), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, {Block(DeviceCode::DT, 0, 599)}), FileError::None);
     const Bytes big = ReadBytes(path);
     file.assign(big.begin(), big.begin() + 512); // its device data named twice: more than the file holds
     PutU16LE(file.data() + 20, 2);
@@ -185,7 +185,7 @@ TEST_F(LdtxFile, ReportsOpenProblemsWithThePath)
     EXPECT_FALSE(ReadLdtxFile(*app, scratch.Path("missing.ldtx"), out));
     EXPECT_EQ(Shown(), "0|" + scratch.Path("missing.ldtx") + "\n\nNo such file or directory");
 
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     platform::DenyWriteFile writer;
     ASSERT_TRUE(writer.Open(path, platform::DenyWriteFile::Access::CreateReadWrite));
     EXPECT_FALSE(ReadLdtxFile(*app, path, out));
@@ -194,18 +194,18 @@ TEST_F(LdtxFile, ReportsOpenProblemsWithThePath)
 
 TEST_F(LdtxFile, AFailedSaveKeepsThePreviousFile)
 {
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
     const Bytes before = ReadBytes(path);
     {
         platform::DenyWriteFile reader;
         ASSERT_TRUE(reader.Open(path, platform::DenyWriteFile::Access::Read));
-        EXPECT_EQ(WriteLdtxFile(*app, path, {}), FILE_ERR_WRITE) << "in use by someone else";
+        EXPECT_EQ(WriteLdtxFile(*app, path, {}), FileError::Write) << "in use by someone else";
     }
     EditDataArray inconsistent = doc;
     inconsistent[1].Data.pop_back();
-    EXPECT_EQ(WriteLdtxFile(*app, path, inconsistent), FILE_ERR_WRITE) << "could not be read back";
+    EXPECT_EQ(WriteLdtxFile(*app, path, inconsistent), FileError::Write) << "could not be read back";
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(WriteLdtxFile(*app, scratch.Path("missing/data.ldtx"), doc), FILE_ERR_WRITE);
+    EXPECT_EQ(WriteLdtxFile(*app, scratch.Path("missing/data.ldtx"), doc), FileError::Write);
     EXPECT_EQ(Shown(), "") << "the writer shows nothing itself";
 }
 
@@ -217,8 +217,8 @@ TEST_F(LdtxFile, ASaveKilledHalfWayKeepsThePreviousFile)
     EditDataArray big;
     for (std::uint8_t id : {DeviceCode::WR, DeviceCode::DT, DeviceCode::FL, DeviceCode::LD})
         big.push_back(Block(id, 0, 512 * 1024 - 1, 1, 0, id)); // 1 MiB each
-    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FILE_ERR_NONE);
-    ASSERT_EQ(WriteLdtFile(*app, legacy, {Block(DeviceCode::WR, 0, 9)}), FILE_ERR_NONE);
+    ASSERT_EQ(WriteLdtxFile(*app, path, doc), FileError::None);
+    ASSERT_EQ(WriteLdtFile(*app, legacy, {Block(DeviceCode::WR, 0, 9)}), FileError::None);
     ReleaseLdtFile(*app);
     const Bytes before = ReadBytes(path);
     const Bytes legacyBefore = ReadBytes(legacy);

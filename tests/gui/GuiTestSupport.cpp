@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "app/qt/CommandTable.h"
+#include "resources/qt/CommandTable.h"
 #include "support/ModelChoice.h"
-#include "core/CMemorixDoc.h"
+#include "core/document/CMemorixDoc.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -82,7 +82,7 @@ void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_
     Frame().CloseDocument();
     testsupport::ChooseModel(*app, resources, modelId);
     DeviceInfoArray devices;
-    app->GetDeviceInfo(devices);
+    devices = app->Plc().m_aDeviceInfo;
     for (stDeviceInfo& device : devices) {
         for (const auto& [code, range] : ranges) {
             if (device.Id == code) {
@@ -92,7 +92,7 @@ void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_
             }
         }
     }
-    app->SetDeviceInfo(devices);
+    app->Plc().m_aDeviceInfo = devices;
     app->m_nStartMode = START_NEW;
     ASSERT_NE(Frame().NewDocument(), nullptr);
 }
@@ -103,9 +103,9 @@ std::string FrameTest::MakeFile(const std::string& name, int modelId,
 {
     NewDocument(modelId, ranges);
     BankInfoArray banks;
-    app->GetBankInfo(banks);
+    banks = app->Plc().m_aBankInfo;
     DeviceInfoArray devices;
-    app->GetDeviceInfo(devices);
+    devices = app->Plc().m_aDeviceInfo;
     for (_SBankInfo& bank : banks) {
         for (const auto& [bankNo, range] : bankRanges) {
             if (bank.BankNo == bankNo) {
@@ -118,8 +118,8 @@ std::string FrameTest::MakeFile(const std::string& name, int modelId,
     if (!bankRanges.empty()) {
         for (stDeviceInfo& device : devices)
             device.Selected |= device.Id == DeviceCode::FL;
-        app->SetDeviceInfo(devices);
-        app->SetBankInfo(banks);
+        app->Plc().m_aDeviceInfo = devices;
+        app->Plc().m_aBankInfo = banks;
         app->GetActiveDoc()->ReconcileBlocks();
     }
     const std::string path = scratch.Path(name);

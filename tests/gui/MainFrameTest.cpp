@@ -1,11 +1,11 @@
 #include "GuiTestSupport.h"
 
-#include "app/qt/CommandTable.h"
-#include "core/CMemorixDoc.h"
+#include "resources/qt/CommandTable.h"
+#include "core/document/CMemorixDoc.h"
 #include "grid/qt/CMemorixView.h"
 #include "grid/qt/GridModel.h"
 
-#include "platform/QtSettingsStore.h"
+#include "platform/qt/QtSettingsStore.h"
 #include "support/ModelChoice.h"
 #include "support/RunProcess.h"
 
@@ -113,9 +113,9 @@ TEST_F(FrameTest, ASecondStartWithTheSameSettingsFolderKeepsTheDisplaySettings)
         if (run == 0) {
             testsupport::ChooseModel(program, resources, 1792);
             DeviceInfoArray devices;
-            program.GetDeviceInfo(devices);
+            devices = program.Plc().m_aDeviceInfo;
             devices[0].Selected = 1;
-            program.SetDeviceInfo(devices);
+            program.Plc().m_aDeviceInfo = devices;
             program.m_nStartMode = START_NEW;
             ASSERT_NE(window.NewDocument(), nullptr);
             Choose(window, 205, 1);  // octal

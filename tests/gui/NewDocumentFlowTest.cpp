@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "app/qt/CommandTable.h"
-#include "app/qt/ResourceDialog.h"
-#include "core/CMemorixDoc.h"
+#include "resources/qt/CommandTable.h"
+#include "resources/qt/ResourceDialog.h"
+#include "core/document/CMemorixDoc.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -72,7 +72,7 @@ TEST_F(FrameTest, ANewDocumentComesFromTheStartUpPlcAndRangeDialogs)
     Trigger(57600);
     EXPECT_EQ(dialogs, (std::vector<int>{300, 400, 500}));
     ASSERT_NE(app->GetActiveDoc(), nullptr);
-    EXPECT_EQ(app->m_nPLCId, 1792);
+    EXPECT_EQ(app->Plc().m_nPLCId, 1792);
     EXPECT_EQ(app->GetActiveDoc()->Blocks().size(), 9u);
     EXPECT_TRUE(Frame().DataToolBar().isVisibleTo(&Frame()));
     EXPECT_EQ(Frame().windowTitle(), "Untitled1 - Memorix");
@@ -102,20 +102,20 @@ TEST_F(FrameTest, ChangingThePlcCarriesRangesOverOrRestoresEverything)
     messages.ScriptAnswer(platform::MsgAnswer::Yes);
     chooseModel(2, false); // series 2, third model: MB-64F3 with three banks
     Trigger(1000);
-    EXPECT_EQ(app->m_nPLCId, 34);
+    EXPECT_EQ(app->Plc().m_nPLCId, 34);
     ASSERT_NE(app->GetActiveDoc()->FindBlock(DeviceCode::FL, 0), nullptr);
     EXPECT_EQ(app->GetActiveDoc()->FindBlock(DeviceCode::FL, 0)->StartAddr, 100);
     EXPECT_EQ(Frame().StatusText(3), "MB-64F3");
 
-    const DeviceInfoArray devicesBefore = [&] { DeviceInfoArray d; app->GetDeviceInfo(d); return d; }();
+    const DeviceInfoArray devicesBefore = [&] { DeviceInfoArray d; d = app->Plc().m_aDeviceInfo; return d; }();
     messages.ScriptAnswer(platform::MsgAnswer::Yes);
     chooseModel(3, true); // MB-64F8, but the catalogue is gone when the lists are rebuilt
     Trigger(1000);
-    EXPECT_EQ(app->m_nPLCId, 34);
-    EXPECT_EQ(app->m_strPLCName, "MB-64F3");
-    EXPECT_EQ(app->GetFLBankNum(DeviceCode::FL), 3);
-    EXPECT_EQ(app->GetLdtFormat(), 2048);
+    EXPECT_EQ(app->Plc().m_nPLCId, 34);
+    EXPECT_EQ(app->Plc().m_strPLCName, "MB-64F3");
+    EXPECT_EQ(app->Plc().m_FLBankNum, 3);
+    EXPECT_EQ(app->Plc().m_wLdtFormat, 2048);
     DeviceInfoArray devicesAfter;
-    app->GetDeviceInfo(devicesAfter);
+    devicesAfter = app->Plc().m_aDeviceInfo;
     EXPECT_EQ(devicesAfter.size(), devicesBefore.size());
 }

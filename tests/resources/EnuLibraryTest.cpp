@@ -1,7 +1,7 @@
 // The English library holds everything the program asks for by number, in a
 // shape the program can use.
 
-#include "core/FormatText.h"
+#include "resources/FormatText.h"
 #include "resources/CResourceHandle.h"
 #include "resources/ResourceIds.h"
 

@@ -2,7 +2,8 @@
 
 #include "app/CMemorixApp.h"
 #include "catalogue/CPlcDatabase.h"
-#include "core/DeviceLists.h"
+#include "catalogue/CatalogueModel.h"
+#include "core/model/DeviceLists.h"
 #include "resources/IStringTable.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +16,12 @@ inline void ChooseModel(CMemorixApp& app, const IStringTable& strings, int model
 {
     CPlcDatabase db(app.Messages(), app.CataloguePath());
     ASSERT_EQ(db.DBConnect(true), 1);
-    stPLC model;
-    ASSERT_EQ(db.GetDBPLCRec(model, modelId), 1);
-    DeviceInfoArray devices;
-    BankInfoArray banks;
-    ASSERT_TRUE(BuildDeviceLists(db, modelId, model.FLBankNum, strings, devices, banks));
-    app.SetCurrentPlc(model);
-    app.RefreshLdtFormat();
-    app.SetDeviceInfo(devices);
-    app.SetBankInfo(banks);
+    CatalogueModel catalogue;
+    ASSERT_TRUE(ReadCatalogueModel(db, modelId, catalogue));
+    PlcChoice& plc = app.Plc();
+    plc.SetModel(catalogue.model, catalogue.devices);
+    plc.RefreshLdtFormat();
+    BuildDeviceLists(catalogue.model, catalogue.devices, strings, plc.m_aDeviceInfo, plc.m_aBankInfo);
 }
 
 } // namespace testsupport

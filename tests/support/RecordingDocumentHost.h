@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/IDocumentHost.h"
+#include "core/document/IDocumentHost.h"
 
 #include <optional>
 #include <string>
@@ -12,30 +12,27 @@ namespace testsupport {
 // a path the test sets (none: cancelled).
 class RecordingDocumentHost final : public IDocumentHost {
 public:
-    struct ToolbarCall {
-        DataToolbarUpdate update;
-        DeviceInfoArray devices; // copies: the update's pointers die with the call
+    struct Shown {
+        DeviceInfoArray devices;
         BankInfoArray banks;
+        std::string modelName;
     };
 
-    void UpdateDataToolbar(const DataToolbarUpdate& update) override
+    void DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
+                        const std::string& modelName) override
     {
-        ToolbarCall call{update, update.devices ? *update.devices : DeviceInfoArray{},
-                         update.banks ? *update.banks : BankInfoArray{}};
-        call.update.devices = nullptr;
-        call.update.banks = nullptr;
-        toolbar.push_back(std::move(call));
+        opened.push_back({devices, banks, modelName});
     }
-    void ShowDataToolbar(bool show) override { toolbarShown = show; }
-    void SetStatusText(int pane, std::string_view text, bool) override
+    void DocumentClosed() override { ++closed; }
+    void BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks) override
     {
-        if (pane >= 0 && pane < 4)
-            panes[pane] = std::string(text);
+        replaced.push_back({devices, banks, {}});
+    }
+    void ModelChanged(const DeviceInfoArray& devices, const std::string& modelName) override
+    {
+        modelChanges.push_back({devices, {}, modelName});
     }
     bool EndEdit(bool) override { return endEditResult; }
-    void ResetFromCombos() override { ++resets; }
-    void SetDispDevStrings(const DeviceInfoArray& devices) override { dispDevices = devices; }
-    void UpdateAllViews() override { ++viewUpdates; }
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }
     bool ShowSaveDialog(SaveFileRequest& request) override
@@ -49,13 +46,11 @@ public:
     }
     void AddToRecentFileList(const std::string& path) override { recentFiles.push_back(path); }
 
-    std::vector<ToolbarCall> toolbar;
-    std::optional<bool> toolbarShown;
-    std::string panes[4];
+    std::vector<Shown> opened;
+    int closed = 0;
+    std::vector<Shown> replaced;
+    std::vector<Shown> modelChanges;
     bool endEditResult = true;
-    int resets = 0;
-    DeviceInfoArray dispDevices;
-    int viewUpdates = 0;
     int waitDepth = 0;
     std::vector<SaveFileRequest> saveRequests;
     std::optional<std::string> savePath;

@@ -1,7 +1,7 @@
 #include "app/CMemorixApp.h"
-#include "core/CUndoMap.h"
-#include "core/IBlockStore.h"
-#include "core/IShownBlock.h"
+#include "core/undo/CUndoMap.h"
+#include "core/model/IBlockStore.h"
+#include "core/undo/IShownBlock.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeStringTable.h"
@@ -160,24 +160,24 @@ TEST_F(UndoMapTest, ResetFollowsTheApplicationsSelectionAndDeletesOldFiles)
     platform::MemorySettingsStore settings;
     CMemorixApp app(AppServices{messages, strings, settings, testsupport::BuiltCatalogue()});
     // The second DT entry replaces the first's history, file included.
-    app.SetDeviceInfo({Device(DT), Device(WR, 0), Device(FL), Device(DT)});
-    app.SetBankInfo({Bank(0), Bank(1, 0), Bank(2)});
-    app.SetFLBankNum(FL, 3);
+    app.Plc().m_aDeviceInfo = {Device(DT), Device(WR, 0), Device(FL), Device(DT)};
+    app.Plc().m_aBankInfo = {Bank(0), Bank(1, 0), Bank(2)};
+    app.Plc().m_FLBankNum = 3;
     doc.Add(DT), doc.Add(WR), doc.Add(FL, 0), doc.Add(FL, 1), doc.Add(FL, 2);
-    undo.ResetHistory(app, doc);
+    undo.ResetHistory(app.Plc(), doc);
     EXPECT_EQ(undo.GetCount(), 3u);
     EXPECT_TRUE(undo.Find({DT, 0}) && undo.Find({FL, 0}) && undo.Find({FL, 2}));
     EXPECT_EQ(Files(), 3);
 
     Edit(DT, 0, 1), Edit(FL, 2, 1);
-    undo.ResetHistory(app, doc);
+    undo.ResetHistory(app.Plc(), doc);
     EXPECT_FALSE(undo.CanUndo(shown));
     EXPECT_EQ(Files(), 3);
 
     // The banked FL's own entry unselected: no bank histories, and the first
     // change starts one that cannot be undone.
-    app.SetDeviceInfo({Device(DT), Device(FL, 0)});
-    undo.ResetHistory(app, doc);
+    app.Plc().m_aDeviceInfo = {Device(DT), Device(FL, 0)};
+    undo.ResetHistory(app.Plc(), doc);
     EXPECT_EQ(undo.Find({FL, 0}), nullptr);
     ASSERT_TRUE(Edit(FL, 0, 4));
     EXPECT_FALSE(undo.CanUndo(shown));
@@ -186,7 +186,7 @@ TEST_F(UndoMapTest, ResetFollowsTheApplicationsSelectionAndDeletesOldFiles)
     EXPECT_EQ(Files(), 0);
     {
         CUndoMap other;
-        other.ResetHistory(app, doc);
+        other.ResetHistory(app.Plc(), doc);
         EXPECT_EQ(Files(), 1);
     }
     EXPECT_EQ(Files(), 0);

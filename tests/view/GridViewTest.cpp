@@ -61,7 +61,7 @@ TEST_F(GridView, MissingBlockOrNoDevicesLeaveAnEmptyGrid)
     EXPECT_EQ(frame.panes, Texts(4));
 
     frame.device = DeviceCode::DT;
-    app->SetDeviceInfo({});
+    app->Plc().m_aDeviceInfo = {};
     grid.RefreshView();
     EXPECT_TRUE(grid.List().isHidden());
     EXPECT_EQ(grid.Model().columnCount(), 0);

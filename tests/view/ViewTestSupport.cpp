@@ -38,8 +38,8 @@ CMemorixDoc& ViewTest::NewDocument(bool banked)
     testsupport::ChooseModel(*app, strings, banked ? 34 : 1792);
     DeviceInfoArray devices;
     BankInfoArray banks;
-    app->GetDeviceInfo(devices);
-    app->GetBankInfo(banks);
+    devices = app->Plc().m_aDeviceInfo;
+    banks = app->Plc().m_aBankInfo;
     for (stDeviceInfo& device : devices) {
         if (device.Id == DeviceCode::DT)
             Select(device, 0, 99);
@@ -52,8 +52,8 @@ CMemorixDoc& ViewTest::NewDocument(bool banked)
         Select(banks.at(0), 0, 63);
         Select(banks.at(1), 100, 131);
     }
-    app->SetDeviceInfo(devices);
-    app->SetBankInfo(banks);
+    app->Plc().m_aDeviceInfo = devices;
+    app->Plc().m_aBankInfo = banks;
     app->m_nStartMode = START_NEW;
     CMemorixDoc* doc = app->NewDocument(host);
     EXPECT_NE(doc, nullptr);
@@ -64,7 +64,7 @@ CMemorixView& ViewTest::MakeView()
 {
     view = std::make_unique<CMemorixView>(*app, frame);
     DeviceInfoArray devices;
-    app->GetDeviceInfo(devices);
+    devices = app->Plc().m_aDeviceInfo;
     view->SetDispDevStrings(devices);
     view->resize(800, 400);
     view->OnInitialUpdate();

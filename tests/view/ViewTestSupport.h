@@ -5,7 +5,7 @@
 // holding a new document. The test program has one QApplication (off screen).
 
 #include "app/CMemorixApp.h"
-#include "core/CMemorixDoc.h"
+#include "core/document/CMemorixDoc.h"
 #include "grid/qt/CMemorixView.h"
 #include "grid/qt/IGridFrame.h"
 #include "platform/ConsoleMessageBox.h"

@@ -1,0 +1,18 @@
+#pragma once
+
+// A model's catalogue rows, as the document and the selections need them.
+
+#include "core/model/DeviceModel.h"
+
+#include <vector>
+
+class CPlcDatabase;
+
+struct CatalogueModel {
+    stPLC model;
+    std::vector<stDeviceInst> devices;
+};
+
+// Reads the model and its devices on an open connection; false when either
+// cannot be read or the model has no devices.
+bool ReadCatalogueModel(CPlcDatabase& db, int modelId, CatalogueModel& out);

@@ -1,0 +1,286 @@
+// The ".ldtx" data file: reader and writer. Layout in core/LdtxFormat.h.
+
+#include "core/files/Coding.h"
+#include "core/files/Crc16.h"
+#include "core/files/DataFiles.h"
+#include "core/files/LdtxFormat.h"
+#include "platform/AtomicFileWriter.h"
+
+#include <algorithm>
+#include <exception>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <utility>
+
+using namespace coding;
+
+namespace {
+
+// Where a block lies in its section.
+struct Extent {
+    std::uint64_t at;     // its header
+    std::uint64_t dataAt; // its bytes
+    std::uint64_t bytes;
+    std::size_t index; // in block order
+};
+
+// The blocks of a section's first `body` bytes (the CRC excluded), all but
+// their bytes, and where they lie. Returns 0 or the detail code shown with
+// string 901.
+//
+// A block counts only when its header and bytes lie inside the section after
+// the offset table and no two blocks share bytes; so a hostile file cannot
+// make the reader allocate more than a few times its own size.
+int ParseBlockHeaders(const std::uint8_t* section, std::uint64_t body, EditDataArray& blocks,
+                      std::vector<Extent>& extents)
+{
+    if (body < ldtx::kCountSize)
+        return ldtx::kDamagedBlockOffset;
+    const std::uint64_t count = GetU32LE(section);
+    if (count > (body - ldtx::kCountSize) / ldtx::kBlockOffsetSize)
+        return ldtx::kDamagedBlockOffset;
+    const std::uint64_t blocksStart = ldtx::kCountSize + count * ldtx::kBlockOffsetSize;
+    const std::uint64_t room = body - blocksStart;
+    std::uint64_t claimed = 0;
+
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t at = GetU64LE(section + ldtx::kCountSize + i * ldtx::kBlockOffsetSize);
+        if (at < blocksStart || at >= body)
+            return ldtx::kDamagedBlockOffset;
+        if (!Fits(at, ldtx::kBlockHeaderSize, body))
+            return ldtx::kDamagedBlockData;
+        const std::uint8_t* header = section + at;
+        CEditData block;
+        block.Id = header[ldtx::kBlockIdOffset];
+        block.StartAddr = GetI32LE(header + ldtx::kBlockStartOffset);
+        block.EndAddr = GetI32LE(header + ldtx::kBlockEndOffset);
+        block.DataSize = GetI32LE(header + ldtx::kBlockDataSizeOffset);
+        block.BankNo = header[ldtx::kBlockBankOffset];
+        if (block.EndAddr < block.StartAddr || block.DataSize <= 0)
+            return ldtx::kDamagedBlockSizes;
+        // At most 2^32 addresses times less than 2^31 words: fits 64 bits.
+        const std::uint64_t addresses =
+            static_cast<std::uint64_t>(static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1);
+        const std::uint64_t words = addresses * static_cast<std::uint64_t>(block.DataSize);
+        const std::uint64_t dataAt = at + ldtx::kBlockHeaderSize;
+        if (words > (body - dataAt) / 2)
+            return ldtx::kDamagedBlockData;
+        const std::uint64_t bytes = words * 2;
+        claimed += ldtx::kBlockHeaderSize + bytes;
+        if (claimed > room)
+            return ldtx::kDamagedBlockSizes;
+        extents.push_back({at, dataAt, bytes, blocks.size()});
+        blocks.push_back(std::move(block));
+    }
+
+    std::sort(extents.begin(), extents.end(), [](const Extent& a, const Extent& b) { return a.at < b.at; });
+    for (std::size_t i = 1; i < extents.size(); ++i) {
+        if (extents[i - 1].dataAt + extents[i - 1].bytes > extents[i].at)
+            return ldtx::kDamagedBlockSizes;
+    }
+    return 0;
+}
+
+// The device data section's bytes, CRC included, into blocks appended to
+// `out`. Returns 0 or the detail code shown with string 901.
+int ParseDeviceSection(const std::uint8_t* section, std::uint64_t length, EditDataArray& out)
+{
+    if (length < ldtx::kCrcSize)
+        return ldtx::kDamagedSectionPastEnd;
+    const std::uint64_t body = length - ldtx::kCrcSize;
+    const std::uint16_t stored = GetU16LE(section + body);
+
+    // A wrong CRC is what gets reported when the damage also breaks the
+    // structure; no block's bytes are copied before both have passed.
+    EditDataArray blocks;
+    std::vector<Extent> extents;
+    const int fault = ParseBlockHeaders(section, body, blocks, extents);
+    if (crc16::Value(section, body) != stored)
+        return ldtx::kDamagedCrc;
+    if (fault != 0)
+        return fault;
+    for (const Extent& extent : extents)
+        blocks[extent.index].Data.assign(section + extent.dataAt, section + extent.dataAt + extent.bytes);
+    out.insert(out.end(), std::make_move_iterator(blocks.begin()), std::make_move_iterator(blocks.end()));
+    return 0;
+}
+
+// Whether a block's bytes agree with its range; the reader derives the byte
+// count from the range, so a block that disagrees could not be read back.
+bool IsConsistent(const CEditData& block)
+{
+    if (block.EndAddr < block.StartAddr || block.DataSize <= 0)
+        return false;
+    const std::uint64_t addresses =
+        static_cast<std::uint64_t>(static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1);
+    return addresses * static_cast<std::uint64_t>(block.DataSize) * 2 == block.Data.size();
+}
+
+FileError WriteFile(const std::string& path, const LdtxHeader& plc, const EditDataArray& blocks, unsigned sections)
+{
+    const bool deviceData = (sections & LDTX_SECTION_DEVICE_DATA) != 0;
+    const std::uint16_t entryCount = deviceData ? 1 : 0;
+    if (blocks.size() > std::numeric_limits<std::uint32_t>::max())
+        return FileError::Write;
+    for (const CEditData& block : blocks) {
+        if (!IsConsistent(block))
+            return FileError::Write;
+    }
+
+    // Header, section table and the start of the device data section (block
+    // count and offsets) go out as one piece; each block follows as its
+    // header and its bytes, straight from the document.
+    const std::uint64_t sectionOffset = ldtx::kHeaderSize + entryCount * ldtx::kEntrySize;
+    std::vector<std::uint8_t> head(sectionOffset, 0);
+    std::uint8_t* header = head.data();
+    PutU16LE(header + ldtx::kMarkerOffset, ldtx::kMarker);
+    PutU16BE(header + ldtx::kVersionOffset, ldtx::kVersion);
+    PutU16LE(header + ldtx::kSeriesOffset, static_cast<std::uint16_t>(plc.seriesNo));
+    PutU16LE(header + ldtx::kModelOffset, static_cast<std::uint16_t>(plc.modelId));
+    PutU64LE(header + ldtx::kTableOffsetOffset, ldtx::kHeaderSize);
+    PutU16LE(header + ldtx::kTableCountOffset, entryCount);
+    std::fill_n(header + ldtx::kFillerOffset, ldtx::kFillerSize, ldtx::kFillerByte);
+
+    std::size_t sectionStart = head.size();
+    if (deviceData) {
+        std::uint64_t blockAt = ldtx::kCountSize + blocks.size() * ldtx::kBlockOffsetSize;
+        AppendU32LE(head, static_cast<std::uint32_t>(blocks.size()));
+        for (const CEditData& block : blocks) {
+            AppendU64LE(head, blockAt);
+            blockAt += ldtx::kBlockHeaderSize + block.Data.size();
+        }
+        const std::uint64_t sectionLength = blockAt + ldtx::kCrcSize;
+        std::uint8_t* entry = head.data() + ldtx::kHeaderSize;
+        PutU16LE(entry + ldtx::kEntryTypeOffset, ldtx::kDeviceDataSection);
+        PutU16LE(entry + ldtx::kEntryAttributeOffset, ldtx::kDeviceDataAttribute);
+        PutU64LE(entry + ldtx::kEntryOffsetOffset, sectionOffset);
+        PutU64LE(entry + ldtx::kEntryLengthOffset, sectionLength);
+    }
+
+    platform::AtomicFileWriter file;
+    if (!file.Begin(path) || !file.Write(head.data(), head.size()))
+        return FileError::Write;
+    if (deviceData) {
+        std::uint16_t crc = crc16::Value(head.data() + sectionStart, head.size() - sectionStart);
+        for (const CEditData& block : blocks) {
+            std::uint8_t blockHeader[ldtx::kBlockHeaderSize] = {};
+            blockHeader[ldtx::kBlockIdOffset] = block.Id;
+            PutU32LE(blockHeader + ldtx::kBlockStartOffset, static_cast<std::uint32_t>(block.StartAddr));
+            PutU32LE(blockHeader + ldtx::kBlockEndOffset, static_cast<std::uint32_t>(block.EndAddr));
+            PutU32LE(blockHeader + ldtx::kBlockDataSizeOffset, static_cast<std::uint32_t>(block.DataSize));
+            blockHeader[ldtx::kBlockBankOffset] = static_cast<std::uint8_t>(block.BankNo & 0xFF);
+            crc = crc16::Extend(crc, blockHeader, sizeof blockHeader);
+            crc = crc16::Extend(crc, block.Data.data(), block.Data.size());
+            if (!file.Write(blockHeader, sizeof blockHeader) || !file.Write(block.Data.data(), block.Data.size()))
+                return FileError::Write;
+        }
+        std::uint8_t tail[ldtx::kCrcSize];
+        PutU16LE(tail, crc);
+        if (!file.Write(tail, sizeof tail))
+            return FileError::Write;
+    }
+    return file.Commit() ? FileError::None : FileError::Write;
+}
+
+} // namespace
+
+LdtxReader::LdtxReader(std::string path)
+    : m_path(std::move(path))
+{
+}
+
+LdtxReader::~LdtxReader() = default;
+
+LdtxResult LdtxReader::ReadHeader(LdtxHeader& plc)
+{
+    m_file.Close();
+    if (!m_file.Open(m_path, platform::DenyWriteFile::Access::Read))
+        return {LdtxFault::OpenFailed, 0, m_file.ErrorText()};
+    m_length = m_file.Length().value_or(0);
+    if (m_length == 0) {
+        m_file.Close();
+        return {LdtxFault::Empty};
+    }
+    std::uint8_t header[ldtx::kHeaderSize];
+    if (m_file.Read(header, sizeof header) != sizeof header || GetU32LE(header + ldtx::kZeroOffset) != 0 || GetU16LE(header + ldtx::kMarkerOffset) != ldtx::kMarker
+        || GetU16BE(header + ldtx::kVersionOffset) > ldtx::kVersion) {
+        m_file.Close();
+        return {LdtxFault::NotDataFile};
+    }
+    plc.seriesNo = GetU16LE(header + ldtx::kSeriesOffset);
+    plc.modelId = GetU16LE(header + ldtx::kModelOffset);
+    m_tableOffset = GetU64LE(header + ldtx::kTableOffsetOffset);
+    m_entryCount = GetU16LE(header + ldtx::kTableCountOffset);
+    return {};
+}
+
+LdtxResult LdtxReader::ReadBlocks(EditDataArray& blocks)
+{
+    blocks.clear();
+    LdtxResult result;
+    try {
+        // The file stays open from ReadHeader on; a reader used without it opens it here.
+        if (!m_file.IsOpen() && !m_file.Open(m_path, platform::DenyWriteFile::Access::Read))
+            result = {LdtxFault::OpenFailed, 0, m_file.ErrorText()};
+        else
+            result = ReadSections(blocks);
+    } catch (const std::exception&) { // out of memory, in practice
+        result = {LdtxFault::OutOfMemory};
+    }
+    m_file.Close();
+    if (!result.ok())
+        blocks.clear();
+    return result;
+}
+
+LdtxResult LdtxReader::ReadSections(EditDataArray& blocks)
+{
+    const std::uint64_t tableSize = m_entryCount * ldtx::kEntrySize;
+    if (!Fits(m_tableOffset, tableSize, m_length))
+        return {LdtxFault::Damaged, ldtx::kDamagedTable};
+    std::vector<std::uint8_t> table(tableSize);
+    if (!m_file.Seek(m_tableOffset) || m_file.Read(table.data(), table.size()) != table.size())
+        return {LdtxFault::Damaged, ldtx::kDamagedTable};
+
+    // Sections may not share bytes: a table that names the same section
+    // over and over would otherwise multiply the blocks read.
+    std::uint64_t deviceBytes = 0;
+    for (std::uint64_t i = 0; i < m_entryCount; ++i) {
+        const std::uint8_t* entry = table.data() + i * ldtx::kEntrySize;
+        const std::uint16_t type = GetU16LE(entry + ldtx::kEntryTypeOffset);
+        const std::uint64_t offset = GetU64LE(entry + ldtx::kEntryOffsetOffset);
+        const std::uint64_t length = GetU64LE(entry + ldtx::kEntryLengthOffset);
+        if (!Fits(offset, length, m_length))
+            return {LdtxFault::Damaged, ldtx::kDamagedSectionPastEnd};
+        if (type != ldtx::kDeviceDataSection)
+            continue; // a kind of section this version does not know
+        deviceBytes += length;
+        if (deviceBytes > m_length)
+            return {LdtxFault::Damaged, ldtx::kDamagedSectionsShared};
+        const int result = ReadDeviceSection(offset, length, blocks);
+        if (result != 0)
+            return {LdtxFault::Damaged, result};
+    }
+    return {};
+}
+
+int LdtxReader::ReadDeviceSection(std::uint64_t offset, std::uint64_t length, EditDataArray& blocks)
+{
+    if (length > std::numeric_limits<std::size_t>::max())
+        return ldtx::kDamagedSectionPastEnd;
+    // Left uninitialised: the read fills it, and a section can be large.
+    const auto section = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
+    if (!m_file.Seek(offset) || m_file.Read(section.get(), static_cast<std::size_t>(length)) != length)
+        return ldtx::kDamagedSectionPastEnd;
+    return ParseDeviceSection(section.get(), length, blocks);
+}
+
+FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const EditDataArray& blocks, unsigned sections)
+{
+    try {
+        return WriteFile(path, header, blocks, sections);
+    } catch (const std::exception&) {
+        return FileError::Write; // the writer's destructor has dropped the unfinished file
+    }
+}
