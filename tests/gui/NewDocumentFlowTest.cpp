@@ -3,6 +3,7 @@
 #include "resources/qt/CommandTable.h"
 #include "resources/qt/ResourceDialog.h"
 #include "core/document/CMemorixDoc.h"
+#include "resources/ResourceIds.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -118,4 +119,47 @@ TEST_F(FrameTest, ChangingThePlcCarriesRangesOverOrRestoresEverything)
     DeviceInfoArray devicesAfter;
     devicesAfter = app->Plc().m_aDeviceInfo;
     EXPECT_EQ(devicesAfter.size(), devicesBefore.size());
+}
+
+TEST_F(FrameTest, FileNewWithAnotherModelLeavesTheOpenDocumentUntilTheNewOneIsMade)
+{
+    NewDocument(1792, {{DeviceCode::DT, {0, 99}}});
+    app->m_bFirstNew = false;
+    CMemorixDoc* const open = app->GetActiveDoc();
+    open->SetModifiedFlag(false); // no save prompt
+    const PlcChoice before = app->Plc();
+
+    QStringList offered;
+    bool banksShown = false;
+    WhenModal([&](QWidget& plc) {
+        auto& dialog = *qobject_cast<ResourceDialog*>(&plc);
+        auto* series = dialog.Control<QListWidget>(res::IDC_SERIES_LIST);
+        auto* models = dialog.Control<QListWidget>(res::IDC_MODEL_LIST);
+        series->setCurrentRow(1);
+        const QList<QListWidgetItem*> found = models->findItems("MB-64F3", Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (found.size() != 1) {
+            qobject_cast<QDialog*>(&plc)->reject();
+            return;
+        }
+        models->setCurrentItem(found[0]);
+        WhenModal([&](QWidget& ranges) {
+            auto& rangeDialog = *qobject_cast<ResourceDialog*>(&ranges);
+            auto* devices = rangeDialog.Control<QListWidget>(res::IDC_DEVICE_LIST);
+            for (int i = 0; i < devices->count(); ++i) {
+                offered << devices->item(i)->text().section(' ', 0, 0);
+                EXPECT_EQ(devices->item(i)->checkState(), Qt::Unchecked) << "the new model's defaults";
+            }
+            banksShown = rangeDialog.Control<QListWidget>(res::IDC_BANK_LIST)->isVisibleTo(&ranges);
+            qobject_cast<QDialog*>(&ranges)->reject();
+        });
+        ClickOk(plc);
+    });
+    Trigger(57600);
+
+    EXPECT_FALSE(offered.isEmpty());
+    EXPECT_TRUE(banksShown) << "the banked model's bank list";
+    EXPECT_EQ(app->GetActiveDoc(), open) << "cancelled: the document stays";
+    EXPECT_TRUE(app->Plc() == before) << "and so does its PLC";
+    EXPECT_EQ(Frame().windowTitle(), "Untitled1 - Memorix");
 }
