@@ -1,7 +1,7 @@
 // QelTeskMsg: protocol family 0, consecutive ranges; the connection in words.
 
 #include "commlib/core/AnsiText.h"
-#include "commlib/core/Export.h"
+#include "comm/CommExports.h"
 #include "commlib/core/Online.h"
 #include "commlib/core/ProfileStore.h"
 #include "commlib/core/Transfer.h"
@@ -23,20 +23,20 @@ static int Transfer(std::uint8_t* block, std::uint16_t connection, std::uint32_t
     return Finish(block, s, r);
 }
 
-QELTESK_EXPORT int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
+QELTESK_API int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
                                  std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
 {
     return Transfer(block, connection, device, start, bank, count, buffer, false);
 }
 
-QELTESK_EXPORT int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
+QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
                                  std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
 {
     return Transfer(block, connection, device, start, bank, count, buffer, true);
 }
 
 // Works offline and without a session: it only reads the profile.
-QELTESK_EXPORT int QelTeskMsg_37(std::uint8_t* block, std::uint16_t connection, const char* /*name*/, char* buffer)
+QELTESK_API int QelTeskMsg_37(std::uint8_t* block, std::uint16_t connection, const char* /*name*/, char* buffer)
 {
     std::lock_guard lock(SessionLock());
     Session* s = FindSession(block);

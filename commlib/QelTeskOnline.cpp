@@ -1,7 +1,7 @@
 // QelTeskOnline: identifying the connected unit.
 
 #include "commlib/core/AnsiText.h"
-#include "commlib/core/Export.h"
+#include "comm/CommExports.h"
 #include "commlib/core/Online.h"
 
 #include "comm/CommContract.h"
@@ -13,10 +13,14 @@ using namespace commlib;
 
 // out28: bytes 0-1 model id (low byte first), byte 2 protocol family,
 // byte 3 1 when the profile declared them. out48: the connection in words.
-QELTESK_EXPORT int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28,
+QELTESK_API int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28,
                                    std::uint8_t* out48, const char* /*connectionName*/, const char* /*appName*/)
 {
     std::lock_guard lock(SessionLock());
+    // Identification always asks the unit: whatever answered before may have
+    // been replaced since.
+    if (Session* old = FindSession(block))
+        old->DropLink();
     CommResult r;
     Session* s = ConnectedSession(block, connection, r);
     if (!r.Ok())
@@ -39,7 +43,7 @@ QELTESK_EXPORT int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection
 
 // out28: byte 0 the model id (its low byte for ids above 255), byte 1 its
 // high byte, byte 2 the protocol family.
-QELTESK_EXPORT int QelTeskOnline_3(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28)
+QELTESK_API int QelTeskOnline_3(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28)
 {
     std::lock_guard lock(SessionLock());
     CommResult r;

@@ -3,7 +3,7 @@
 
 #include "commlib/core/AnsiText.h"
 #include "commlib/core/CommErrors.h"
-#include "commlib/core/Export.h"
+#include "comm/CommExports.h"
 #include "commlib/core/Session.h"
 
 #include "comm/CommContract.h"
@@ -12,7 +12,7 @@
 
 using namespace commlib;
 
-QELTESK_EXPORT int QelTeskUserIF_41(std::uint8_t* block, const char* appName)
+QELTESK_API int QelTeskUserIF_41(std::uint8_t* block, const char* appName)
 {
     std::lock_guard lock(SessionLock());
     if (!block || !appName)
@@ -23,7 +23,7 @@ QELTESK_EXPORT int QelTeskUserIF_41(std::uint8_t* block, const char* appName)
     return Finish(block, &s, {});
 }
 
-QELTESK_EXPORT int QelTeskUserIF_153(std::uint8_t* block, int language)
+QELTESK_API int QelTeskUserIF_153(std::uint8_t* block, int language)
 {
     std::lock_guard lock(SessionLock());
     if (!IsKnownLanguage(language))
@@ -34,7 +34,7 @@ QELTESK_EXPORT int QelTeskUserIF_153(std::uint8_t* block, int language)
     return 0;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_8(void* /*mainWindow*/, std::uint8_t* block)
+QELTESK_API int QelTeskUserIF_8(void* /*mainWindow*/, std::uint8_t* block)
 {
     std::lock_guard lock(SessionLock());
     Session* s = FindSession(block);
@@ -46,7 +46,7 @@ QELTESK_EXPORT int QelTeskUserIF_8(void* /*mainWindow*/, std::uint8_t* block)
     return Finish(block, s, {});
 }
 
-QELTESK_EXPORT int QelTeskUserIF_14(std::uint8_t* block)
+QELTESK_API int QelTeskUserIF_14(std::uint8_t* block)
 {
     std::lock_guard lock(SessionLock());
     Session* s = FindSession(block);
@@ -57,7 +57,7 @@ QELTESK_EXPORT int QelTeskUserIF_14(std::uint8_t* block)
     return 0;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_150(std::uint8_t* block, const char* title)
+QELTESK_API int QelTeskUserIF_150(std::uint8_t* block, const char* title)
 {
     std::lock_guard lock(SessionLock());
     Session* s = FindSession(block);
@@ -67,7 +67,7 @@ QELTESK_EXPORT int QelTeskUserIF_150(std::uint8_t* block, const char* title)
     return 0;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_188(std::uint8_t* block, int code, char* buffer)
+QELTESK_API int QelTeskUserIF_188(std::uint8_t* block, int code, char* buffer)
 {
     std::lock_guard lock(SessionLock());
     if (!buffer)
@@ -83,36 +83,36 @@ QELTESK_EXPORT int QelTeskUserIF_188(std::uint8_t* block, int code, char* buffer
 // The entry points of the automatic connection scan. This version has no
 // scan: each answers as "not available", in the way its caller expects.
 
-QELTESK_EXPORT int QelTeskUserIF_256(std::uint8_t* /*scratch*/, char* path, int size)
+QELTESK_API int QelTeskUserIF_256(std::uint8_t* /*scratch*/, char* path, int size)
 {
     if (path && size > 0)
         path[0] = '\0';
     return 0; // nothing written
 }
 
-QELTESK_EXPORT std::uint16_t QelTeskUserIF_151(std::uint8_t* /*block*/)
+QELTESK_API std::uint16_t QelTeskUserIF_151(std::uint8_t* /*block*/)
 {
     return static_cast<std::uint16_t>(Err::NotAvailable); // non-zero: nothing to do
 }
 
-QELTESK_EXPORT int QelTeskUserIF_1(std::uint32_t* out)
+QELTESK_API int QelTeskUserIF_1(std::uint32_t* out)
 {
     if (out)
         *out = 0;
     return Err::NotAvailable;
 }
 
-QELTESK_EXPORT std::uint8_t* QelTeskUserIF_282(std::uint16_t /*port*/)
+QELTESK_API std::uint8_t* QelTeskUserIF_282(std::uint16_t /*port*/)
 {
     return nullptr;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_59(std::uint8_t* /*block*/)
+QELTESK_API int QelTeskUserIF_59(std::uint8_t* /*block*/)
 {
     return Err::NotAvailable;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_180(std::uint8_t* /*block*/, const std::uint8_t* /*request*/, int /*size*/,
+QELTESK_API int QelTeskUserIF_180(std::uint8_t* /*block*/, const std::uint8_t* /*request*/, int /*size*/,
                                      std::uint8_t* /*response*/, std::uint32_t* out)
 {
     if (out)
@@ -120,17 +120,17 @@ QELTESK_EXPORT int QelTeskUserIF_180(std::uint8_t* /*block*/, const std::uint8_t
     return Err::NotAvailable;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_138(std::uint16_t /*port*/, const std::uint8_t* /*settings*/)
+QELTESK_API int QelTeskUserIF_138(std::uint16_t /*port*/, const std::uint8_t* /*settings*/)
 {
     return Err::NotAvailable;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_15(std::uint8_t* /*block*/, int /*zero*/, std::uint8_t* /*scratch*/)
+QELTESK_API int QelTeskUserIF_15(std::uint8_t* /*block*/, int /*zero*/, std::uint8_t* /*scratch*/)
 {
     return Err::NotAvailable;
 }
 
-QELTESK_EXPORT int QelTeskUserIF_61(std::uint8_t* /*block*/)
+QELTESK_API int QelTeskUserIF_61(std::uint8_t* /*block*/)
 {
     return Err::NotAvailable;
 }

@@ -1,6 +1,6 @@
 // QelTesktocol7: protocol family 1, one descriptor per address.
 
-#include "commlib/core/Export.h"
+#include "comm/CommExports.h"
 #include "commlib/core/Online.h"
 #include "commlib/core/Transfer.h"
 
@@ -13,7 +13,7 @@ using namespace commlib;
 
 // out48: word 0 the protocol family, word at 2 the type's high part (model id
 // >> 8), word at 4 its low part (model id & 0xFF); words low byte first.
-QELTESK_EXPORT int QelTesktocol7_1(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out48, int /*zero*/)
+QELTESK_API int QelTesktocol7_1(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out48, int /*zero*/)
 {
     std::lock_guard lock(SessionLock());
     CommResult r;
@@ -41,13 +41,13 @@ static int Transfer(std::uint8_t* block, std::uint16_t connection, int count, co
     return Finish(block, s, r);
 }
 
-QELTESK_EXPORT int QelTesktocol7_7(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
+QELTESK_API int QelTesktocol7_7(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
                                    const comm::_dev2_7* descriptors, std::uint8_t* buffer)
 {
     return Transfer(block, connection, count, descriptors, buffer, false);
 }
 
-QELTESK_EXPORT int QelTesktocol7_8(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
+QELTESK_API int QelTesktocol7_8(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
                                    const comm::_dev2_7* descriptors, std::uint8_t* buffer)
 {
     return Transfer(block, connection, count, descriptors, buffer, true);

@@ -80,9 +80,9 @@ Session* FindSession(const std::uint8_t* block)
 
 Session& CreateSession(const std::uint8_t* block)
 {
+    // A block initialised again starts over, whatever it held before.
     auto& slot = Sessions()[block];
-    if (!slot)
-        slot = std::make_unique<Session>();
+    slot = std::make_unique<Session>();
     return *slot;
 }
 
