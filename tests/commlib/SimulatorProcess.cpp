@@ -37,11 +37,16 @@ int WaitChild(int pid, int timeoutMs)
 }
 
 SimulatorProcess::SimulatorProcess(std::vector<std::string> args)
+    : SimulatorProcess(BinDir() + "/memorix-plcsim", std::move(args))
+{
+}
+
+SimulatorProcess::SimulatorProcess(const std::string& program, std::vector<std::string> args)
 {
     bool rtu = false;
     for (const std::string& a : args)
         rtu = rtu || a == "--rtu";
-    if (!rtu) {
+    if (!rtu && program.find("memorix-plcsim") != std::string::npos) {
         args.push_back("--port");
         args.push_back("0");
     }
@@ -51,7 +56,6 @@ SimulatorProcess::SimulatorProcess(std::vector<std::string> args)
     int out[2];
     if (pipe(out) != 0)
         return;
-    const std::string program = BinDir() + "/memorix-plcsim";
     m_pid = fork();
     if (m_pid == 0) {
         dup2(out[1], STDOUT_FILENO);
@@ -83,8 +87,9 @@ SimulatorProcess::SimulatorProcess(std::vector<std::string> args)
     m_firstLine = line.substr(0, line.find('\n'));
     if (rtu) {
         m_serial = m_firstLine.find("serving") != std::string::npos;
-    } else if (const auto colon = m_firstLine.rfind(':'); colon != std::string::npos) {
-        m_port = std::atoi(m_firstLine.c_str() + colon + 1);
+    } else {
+        const auto colon = m_firstLine.rfind(':');
+        m_port = std::atoi(m_firstLine.c_str() + (colon == std::string::npos ? 0 : colon + 1));
     }
 }
 

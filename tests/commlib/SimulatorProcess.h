@@ -14,6 +14,8 @@ public:
     // its first line. TCP unless the arguments name --rtu; "--port 0" is added
     // for TCP so that the system picks a free port.
     explicit SimulatorProcess(std::vector<std::string> args);
+    // Another program whose first line ends in the port it serves on.
+    SimulatorProcess(const std::string& program, std::vector<std::string> args);
     ~SimulatorProcess();
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
