@@ -38,7 +38,6 @@ CommSettingsDialog::CommSettingsDialog(const QString& title, int connection, boo
 
     auto* right = new QVBoxLayout;
     right->addWidget(m_editor);
-    right->addWidget(m_error);
     right->addStretch();
 
     auto* top = new QHBoxLayout;
@@ -64,6 +63,7 @@ CommSettingsDialog::CommSettingsDialog(const QString& title, int connection, boo
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_error);
     layout->addWidget(buttons);
 
     m_editor->Show(m_profiles[m_current]);
@@ -98,6 +98,7 @@ bool CommSettingsDialog::Keep()
     Profile profile;
     if (!m_editor->Read(profile, error)) {
         m_error->setText(error);
+        adjustSize();
         return false;
     }
     m_error->clear();
