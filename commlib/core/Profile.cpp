@@ -20,8 +20,8 @@ std::string ValidateProfile(const Profile& p)
             return "Enter the host name or address of the unit.";
         if (p.port < 1 || p.port > 65535)
             return "The TCP port must be 1 to 65535.";
-        if (p.unit < 0 || p.unit > 255)
-            return "The unit id must be 0 to 255.";
+        if ((p.unit < 0 || p.unit > 247) && p.unit != 255)
+            return "The unit id must be 0 to 247, or 255.";
     } else {
         struct stat st {};
         if (p.serialDevice.empty() || stat(p.serialDevice.c_str(), &st) != 0 || !S_ISCHR(st.st_mode))

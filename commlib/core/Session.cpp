@@ -116,10 +116,7 @@ CommResult EnsureConnected(Session& s, int connection)
     if (!profile)
         return CommResult::Fail(Err::NoProfile, "connection number " + std::to_string(connection));
     if (std::string problem = ValidateProfile(*profile); !problem.empty())
-        return CommResult::Fail(profile->mapFile.empty() || problem.find("register map") == std::string::npos
-                                    ? Err::BadProfile
-                                    : Err::BadMapFile,
-                                "connection " + std::to_string(connection) + ": " + problem);
+        return CommResult::Fail(Err::BadProfile, "connection " + std::to_string(connection) + ": " + problem);
     s.profile = *profile;
     if (CommResult r = ModbusLink::Open(s.profile, s.link); !r.Ok())
         return r;

@@ -30,7 +30,8 @@ TEST(FaultTest, EachFaultIsAnErrorWithTextWithinTheTimeout)
     const FaultCase cases[] = {
         {{"--silent"}, {1021}, "did not answer in time"},
         {{"--delay", "900"}, {1021}, "did not answer in time"},
-        {{"--exception", "4"}, {1034}, "device failure"},
+        {{"--exception", "4"}, {1104}, "device failure"},
+        {{"--exception", "11"}, {1111}, "behind the gateway did not answer"},
         {{"--garbage"}, {1021, 1023}, ""},
         {{"--drop-after", "1"}, {1022}, "connection to the PLC was lost"},
     };
@@ -69,9 +70,9 @@ TEST(FaultTest, ABusyUnitAsksForAPauseAndASilentOneFailsIdentification)
         CommSession s;
         ASSERT_EQ(s.GoOnline(), 0);
         std::uint8_t buffer[20];
-        EXPECT_EQ(QelTeskMsg_92(s.Block(), 5, 9, 0, 0xFFFF, 10, buffer), 1036);
+        EXPECT_EQ(QelTeskMsg_92(s.Block(), 5, 9, 0, 0xFFFF, 10, buffer), 1106);
         EXPECT_EQ(s.Wait(), 500u);
-        EXPECT_EQ(s.ErrorText(1036).rfind("The PLC is busy.", 0), 0u);
+        EXPECT_EQ(s.ErrorText(1106).rfind("The PLC is busy.", 0), 0u);
     }
     {
         SimulatorProcess sim({"--silent"});

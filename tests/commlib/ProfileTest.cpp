@@ -104,7 +104,7 @@ TEST(ProfileTest, LanguagesAndTextsOfCodes)
     EXPECT_EQ(QelTeskUserIF_153(block, 9), 0);
     EXPECT_EQ(QelTeskUserIF_153(block, 7), 1004);
     char text[comm::kErrorTextSize];
-    ASSERT_EQ(QelTeskUserIF_188(block, 1032, text), 0);
+    ASSERT_EQ(QelTeskUserIF_188(block, 1102, text), 0);
     EXPECT_STREQ(text, "The PLC refused the request: the address is outside its memory.");
     ASSERT_EQ(QelTeskUserIF_188(block, 4242, text), 0);
     EXPECT_STREQ(text, "Communication error 4242.");
