@@ -82,6 +82,16 @@ TEST(RtuTest, BothFamiliesOverASerialLine)
         ASSERT_EQ(QelTeskOnline_5(s.Block(), 2, out28, out48, "", ""), 0) << s.ErrorText(1021);
         const bool family1 = std::string(model) == "1794";
         EXPECT_EQ(s.block[comm::kBlockProtocolOffset], family1 ? 1 : 0);
+        if (family1) {
+            std::uint8_t type[48] = {};
+            ASSERT_EQ(QelTesktocol7_1(s.Block(), 2, type, 0), 0);
+            EXPECT_EQ(type[2], 7);
+            EXPECT_EQ(type[4], 2);
+        } else {
+            std::uint8_t id[28] = {};
+            ASSERT_EQ(QelTeskOnline_3(s.Block(), 2, id), 0);
+            EXPECT_EQ(id[0], 35);
+        }
 
         // DT across a window boundary, FL of a bank (family 0) or TS of two words (family 1).
         auto dt = Pattern(600, 3);

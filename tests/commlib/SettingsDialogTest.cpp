@@ -116,4 +116,15 @@ TEST(SettingsDialogTest, ANewProfileIsEditedRefusedUntilSoundAndChosen)
     });
     EXPECT_EQ(QelTeskCMSet_14(nullptr, "Memorix", "Memorix", 0, 6300, block, &connection, name, 50), 1091);
     EXPECT_EQ(commlib::ProfileStore::Load(1)->host, "localhost");
+
+    // Confirmed with an initialised session, the session counts as online.
+    char app[comm::kAppNameSize] = "Memorix";
+    ASSERT_EQ(QelTeskUserIF_41(block, app), 0);
+    std::uint8_t word[2];
+    EXPECT_EQ(QelTeskMsg_91(block, 1, 9, 0, 0xFFFF, 1, word), 1002);
+    WhenModal([](QDialog& d) { ClickOk(d); });
+    EXPECT_EQ(QelTeskCMSet_3(block, L"Memorix", nullptr, L"Memorix", 0, comm::Settings::kCommSettingsList32, 5,
+                             comm::Settings::kCommSettingsList16, 18, &connection, &out, name, 1, 1),
+              1);
+    EXPECT_NE(QelTeskMsg_91(block, 1, 9, 0, 0xFFFF, 1, word), 1002);
 }

@@ -58,14 +58,16 @@ TEST(SimulatorTest, OutsideTheMemoryIsExceptionTwoAndNoiseDoesNotHurt)
     ASSERT_TRUE(sim.Started()) << sim.Log();
 
     // Bytes that are no Modbus request, then a connection that stops halfway.
-    for (const char* noise : {"\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c", "\x00\x01\x00\x00\x00\x06"}) {
+    const std::string noises[] = {std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c", 12),
+                                  std::string("\x00\x01\x00\x00\x00\x06\x01\x03", 8)};
+    for (const std::string& noise : noises) {
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<std::uint16_t>(sim.Port()));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ASSERT_GT(write(fd, noise, 12), 0);
+        ASSERT_GT(write(fd, noise.data(), noise.size()), 0);
         close(fd);
     }
 
