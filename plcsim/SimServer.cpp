@@ -60,7 +60,8 @@ int RunTcpServer(SimResponder& responder, const std::string& host, int port, vol
     std::map<int, SimLineState> clients;
     std::uint8_t request[MODBUS_TCP_MAX_ADU_LENGTH];
     auto closeClient = [&](int fd, const char* why) {
-        std::fprintf(stderr, "memorix-plcsim: connection from %s %s\n", PeerName(fd).c_str(), why);
+        std::fprintf(stderr, "memorix-plcsim: connection from %s %s after %ld requests\n", PeerName(fd).c_str(), why,
+                     clients[fd].requests);
         close(fd);
         clients.erase(fd);
     };

@@ -167,6 +167,25 @@ TEST_F(TransferTest, RequestsOutsideTheUnitFailWithTextsAndLeaveTheSessionUsable
     EXPECT_EQ(s.Wait(), 0u);
 }
 
+TEST_F(TransferTest, RangesAndAddressesTravelInFullSizeRequests)
+{
+    SimulatorProcess sim({"--model", "33"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    SaveTcpProfile(0, sim.Port());
+    CommSession s;
+    ASSERT_EQ(s.GoOnline(), 0);
+    std::uint8_t out28[28], out48[48];
+    ASSERT_EQ(QelTeskOnline_5(s.Block(), 0, out28, out48, "", ""), 0); // 1 request: the identity
+    std::vector<std::uint8_t> buffer(2000);
+    ASSERT_EQ(QelTeskMsg_91(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0);  // window select + 8 reads
+    ASSERT_EQ(QelTeskMsg_92(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0);  // 9 writes
+    auto list = Descriptors(9, 0, 1000, 2);
+    ASSERT_EQ(QelTesktocol7_7(s.Block(), 0, 1, 1000, list.data(), buffer.data()), 0); // 8 reads
+    ASSERT_EQ(QelTeskUserIF_14(s.Block()), 0);
+    sim.Stop();
+    EXPECT_NE(sim.Log().find("closed after 27 requests"), std::string::npos) << sim.Log();
+}
+
 TEST_F(TransferTest, NobodyListeningIsAConnectFailureNamingTheAddress)
 {
     int port = 0;
