@@ -105,8 +105,8 @@ int RunTcpServer(SimResponder& responder, const std::string& host, int port, vol
                 closeClient(fd, "dropped on purpose");
         }
     }
-    for (const auto& [fd, state] : clients)
-        close(fd);
+    while (!clients.empty())
+        closeClient(clients.begin()->first, "closed at stop");
     close(server);
     modbus_free(context);
     return 0;

@@ -2,15 +2,24 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <unistd.h>
 
 namespace commtest {
 
 void UseFreshSettingsFolder()
 {
-    char folder[] = "/tmp/memorix-commlib-settings-XXXXXX";
-    if (mkdtemp(folder))
-        setenv("XDG_CONFIG_HOME", folder, 1);
+    static std::string folder;
+    char name[] = "/tmp/memorix-commlib-settings-XXXXXX";
+    if (!mkdtemp(name))
+        return;
+    if (folder.empty())
+        std::atexit([] { std::filesystem::remove_all(folder); });
+    else
+        std::filesystem::remove_all(folder);
+    folder = name;
+    setenv("XDG_CONFIG_HOME", name, 1);
 }
 
 void SaveTcpProfile(int number, int port, int timeoutMs)
