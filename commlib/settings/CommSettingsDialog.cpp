@@ -16,7 +16,8 @@ CommSettingsDialog::CommSettingsDialog(const QString& title, int connection, boo
     : QDialog(parent)
 {
     setObjectName(chooseProfile ? QStringLiteral("CommSettingsDialog") : QStringLiteral("OnlineSettingsDialog"));
-    setWindowTitle(title.isEmpty() ? tr("Communication settings") : title + tr(" - Communication settings"));
+    const QString what = chooseProfile ? tr("Communication settings") : tr("Online settings");
+    setWindowTitle(title.isEmpty() ? what : title + QStringLiteral(" - ") + what);
 
     const std::vector<int> numbers = ProfileStore::Numbers();
     for (int n : numbers)

@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QStackedWidget>
-#include <QVBoxLayout>
 
 namespace commlib {
 namespace {
@@ -40,38 +38,17 @@ ProfileEditor::ProfileEditor(QWidget* parent)
 {
     m_name = Line(this, "name");
     m_kind = Combo(this, "kind", {tr("Modbus TCP"), tr("Modbus RTU (serial)")});
-
-    auto* tcp = new QWidget(this);
-    auto* tcpForm = new QFormLayout(tcp);
-    tcpForm->setContentsMargins(0, 0, 0, 0);
-    m_host = Line(tcp, "host");
-    m_port = Line(tcp, "port");
-    tcpForm->addRow(tr("Host:"), m_host);
-    tcpForm->addRow(tr("Port:"), m_port);
-
-    auto* rtu = new QWidget(this);
-    auto* rtuForm = new QFormLayout(rtu);
-    rtuForm->setContentsMargins(0, 0, 0, 0);
+    m_host = Line(this, "host");
+    m_port = Line(this, "port");
     QStringList devices;
     for (const QString& pattern : {QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")})
         for (const QString& entry : QDir(QStringLiteral("/dev")).entryList({pattern}, QDir::System))
             devices << QStringLiteral("/dev/") + entry;
-    m_serialDevice = Combo(rtu, "serialDevice", devices, true);
-    m_baud = Combo(rtu, "baud", {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
-    m_parity = Combo(rtu, "parity", {tr("None"), tr("Even"), tr("Odd")});
-    m_dataBits = Combo(rtu, "dataBits", {"8", "7"});
-    m_stopBits = Combo(rtu, "stopBits", {"1", "2"});
-    rtuForm->addRow(tr("Serial device:"), m_serialDevice);
-    rtuForm->addRow(tr("Baud rate:"), m_baud);
-    rtuForm->addRow(tr("Parity:"), m_parity);
-    rtuForm->addRow(tr("Data bits:"), m_dataBits);
-    rtuForm->addRow(tr("Stop bits:"), m_stopBits);
-
-    m_link = new QStackedWidget(this);
-    m_link->addWidget(tcp);
-    m_link->addWidget(rtu);
-    connect(m_kind, &QComboBox::currentIndexChanged, m_link, &QStackedWidget::setCurrentIndex);
-
+    m_serialDevice = Combo(this, "serialDevice", devices, true);
+    m_baud = Combo(this, "baud", {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    m_parity = Combo(this, "parity", {tr("None"), tr("Even"), tr("Odd")});
+    m_dataBits = Combo(this, "dataBits", {"8", "7"});
+    m_stopBits = Combo(this, "stopBits", {"1", "2"});
     m_unit = Line(this, "unit");
     m_timeout = Line(this, "timeout");
     m_mapFile = Line(this, "mapFile");
@@ -79,27 +56,42 @@ ProfileEditor::ProfileEditor(QWidget* parent)
     m_family = Combo(this, "family", {tr("From the unit"), tr("0 (consecutive ranges)"), tr("1 (per address)")});
     m_model = Line(this, "model");
 
-    auto* form = new QFormLayout;
-    form->addRow(tr("Name:"), m_name);
-    form->addRow(tr("Connection:"), m_kind);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(form);
-    layout->addWidget(m_link);
-    auto* rest = new QFormLayout;
-    rest->addRow(tr("Unit id:"), m_unit);
-    rest->addRow(tr("Timeout (ms):"), m_timeout);
-    rest->addRow(tr("Register map file:"), m_mapFile);
-    rest->addRow(tr("Protocol family:"), m_family);
-    rest->addRow(tr("Model id:"), m_model);
-    layout->addLayout(rest);
+    m_form = new QFormLayout(this);
+    m_form->setContentsMargins(0, 0, 0, 0);
+    m_form->addRow(tr("Name:"), m_name);
+    m_form->addRow(tr("Connection:"), m_kind);
+    m_form->addRow(tr("Host:"), m_host);
+    m_form->addRow(tr("Port:"), m_port);
+    m_form->addRow(tr("Serial device:"), m_serialDevice);
+    m_form->addRow(tr("Baud rate:"), m_baud);
+    m_form->addRow(tr("Parity:"), m_parity);
+    m_form->addRow(tr("Data bits:"), m_dataBits);
+    m_form->addRow(tr("Stop bits:"), m_stopBits);
+    m_form->addRow(tr("Unit id:"), m_unit);
+    m_form->addRow(tr("Timeout (ms):"), m_timeout);
+    m_form->addRow(tr("Register map file:"), m_mapFile);
+    m_form->addRow(tr("Protocol family:"), m_family);
+    m_form->addRow(tr("Model id:"), m_model);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, &ProfileEditor::ShowLinkRows);
+    ShowLinkRows();
+}
+
+void ProfileEditor::ShowLinkRows()
+{
+    const bool serial = m_kind->currentIndex() == 1;
+    for (QWidget* tcp : {static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port)})
+        m_form->setRowVisible(tcp, !serial);
+    for (QWidget* rtu : {static_cast<QWidget*>(m_serialDevice), static_cast<QWidget*>(m_baud),
+                         static_cast<QWidget*>(m_parity), static_cast<QWidget*>(m_dataBits),
+                         static_cast<QWidget*>(m_stopBits)})
+        m_form->setRowVisible(rtu, serial);
 }
 
 void ProfileEditor::Show(const Profile& p)
 {
     m_name->setText(QString::fromStdString(p.name));
     m_kind->setCurrentIndex(p.kind == LinkKind::Rtu ? 1 : 0);
-    m_link->setCurrentIndex(m_kind->currentIndex());
+    ShowLinkRows();
     m_host->setText(QString::fromStdString(p.host));
     m_port->setText(QString::number(p.port));
     m_serialDevice->setCurrentText(QString::fromStdString(p.serialDevice));

@@ -8,8 +8,8 @@
 #include <QWidget>
 
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
-class QStackedWidget;
 
 namespace commlib {
 
@@ -23,9 +23,11 @@ public:
     bool Read(Profile& profile, QString& error) const;
 
 private:
+    void ShowLinkRows();
+
+    QFormLayout* m_form;
     QLineEdit* m_name;
     QComboBox* m_kind;
-    QStackedWidget* m_link;
     QLineEdit* m_host;
     QLineEdit* m_port;
     QComboBox* m_serialDevice;
