@@ -4,6 +4,10 @@
 // (by ordinal) takes which arguments, and the few fields of the shared session
 // block and of the address descriptor that the program reads or writes.
 // Whatever library answers these calls keeps exactly this contract.
+//
+// Naming: each library exports one extern "C" function per ordinal, named
+// <library>_<ordinal> (QelTeskUserIF_41, QelTeskMsg_91, ...); callers link the
+// libraries at load time and bind to these names. Nothing else is exported.
 
 #include <cstddef>
 #include <cstdint>
@@ -144,6 +148,23 @@ using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, 
 namespace Settings {
 inline constexpr int CommSettings = 3;   // 1 is success
 inline constexpr int OnlineSettings = 14; // result not read
+// The two lists of ordinal 3: {12010, 0, 0, 0, 12020} (5 entries) and
+// {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0} (18 entries).
+inline constexpr std::int32_t kCommSettingsList32[5] = {12010, 0, 0, 0, 12020};
+inline constexpr std::int16_t kCommSettingsList16[18] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0};
+inline constexpr int kOnlineSettingsCode = 6300;
+// (block or null, application name, main window, application name, 0, list32, 5, list16, 18,
+//  in/out connection number, out 0, in/out 50-byte connection name, 1, already initialised 1/0).
+// Wide texts are the platform's wchar_t.
+using CommSettingsFn = int (*)(std::uint8_t* block, const wchar_t* appName, void* mainWindow,
+                               const wchar_t* appTitle, int zero, const std::int32_t* list32, int list32Count,
+                               const std::int16_t* list16, int list16Count, std::int32_t* connection,
+                               std::int32_t* out, char* connectionName, int one, int alreadyInitialised);
+// (active window, application name, application name, 0, 6300, block, in/out connection number,
+//  in/out connection name, its buffer size 50).
+using OnlineSettingsFn = int (*)(void* activeWindow, const char* appName, const char* appName2, int zero,
+                                 int code6300, std::uint8_t* block, std::int32_t* connection, char* connectionName,
+                                 int nameSize);
 } // namespace Settings
 
 } // namespace comm

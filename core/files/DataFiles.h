@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Error codes of both formats; the numbers are the ones the program shows.
@@ -41,6 +42,14 @@ enum class LdtxFault {
 };
 
 struct LdtxResult {
+    LdtxResult() = default;
+    LdtxResult(LdtxFault f, int d = 0, std::string r = {})
+        : fault(f)
+        , detail(d)
+        , reason(std::move(r))
+    {
+    }
+
     LdtxFault fault = LdtxFault::None;
     int detail = 0;
     std::string reason;

@@ -1,0 +1,158 @@
+// Reading 64 Ki words of DT from memorix-plcsim over loopback TCP: through
+// QelTeskMsg 91, through QelTesktocol7 7, and with a plain libmodbus loop
+// over the same registers (window select and 125-register reads).
+
+#include "comm/CommExports.h"
+#include "commlib/core/DefaultMap.h"
+#include "commlib/core/ProfileStore.h"
+
+#include <benchmark/benchmark.h>
+#include <modbus/modbus.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kWords = 64 * 1024;
+constexpr std::uint32_t kDt = 9;
+
+// The simulator for the whole run, serving CA-500L on a free port.
+class Simulator {
+public:
+    static Simulator& Get()
+    {
+        static Simulator simulator;
+        return simulator;
+    }
+    int Port() const { return m_port; }
+    ~Simulator()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+
+private:
+    Simulator()
+    {
+        const std::string program =
+            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDERR_FILENO);
+            execl(program.c_str(), program.c_str(), "--model", "1794", "--port", "0", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        std::string line;
+        pollfd p{out[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+            line += c;
+        close(out[0]);
+        const auto colon = line.rfind(':');
+        m_port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+
+        char folder[] = "/tmp/memorix-bench-settings-XXXXXX";
+        if (mkdtemp(folder))
+            setenv("XDG_CONFIG_HOME", folder, 1);
+        commlib::Profile profile = commlib::DefaultProfile();
+        profile.port = m_port;
+        commlib::ProfileStore::Save(0, profile);
+    }
+
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+struct OnlineBlock {
+    std::uint8_t block[comm::kSessionBlockSize] = {};
+    OnlineBlock()
+    {
+        char name[comm::kAppNameSize] = "bench";
+        QelTeskUserIF_41(block, name);
+        QelTeskUserIF_8(nullptr, block);
+    }
+    ~OnlineBlock() { QelTeskUserIF_14(block); }
+};
+
+void ReadThroughMsg91(benchmark::State& state)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    OnlineBlock online;
+    std::vector<std::uint8_t> buffer(kWords * 2);
+    for (auto _ : state)
+        if (QelTeskMsg_91(online.block, 0, kDt, 0, 0xFFFF, kWords, buffer.data()) != 0)
+            return state.SkipWithError("QelTeskMsg 91 failed");
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+}
+
+void ReadThroughTocol7(benchmark::State& state)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    OnlineBlock online;
+    std::vector<comm::_dev2_7> list(kWords);
+    for (std::uint32_t i = 0; i < kWords; ++i) {
+        std::memset(&list[i], 0, sizeof list[i]);
+        list[i].device = kDt;
+        list[i].address = i;
+        list[i].bytesPerAddress = 2;
+    }
+    std::vector<std::uint8_t> buffer(kWords * 2);
+    for (auto _ : state)
+        if (QelTesktocol7_7(online.block, 0, 1, static_cast<int>(kWords), list.data(), buffer.data()) != 0)
+            return state.SkipWithError("QelTesktocol7 7 failed");
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+}
+
+void ReadWithPlainLibmodbus(benchmark::State& state)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::Get().Port());
+    if (modbus_connect(ctx) != 0) {
+        modbus_free(ctx);
+        return state.SkipWithError("cannot connect");
+    }
+    std::vector<std::uint16_t> words(kWords);
+    for (auto _ : state) {
+        for (std::uint32_t done = 0; done < kWords;) {
+            if (done % commlib::kWindowWords == 0) {
+                const std::uint16_t window[3] = {kDt, 0, static_cast<std::uint16_t>(done / commlib::kWindowWords)};
+                modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
+            }
+            const int n = static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
+            if (modbus_read_registers(ctx, static_cast<int>(done % commlib::kWindowWords), n, &words[done]) != n) {
+                state.SkipWithError("read failed");
+                break;
+            }
+            done += static_cast<std::uint32_t>(n);
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+    modbus_close(ctx);
+    modbus_free(ctx);
+}
+
+} // namespace
+
+BENCHMARK(ReadThroughMsg91)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(ReadThroughTocol7)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(ReadWithPlainLibmodbus)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();

@@ -1,0 +1,148 @@
+#include "commlib/core/Session.h"
+
+#include "commlib/core/CommErrors.h"
+#include "commlib/core/DefaultMap.h"
+#include "commlib/core/MapFile.h"
+#include "commlib/core/ProfileStore.h"
+
+#include "comm/CommContract.h"
+
+#include <cstring>
+#include <map>
+
+namespace commlib {
+namespace {
+
+std::map<const std::uint8_t*, std::unique_ptr<Session>>& Sessions()
+{
+    static std::map<const std::uint8_t*, std::unique_ptr<Session>> sessions;
+    return sessions;
+}
+
+// How long the caller should wait after a failure before trying again.
+std::uint32_t WaitAfter(const CommResult& result)
+{
+    if (result.code == Err::ExceptionBase + 6 || result.code == Err::ExceptionBase + 5)
+        return 500; // the unit is busy or still working on an earlier request
+    return 0;
+}
+
+CommResult ReadIdentity(Session& s)
+{
+    std::uint16_t words[kIdentityWords] = {};
+    CommResult r = s.link->Read(kIdentityBase, kIdentityWords, words);
+    if (r.Ok()) {
+        if (auto identity = DecodeIdentity(words, kIdentityWords)) {
+            if (identity->family > 1)
+                return CommResult::Fail(Err::BadIdentity, "protocol family " + std::to_string(identity->family));
+            s.identity = *identity;
+            return {};
+        }
+    } else if (r.code != Err::ExceptionBase + 2 || s.link->Broken()) {
+        // Only "no such registers" means a unit without identity; anything
+        // else is a failure of the unit or the line.
+        return r;
+    }
+    if (s.profile.family < 0)
+        return CommResult::Fail(Err::NoIdentity, DescribeProfile(s.profile));
+    Identity declared;
+    declared.family = static_cast<std::uint8_t>(s.profile.family);
+    declared.model = static_cast<std::uint16_t>(s.profile.model);
+    declared.declared = true;
+    s.identity = declared;
+    return {};
+}
+
+} // namespace
+
+void Session::DropLink()
+{
+    link.reset();
+    map.reset();
+    identity.reset();
+    window.reset();
+    connection = -1;
+}
+
+std::mutex& SessionLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+Session* FindSession(const std::uint8_t* block)
+{
+    if (!block)
+        return nullptr;
+    auto it = Sessions().find(block);
+    return it == Sessions().end() ? nullptr : it->second.get();
+}
+
+Session& CreateSession(const std::uint8_t* block)
+{
+    // A block initialised again starts over, whatever it held before.
+    auto& slot = Sessions()[block];
+    slot = std::make_unique<Session>();
+    return *slot;
+}
+
+int& DefaultLanguage()
+{
+    static int language = 0;
+    return language;
+}
+
+int Finish(std::uint8_t* block, Session* session, const CommResult& result)
+{
+    if (block) {
+        const std::uint32_t wait = WaitAfter(result);
+        std::memcpy(block + comm::kBlockWaitOffset, &wait, sizeof wait);
+    }
+    if (session) {
+        session->lastCode = result.code;
+        session->lastDetail = result.detail;
+        if (session->link && session->link->Broken())
+            session->DropLink();
+    }
+    return result.code;
+}
+
+CommResult EnsureConnected(Session& s, int connection)
+{
+    if (s.link && s.connection == connection && !s.link->Broken())
+        return {};
+    s.DropLink();
+    const auto profile = ProfileStore::Load(connection);
+    if (!profile)
+        return CommResult::Fail(Err::NoProfile, "connection number " + std::to_string(connection));
+    if (std::string problem = ValidateProfile(*profile); !problem.empty())
+        return CommResult::Fail(Err::BadProfile, "connection " + std::to_string(connection) + ": " + problem);
+    s.profile = *profile;
+    if (CommResult r = ModbusLink::Open(s.profile, s.link); !r.Ok())
+        return r;
+    s.connection = connection;
+
+    if (!s.profile.mapFile.empty()) {
+        std::string error;
+        auto map = MapFile::Load(s.profile.mapFile, error);
+        if (!map) {
+            s.DropLink();
+            return CommResult::Fail(Err::BadMapFile, error);
+        }
+        s.map = std::move(map);
+        Identity declared;
+        declared.family = static_cast<std::uint8_t>(s.profile.family);
+        declared.model = static_cast<std::uint16_t>(s.profile.model);
+        declared.declared = true;
+        s.identity = declared;
+        return {};
+    }
+    if (CommResult r = ReadIdentity(s); !r.Ok()) {
+        s.DropLink();
+        return r;
+    }
+    s.map = std::make_unique<DefaultMap>(s.identity->devices);
+    return {};
+}
+
+} // namespace commlib

@@ -1,0 +1,24 @@
+#pragma once
+
+// The simulator's transports: Modbus TCP with any number of connections, or
+// Modbus RTU on one serial line. Both run until stop becomes non-zero.
+
+#include "plcsim/SimResponder.h"
+
+#include <csignal>
+#include <string>
+
+struct SimSerialLine {
+    std::string device;
+    int baud = 9600;
+    char parity = 'N';
+    int dataBits = 8;
+    int stopBits = 1;
+    int unit = 1;
+};
+
+// Listens on host:port (port 0: any free port); prints the address it
+// listens on as the first line of standard output. 0 after a clean stop.
+int RunTcpServer(SimResponder& responder, const std::string& host, int port, volatile std::sig_atomic_t& stop);
+
+int RunRtuServer(SimResponder& responder, const SimSerialLine& line, volatile std::sig_atomic_t& stop);
