@@ -16,6 +16,10 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QDir>
+
+#include <cstring>
 
 using namespace codec;
 using Bytes = std::vector<std::uint8_t>;
@@ -357,4 +361,36 @@ TEST_F(GridEditing, ContextMenuFollowsTheSelection)
     Key(Qt::Key_F10, Qt::ShiftModifier);
     EXPECT_EQ(disabled, (QStringList{"command57643", "command57644", "command57635", "command57637", "command57632"}));
     EXPECT_EQ(shownAt, grid.List().viewport()->mapToGlobal(grid.GetCellRect(0, 9).bottomRight()));
+}
+
+TEST_F(GridEditing, ACutCellTextIsWholeInItsToolTipAndEditor)
+{
+    const float big = 1e30f;
+    Bytes bytes(4);
+    std::memcpy(bytes.data(), &big, 4);
+    CMemorixView& grid = Open(bytes);
+    grid.OnDataUnitChanged(UNIT_32BIT);
+    grid.OnRadixChanged(RADIX_FLOAT);
+    const std::string whole = grid.FormatCell(0, 1);
+    ASSERT_EQ(whole.size(), 33u); // 31 digits before the point
+
+    const auto tipAt = [&](int row, int column) {
+        QToolTip::hideText();
+        QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+        const QPoint at = CellCentre(row, column);
+        QHelpEvent help(QEvent::ToolTip, at, grid.List().viewport()->mapToGlobal(at));
+        QApplication::sendEvent(grid.List().viewport(), &help);
+        QTest::qWait(1);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(0, 0).toStdString(), whole);
+    EXPECT_EQ(tipAt(0, 1), ""); // 0.0 fits its cell
+
+    Key(Qt::Key_F2);
+    EXPECT_EQ(grid.NumberEdit().text().toStdString(), whole);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(app->GetActiveDoc()->IsModified()); // the whole text gives the same bytes back
+    const QString folder = QStringLiteral(MEMORIX_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    EXPECT_TRUE(grid.grab().save(folder + "/grid_cut_real.png"));
 }
