@@ -145,6 +145,7 @@ void CMemorixView::ResetFromCombos()
 {
     CancelEdit();
     m_Sel.Clear();
+    m_ptLastScroll = QPoint(-1, -1);
     m_DeviceCode = 0;
     m_nColumnSetting = 8;
     m_nRadix = codec::RADIX_HEX;
@@ -182,6 +183,7 @@ void CMemorixView::RefreshView()
 {
     CancelEdit();
     m_Sel.Clear();
+    m_ptLastScroll = QPoint(-1, -1); // the next selection change redraws all
     m_DeviceCode = m_frame.GetSelectedDeviceCode();
     m_BankNo = m_frame.GetSelectedBank();
 
@@ -310,15 +312,13 @@ void CMemorixView::OnBankChanged(std::uint16_t bank)
 void CMemorixView::SelectCell(int row, int column)
 {
     m_Sel.SetCell(row, column);
-    m_List->viewport()->update();
-    UpdateCellStatus();
+    SelectionChanged(true);
 }
 
 void CMemorixView::SelectRange(int anchorRow, int anchorColumn, int endRow, int endColumn)
 {
     m_Sel.SetRange(anchorRow, anchorColumn, endRow, endColumn);
-    m_List->viewport()->update();
-    UpdateCellStatus();
+    SelectionChanged(true);
 }
 
 void CMemorixView::UpdateCellStatus()
@@ -342,9 +342,28 @@ const MxMenuResource* CMemorixView::FindMenu(int id) const
     return m_frame.FindMenu(id);
 }
 
-void CMemorixView::SelectionChanged()
+QRect CMemorixView::SelectionRect() const
 {
-    m_List->viewport()->update();
+    const bool range = m_Sel.m_bRange;
+    const int left = range ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
+    const int top = range ? m_Sel.m_nSelTop : m_Sel.m_nCurRow;
+    const int right = range ? m_Sel.m_nSelRight : m_Sel.m_nCurCol;
+    const int bottom = range ? m_Sel.m_nSelBottom : m_Sel.m_nCurRow;
+    return GetCellRect(top, left + 1).united(GetCellRect(bottom, right + 1)).intersected(m_List->viewport()->rect());
+}
+
+void CMemorixView::SelectionChanged(bool whole)
+{
+    // Only the cells the old and the new selection cover are drawn again,
+    // unless the table scrolled in between (then the old place moved).
+    const QRect now = SelectionRect();
+    const QPoint scroll(m_List->horizontalScrollBar()->value(), m_List->verticalScrollBar()->value());
+    if (!whole && scroll == m_ptLastScroll)
+        m_List->viewport()->update(m_rcLastSelection.united(now).adjusted(-1, -1, 1, 1));
+    else
+        m_List->viewport()->update();
+    m_rcLastSelection = now;
+    m_ptLastScroll = scroll;
     UpdateCellStatus();
 }
 

@@ -198,8 +198,10 @@ private:
     friend class GridInputFilter;
 
     void ReadCombos();
-    // Redraws the table after the cursor or range moved.
-    void SelectionChanged();
+    // Redraws the table where the cursor or range was and is now (whole: all of it).
+    void SelectionChanged(bool whole = false);
+    // The part of the viewport the selection covers.
+    QRect SelectionRect() const;
     // Writes bytes at offset into the shown block; false without a document.
     bool WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes);
     // After a change through the view: a new undo snapshot, the grid reloaded.
@@ -241,6 +243,9 @@ private:
     int m_nEditStatus = 0;
     bool m_bInMessage = false;
     bool m_bInEndEdit = false;
+    // Where the selection was drawn last, and the scroll position then.
+    QRect m_rcLastSelection;
+    QPoint m_ptLastScroll{-1, -1};
     // The cell the open editor works on (its row and data column).
     int m_nEditCol = 0;
     int m_nEditRow = 0;

@@ -71,7 +71,12 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     const QRect textRect = TextRect(cell, index);
     // A text cut on either side could read as another number: a cut text
     // keeps its start and ends in an elision mark.
-    const QString text = QFontMetrics(option.font).elidedText(whole, Qt::ElideRight, textRect.width());
+    // Laying a text out to elide it costs more than drawing it, so only a
+    // text that may not fit is measured.
+    const QFontMetrics metrics(option.font);
+    const QString text = whole.size() * metrics.maxWidth() > textRect.width()
+        ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
+        : whole;
 
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {

@@ -394,3 +394,30 @@ TEST_F(GridEditing, ACutCellTextIsWholeInItsToolTipAndEditor)
     QDir().mkpath(folder);
     EXPECT_TRUE(grid.grab().save(folder + "/grid_cut_real.png"));
 }
+
+TEST_F(GridEditing, OnlyTheCellsTheCursorLeavesAndEntersAreRedrawnAndNoneStaysMarked)
+{
+    CMemorixView& grid = Open();
+    QApplication::processEvents();
+    // What the window shows: its backing store, not a fresh rendering.
+    const auto shown = [&](int row, int column) {
+        QApplication::processEvents();
+        const QImage image = grid.screen()->grabWindow(grid.winId()).toImage();
+        const QPoint at = grid.List().viewport()->mapTo(&grid, QPoint(grid.GetCellRect(row, column + 1).left() + 5, grid.GetCellRect(row, column + 1).center().y()));
+        return image.pixelColor(at * image.devicePixelRatio());
+    };
+    const QColor highlight = grid.List().palette().color(QPalette::Active, QPalette::Highlight);
+    ASSERT_EQ(shown(0, 0), highlight);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_NE(shown(0, 0), highlight);
+    EXPECT_EQ(shown(1, 1), highlight);
+    Key(Qt::Key_Left);
+    EXPECT_NE(shown(0, 1), highlight);
+    EXPECT_EQ(shown(1, 0), highlight);
+    grid.SelectCell(5, 5);
+    Key(Qt::Key_Up);
+    EXPECT_NE(shown(1, 0), highlight);
+    EXPECT_NE(shown(5, 5), highlight);
+    EXPECT_EQ(shown(4, 5), highlight);
+}
