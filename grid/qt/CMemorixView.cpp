@@ -426,7 +426,10 @@ void CMemorixView::MakeRowVisible(int row)
 
 void CMemorixView::resizeEvent(QResizeEvent* event)
 {
-    EndEdit(false);
+    // A new size ends an edit as a loss of the focus does; without an edit
+    // the selection stays as it is.
+    if (m_bEditing)
+        EndEdit(false);
     QWidget::resizeEvent(event);
 }
 
@@ -490,8 +493,6 @@ void CMemorixView::StartEdit(int column, int row)
 void CMemorixView::PlaceEditor()
 {
     CExEditBase* editor = GetActiveEditor();
-    if (!editor)
-        editor = m_nEditorKind == EDITOR_NONE ? nullptr : m_NumberEdit;
     if (!editor)
         return;
     m_rcEdit = GetCellRect(m_nEditRow, m_nEditCol + 1);

@@ -267,3 +267,43 @@ TEST_F(EditSession, ABareNameGetsTheExtensionOfTheChosenFilter)
     EXPECT_EQ(save(data, ".ldtx", 0), "bare.ldtx");
     EXPECT_EQ(save(resources.LoadString(res::IDS_FILTER_CSV), ".csv", 1), "bare.txt");
 }
+
+TEST_F(EditSession, SaveCommitsTheOpenEditOrStopsAtARejectedOne)
+{
+    const std::string path = MakeFile("commit.ldtx", 1792, {{DeviceCode::DT, {0, 15}}});
+    CMainFrame& frame = Frame();
+    ASSERT_NE(frame.OpenDocument(path), nullptr);
+    frame.show();
+    dialogtest::Activate(frame);
+    View().List().setFocus();
+
+    Type("12"); // the editor is still open when Save comes
+    Trigger(57603);
+    EXPECT_FALSE(View().IsEditing());
+    EXPECT_FALSE(app->GetActiveDoc()->IsModified());
+    frame.CloseDocument();
+    ASSERT_NE(frame.OpenDocument(path), nullptr);
+    EXPECT_EQ(Word(0), 0x0012);
+
+    // A value out of range stops the save with its message; the file stays.
+    const std::string before = testsupport::ReadWholeFile(path);
+    frame.show();
+    dialogtest::Activate(frame);
+    View().List().setFocus();
+    Choose(205, 2);
+    Type("-32768");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Delete);
+    bool told = false;
+    guitest::WhenModal([&](QWidget& box) {
+        told = box.objectName() == QStringLiteral("message%1").arg(res::IDS_CELL_OUT_OF_RANGE);
+        static_cast<QMessageBox&>(box).button(QMessageBox::Ok)->click();
+    });
+    Trigger(57603);
+    EXPECT_TRUE(told);
+    EXPECT_TRUE(View().IsEditing());
+    EXPECT_EQ(testsupport::ReadWholeFile(path), before);
+
+    View().CancelEdit();
+    app->GetActiveDoc()->SetModifiedFlag(false);
+}
