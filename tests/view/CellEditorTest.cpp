@@ -4,10 +4,12 @@
 #include "grid/qt/CNumberEdit.h"
 #include "grid/qt/CStringEdit.h"
 #include "grid/qt/IEditOwner.h"
+#include "platform/CodePage.h"
 #include "resources/CResourceHandle.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,47 @@ protected:
     CNumberEdit number{owner};
     CStringEdit text{owner};
 };
+
+// A double-byte page: lead bytes 0x81 to 0x9F, and a pair is the character
+// U+4E00 + trail byte.
+class DoubleBytePage final : public platform::CodePage {
+public:
+    bool IsDoubleByte() const override { return true; }
+    bool IsLeadByte(std::uint8_t b) const override { return b >= 0x81 && b <= 0x9F; }
+    bool IsTrailByte(std::uint8_t b) const override { return b >= 0x40 && b <= 0xFC; }
+    std::string ToUtf8(std::string_view bytes) const override
+    {
+        std::string text;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const auto b = static_cast<std::uint8_t>(bytes[i]);
+            if (IsLeadByte(b) && i + 1 < bytes.size())
+                platform::AppendUtf8(text, 0x4E00 + static_cast<std::uint8_t>(bytes[++i]));
+            else
+                text += b < 0x80 ? static_cast<char>(b) : '?';
+        }
+        return text;
+    }
+    std::string FromUtf8(std::string_view text) const override
+    {
+        std::string bytes;
+        for (std::size_t pos = 0; pos < text.size();) {
+            const char32_t cp = platform::NextUtf8(text, pos);
+            if (cp >= 0x4E40 && cp <= 0x4EFC) {
+                bytes += static_cast<char>(0x81);
+                bytes += static_cast<char>(cp - 0x4E00);
+            } else {
+                bytes += cp < 0x80 ? static_cast<char>(cp) : '?';
+            }
+        }
+        return bytes;
+    }
+};
+
+void TypeChar(QWidget& editor, char16_t ch)
+{
+    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(ch)));
+    QApplication::sendEvent(&editor, &key);
+}
 
 } // namespace
 
@@ -218,6 +261,27 @@ TEST_F(CellEditor, StringEditDeletionsShortenTheValue)
     EXPECT_EQ(text.text(), "aa");
     EXPECT_EQ(text.Bytes(), (Bytes{'a', 'a'}));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "aa");
+}
+
+TEST_F(CellEditor, StringEditCountsDoubleByteCharactersInBytes)
+{
+    DoubleBytePage page;
+    const platform::CodePage& previous = platform::AnsiCodePage();
+    platform::SetAnsiCodePage(&page);
+    const Bytes row{'a', 'b', 'c', 'd'};
+    text.SetValue(row.data(), 4);
+    text.setCursorPosition(4);
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    TypeChar(text, 0x4E41); // two bytes, one free: refused
+    EXPECT_EQ(text.Bytes(), (Bytes{'a', 'b', 'c'}));
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    TypeChar(text, 0x4E41);
+    EXPECT_EQ(text.Bytes(), (Bytes{'a', 'b', 0x81, 0x41}));
+    EXPECT_EQ(text.text(), QString::fromUtf16(u"ab\u4E41"));
+    // One character, two bytes: Backspace takes both.
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    EXPECT_EQ(text.Bytes(), (Bytes{'a', 'b'}));
+    platform::SetAnsiCodePage(&previous);
 }
 
 TEST_F(CellEditor, ContextMenuIsTheLanguageLibrarysOwn)
