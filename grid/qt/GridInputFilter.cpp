@@ -72,6 +72,9 @@ int CtrlCommand(const QKeyEvent& key)
     }
 }
 
+// How often a drag held above or below the list adds a row.
+constexpr int kAutoScrollMs = 50;
+
 bool IsContextMenuKey(const QKeyEvent& key)
 {
     return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
@@ -89,6 +92,8 @@ GridInputFilter::GridInputFilter(CMemorixView& view)
     list.horizontalHeader()->viewport()->installEventFilter(this);
     view.NumberEdit().installEventFilter(this);
     view.StringEdit().installEventFilter(this);
+    m_autoScroll.setInterval(kAutoScrollMs);
+    connect(&m_autoScroll, &QTimer::timeout, this, &GridInputFilter::OnAutoScroll);
 }
 
 bool GridInputFilter::eventFilter(QObject* watched, QEvent* event)
@@ -145,8 +150,10 @@ bool GridInputFilter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
         if (watched == list.viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton)
+            if (mouse->button() == Qt::LeftButton) {
                 m_view.m_Sel.m_bExtending = false;
+                m_autoScroll.stop();
+            }
             else if (mouse->button() == Qt::RightButton)
                 m_view.ShowContextMenu(mouse->globalPosition().toPoint());
             return true;
@@ -244,6 +251,7 @@ void GridInputFilter::OnButtonDown(QMouseEvent& mouse)
         return;
     int column = 0;
     int row = 0;
+    m_autoScroll.stop();
     if (m_view.HitTestCell(mouse.globalPosition().toPoint(), column, row) != CMemorixView::HIT_CELL) {
         if (m_view.IsEditing())
             m_view.EndEdit(true);
@@ -283,31 +291,51 @@ void GridInputFilter::OnMouseMove(QMouseEvent& mouse)
         return;
     if (!(mouse.buttons() & Qt::LeftButton)) {
         sel.m_bExtending = false;
+        m_autoScroll.stop();
         return;
     }
     sel.m_bRange = true;
+    m_ptDrag = mouse.globalPosition().toPoint();
+    if (DragTo(m_ptDrag))
+        m_autoScroll.start();
+    else
+        m_autoScroll.stop();
+}
+
+void GridInputFilter::OnAutoScroll()
+{
+    if (!m_view.m_Sel.m_bExtending || !DragTo(m_ptDrag))
+        m_autoScroll.stop();
+}
+
+bool GridInputFilter::DragTo(const QPoint& global)
+{
+    GridSelection& sel = m_view.m_Sel;
     int column = 0;
     int row = 0;
-    const int hit = m_view.HitTestCell(mouse.globalPosition().toPoint(), column, row);
+    const int hit = m_view.HitTestCell(global, column, row);
     const int lastRow = m_view.Model().rowCount() - 1;
+    bool scrolled = false;
     if (hit == CMemorixView::HIT_CELL) {
         if (column == sel.m_nEndCol && row == sel.m_nEndRow)
-            return;
+            return false;
         sel.m_nCurCol = sel.m_nEndCol = column;
         sel.m_nCurRow = sel.m_nEndRow = row;
     } else if ((hit == CMemorixView::HIT_ABOVE && sel.m_nCurRow > 0)
                || (hit == CMemorixView::HIT_BELOW && sel.m_nCurRow < lastRow)) {
-        // Held above or below the list, the range grows one row per move
-        // and the list scrolls with it.
+        // Above or below the list, the range grows one row a step and the
+        // list scrolls with it.
         sel.m_nCurRow += hit == CMemorixView::HIT_ABOVE ? -1 : 1;
         sel.m_nEndCol = sel.m_nCurCol;
         sel.m_nEndRow = sel.m_nCurRow;
         m_view.MakeRowVisible(sel.m_nCurRow);
+        scrolled = true;
     } else {
-        return;
+        return false;
     }
     sel.NormalizeRange();
     m_view.SelectionChanged();
+    return scrolled;
 }
 
 void GridInputFilter::OnDoubleClick(QMouseEvent& mouse)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+#include <QTimer>
 
 class CMemorixView;
 class QKeyEvent;
@@ -25,6 +27,14 @@ private:
     void OnButtonDown(QMouseEvent& mouse);
     void OnMouseMove(QMouseEvent& mouse);
     void OnDoubleClick(QMouseEvent& mouse);
+    // One step of a drag at a global point; true when the point lies above
+    // or below the list and the range grew by a row.
+    bool DragTo(const QPoint& global);
+    void OnAutoScroll();
 
     CMemorixView& m_view;
+    // While the button is held above or below the list, the range keeps
+    // growing a row at a time even when the mouse stays still.
+    QTimer m_autoScroll;
+    QPoint m_ptDrag;
 };

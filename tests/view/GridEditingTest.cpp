@@ -268,16 +268,21 @@ TEST_F(GridEditing, MouseSelectsAndRightButtonKeepsTheRange)
     Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, CellCentre(2, 1));
     EXPECT_EQ(Range(), (CellRange{0, 0, 1, 2}));
 
-    // Held below the list, the range grows one row per move and scrolls.
+    // Held below the list, the range grows a row per move and scrolls.
     grid.resize(800, 120);
     QApplication::processEvents();
     Mouse(QEvent::MouseButtonPress, Qt::LeftButton, CellCentre(0, 1));
     const QPoint below(CellCentre(0, 1).x(), grid.List().height() + 20);
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 3; ++i)
         Mouse(QEvent::MouseMove, Qt::LeftButton, below);
+    EXPECT_EQ(Range(), (CellRange{1, 0, 1, 3}));
+    // Held still there, it goes on to the last row.
+    QTest::qWaitFor([&] { return Range().bottom == 12; }, 3000);
     Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, below);
     EXPECT_EQ(Range(), (CellRange{1, 0, 1, 12}));
     EXPECT_GT(grid.List().verticalScrollBar()->value(), 0);
+    QTest::qWait(120);
+    EXPECT_EQ(Range(), (CellRange{1, 0, 1, 12})); // released: no more steps
     EXPECT_FALSE(grid.List().currentIndex().isValid());
 }
 
