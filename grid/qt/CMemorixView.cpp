@@ -122,6 +122,10 @@ CMemorixView::CMemorixView(CMemorixApp& app, IGridFrame& frame, QWidget* parent)
 
 CMemorixView::~CMemorixView()
 {
+    // No event of the table's going away may reach the view's handlers.
+    delete m_pInput;
+    m_bEditing = false;
+    m_nEditorKind = EDITOR_NONE;
     // The table goes before the model and the delegate it draws with.
     delete m_List;
 }

@@ -440,3 +440,12 @@ TEST_F(GridEditing, OnlyTheCellsTheCursorLeavesAndEntersAreRedrawnAndNoneStaysMa
     EXPECT_NE(shown(5, 5), highlight);
     EXPECT_EQ(shown(4, 5), highlight);
 }
+
+TEST_F(GridEditing, TheViewGoesAwayWithAnEditorOpen)
+{
+    CMemorixView& grid = Open();
+    Type("12");
+    ASSERT_TRUE(grid.IsEditing());
+    app->CloseDocument();
+    view.reset(); // nothing is written, nothing is left behind
+}
