@@ -153,9 +153,9 @@ bool GridInputFilter::eventFilter(QObject* watched, QEvent* event)
             if (mouse->button() == Qt::LeftButton) {
                 m_view.m_Sel.m_bExtending = false;
                 m_autoScroll.stop();
-            }
-            else if (mouse->button() == Qt::RightButton)
+            } else if (mouse->button() == Qt::RightButton) {
                 m_view.ShowContextMenu(mouse->globalPosition().toPoint());
+            }
             return true;
         }
         return false;
