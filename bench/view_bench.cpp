@@ -4,11 +4,18 @@
 // only the cells it draws, so a full screen costs the same for 1 Ki and 4 Mi.
 // Rebuilding the grid (RefreshView) is measured too: it copies the block and
 // the table sets up its rows, so that cost grows with the block.
+//
+// Editing: one cursor move with the repaint of the screen it leaves, and one
+// value typed into a cell and committed, on 100 words and on 4 Mi words. The
+// commit writes the cell into the document and takes the block's undo
+// snapshot (the whole block into a temporary file), so that part grows with
+// the block; the commit is split from the snapshot so both show.
 
 #include "app/CMemorixApp.h"
 #include "core/document/CMemorixDoc.h"
 #include "core/document/IDocumentHost.h"
 #include "grid/qt/CMemorixView.h"
+#include "grid/qt/CNumberEdit.h"
 #include "grid/qt/GridModel.h"
 #include "grid/qt/IGridFrame.h"
 #include "platform/ConsoleMessageBox.h"
@@ -16,6 +23,7 @@
 #include "resources/IStringTable.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QImage>
 #include <QTableView>
 
@@ -46,7 +54,7 @@ public:
 // A frame with the DT block chosen in the default setting.
 class BenchFrame final : public IGridFrame {
 public:
-    std::uint8_t GetSelectedDeviceCode() const override { return DeviceCode::DT; }
+    std::uint8_t GetSelectedDeviceCode() const override { return device; }
     std::uint16_t GetSelectedBank() const override { return 0; }
     std::optional<int> SelectedRadixIndex() const override { return std::nullopt; }
     std::optional<int> SelectedUnitData() const override { return std::nullopt; }
@@ -59,6 +67,9 @@ public:
     int GetDataUnit() const override { return 1; }
     void UpdateDataToolbar(const DataToolbarUpdate&) override {}
     void RefillBankCombo(int) override {}
+
+    // What the undo history takes as the shown block.
+    std::uint8_t device = DeviceCode::DT;
 };
 
 // An application whose document holds one DT block of the given number of
@@ -99,6 +110,7 @@ public:
     Grid& operator=(const Grid&) = delete;
 
     CMemorixView& View() { return *m_view; }
+    BenchFrame& Frame() { return m_frame; }
 
 private:
     platform::ConsoleMessageBox m_messages{nullptr};
@@ -137,5 +149,48 @@ void BM_RefreshView(benchmark::State& state)
         grid.View().RefreshView();
 }
 BENCHMARK(BM_RefreshView)->Arg(100)->Arg(4 << 20)->Unit(benchmark::kMicrosecond);
+
+// One move down or up (alternately, in the block's first screen) and the
+// repaint it asks for: the two cells the cursor left and entered.
+void BM_CursorMoveAndRepaint(benchmark::State& state)
+{
+    Grid grid(static_cast<int>(state.range(0)));
+    CMemorixView& view = grid.View();
+    view.SelectCell(5, 3);
+    QApplication::processEvents();
+    bool down = true;
+    for (auto _ : state) {
+        view.Navigate(down ? NavKey::Down : NavKey::Up, false, false);
+        down = !down;
+        // The repaint the move asks for, into the window's backing store.
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CursorMoveAndRepaint)->Arg(100)->Arg(4 << 20)->Unit(benchmark::kMicrosecond);
+
+// Typing one character on a cell (the editor opens with it) and Enter's
+// commit: the cell written into the document and redrawn, and with range(1)
+// 1 the block's undo snapshot as the program takes it.
+void BM_TypeAndCommit(benchmark::State& state)
+{
+    Grid grid(static_cast<int>(state.range(0)));
+    CMemorixView& view = grid.View();
+    // Without a snapshot the history is asked for a block that is not there,
+    // so the commit does everything else.
+    if (state.range(1) == 0)
+        grid.Frame().device = 0xFE;
+    int digit = 0;
+    for (auto _ : state) {
+        view.SelectCell(2, 2);
+        view.StartEdit(2, 2);
+        const QString text(QChar('1' + digit));
+        digit = (digit + 1) % 8;
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_1 + digit, Qt::NoModifier, text);
+        QApplication::sendEvent(&view.NumberEdit(), &key);
+        view.EndEdit(true);
+    }
+}
+BENCHMARK(BM_TypeAndCommit)->Args({100, 0})->Args({4 << 20, 0})->Args({100, 1})->Args({4 << 20, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

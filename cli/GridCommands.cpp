@@ -109,9 +109,15 @@ int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
         return context.Failure("the block has " + std::to_string(target.block->Data.size() / bytes) + " cells of "
                                + std::to_string(bytes * 8) + " bits");
     const std::string& text = args.Positional()[1];
+    // A text the codec rejects writes nothing: the file stays as it was. (The
+    // grid's paste stores such a field as 0, which is a rule of the grid.)
     std::vector<std::uint8_t> value;
-    if (!codec::ParseCellText(text, target.setting.radix, target.setting.unit, value))
-        context.err << "memorix-cli: '" << text << "' is not a valid value here; the cell is set to 0\n";
+    const int radix = target.setting.radix;
+    std::uint64_t real = 0;
+    const bool isReal = radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE;
+    if (!codec::ParseCellText(text, radix, target.setting.unit, value)
+        || (isReal && codec::ParseRealText(text, radix, real) != codec::PARSE_OK))
+        return context.Failure("'" + text + "' is not a valid value for this cell; nothing was written");
     const CEditData& block = *target.block;
     target.document->WriteBlockBytes(static_cast<std::int32_t>(offset), value.data(), bytes, block.Id, block.BankNo);
     return Save(context, args, session, *target.document) ? kExitOk : kExitFailure;
@@ -169,7 +175,7 @@ std::vector<CliCommand> GridCommands()
          "print the grid of one block: headers, then a row label, the cells and (hex) the text per line",
          {kDevice, kRadix, kUnit, kColumns}, RunDump},
         {"set", "set FILE --device DEVICE --cell N [--radix R] [--unit U] [--yes] TEXT",
-         "write cell N (counted from 0 in cells of the unit) as a pasted field would, and save FILE",
+         "write cell N (counted from 0 in cells of the unit) and save FILE; a text that is no value of the radix and unit writes nothing",
          {kDevice, {"cell"}, kRadix, kUnit, kYes}, RunSet},
         {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K]",
          "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",

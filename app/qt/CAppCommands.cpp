@@ -61,6 +61,17 @@ void CAppCommands::Register()
     commands.Add(1000, [this] { OnChangePlc(); }, documentOpen);
     commands.Add(209, [this] { OnCsvImport(); }, documentOpen);
     commands.Add(210, [this] { OnCsvExport(); }, documentOpen);
+    // The Edit commands go to the grid view, which passes them on to an open
+    // cell editor; undo and redo follow the shown block's history.
+    for (const int id : {57632, 57634, 57635, 57637, 57642, 57643, 57644}) {
+        commands.Add(id, [this, id] {
+            if (CMemorixView* view = m_frame.View())
+                view->OnCommand(id);
+        }, [this, id] {
+            const CMemorixView* view = m_app.GetActiveDoc() ? m_frame.View() : nullptr;
+            return view && (id == 57643 ? view->CanUndo() : id == 57644 ? view->CanRedo() : true);
+        });
+    }
     for (int i = 0; i < 10; ++i) {
         commands.Add(kFirstRecentFile + i, [this, i] { OnRecentFile(i); },
                      [this, i] { return i < static_cast<int>(m_frame.RecentFiles().Files().size()); });
@@ -309,4 +320,5 @@ void CAppCommands::OnCsvImport()
     m_app.GetUndoMap().RecordChange(*document, m_frame);
     view->ReloadFromDocument();
     view->List().viewport()->update();
+    m_frame.Commands().UpdateEnabled();
 }

@@ -105,6 +105,7 @@ void CMainFrame::CreateView()
     DestroyView();
     m_view = new CMemorixView(m_app, *this, this);
     m_view->setObjectName(QStringLiteral("view"));
+    connect(m_view, &CMemorixView::CommandStateChanged, m_commands, &CommandTable::UpdateEnabled);
     setCentralWidget(m_view);
 }
 
@@ -305,6 +306,11 @@ std::optional<int> CMainFrame::SelectedUnitData() const
 std::optional<int> CMainFrame::SelectedColumnIndex() const
 {
     return m_dataToolBar->SelectedColumnIndex();
+}
+
+const MxMenuResource* CMainFrame::FindMenu(int id) const
+{
+    return m_resources.FindMenu(id);
 }
 
 void CMainFrame::RefillBankCombo(int index)

@@ -71,6 +71,7 @@ public:
     std::optional<int> SelectedRadixIndex() const override;
     std::optional<int> SelectedUnitData() const override;
     std::optional<int> SelectedColumnIndex() const override;
+    const MxMenuResource* FindMenu(int id) const override;
 
     // The settings the view's box handlers store.
     void SetRadix(int radix) override { m_settings.radix = radix; }

@@ -3,7 +3,10 @@
 #include "grid/qt/GridModel.h"
 #include "grid/qt/GridSelection.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QPolygon>
 #include <QWidget>
 
@@ -47,7 +50,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     const QRect cell = option.rect;
     const QPalette& palette = option.palette;
     const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-    const QString text = index.data(Qt::DisplayRole).toString();
+    const QString whole = index.data(Qt::DisplayRole).toString();
 
     painter->save();
     painter->setClipRect(cell);
@@ -56,7 +59,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     if (index.column() == 0) {
         painter->fillRect(cell, palette.color(group, QPalette::Button));
         painter->setPen(palette.color(group, QPalette::WindowText));
-        painter->drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, text);
+        painter->drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, whole);
         painter->restore();
         return;
     }
@@ -65,7 +68,15 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     const int column = index.column() - 1; // data column; N is the text column
     const bool rowText = index.column() == m_model.TextColumn();
     const Qt::Alignment alignment = (rowText ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
-    const QRect textRect = cell.adjusted(kTextInset, 0, rowText ? 0 : -kValueInset, 0);
+    const QRect textRect = TextRect(cell, index);
+    // A text cut on either side could read as another number: a cut text
+    // keeps its start and ends in an elision mark.
+    // Laying a text out to elide it costs more than drawing it, so only a
+    // text that may not fit is measured.
+    const QFontMetrics metrics(option.font);
+    const QString text = whole.size() * metrics.maxWidth() > textRect.width()
+        ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
+        : whole;
 
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {
@@ -89,4 +100,24 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     painter->setPen(palette.color(group, QPalette::HighlightedText));
     painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
     painter->restore();
+}
+
+QRect GridDelegate::TextRect(const QRect& cell, const QModelIndex& index) const
+{
+    const bool rowText = index.column() == m_model.TextColumn();
+    return cell.adjusted(kTextInset, 0, rowText ? 0 : -kValueInset, 0);
+}
+
+bool GridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                             const QModelIndex& index)
+{
+    if (!event || !view || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString whole = index.isValid() && index.column() > 0 ? index.data(Qt::DisplayRole).toString() : QString();
+    const QRect textRect = TextRect(option.rect, index);
+    if (!whole.isEmpty() && QFontMetrics(option.font).horizontalAdvance(whole) > textRect.width())
+        QToolTip::showText(event->globalPos(), whole, view->viewport(), option.rect);
+    else
+        QToolTip::hideText();
+    return true;
 }

@@ -17,6 +17,10 @@ public:
     GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // A cell whose text is wider than the cell shows it cut, with an elision
+    // mark; its tool tip is the whole text. Other cells have no tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
     // Space between a cell's left edge and its text, and between the right
     // edge and a right-aligned value (clear of the focus border), in pixels.
@@ -24,6 +28,9 @@ public:
     static constexpr int kValueInset = 1;
 
 private:
+    // Where a cell's text goes.
+    QRect TextRect(const QRect& cell, const QModelIndex& index) const;
+
     const GridModel& m_model;
     const GridSelection& m_selection;
 };

@@ -1,5 +1,6 @@
 #include "grid/qt/GridModel.h"
 
+#include <algorithm>
 #include <utility>
 
 GridModel::GridModel(QObject* parent)
@@ -29,6 +30,20 @@ void GridModel::ReloadData(CEditData block)
     Rebuild();
     if (rowCount() > 0 && columnCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void GridModel::ReloadBytes(std::size_t offset, std::span<const std::uint8_t> bytes)
+{
+    if (offset >= m_Data.Data.size() || bytes.empty())
+        return;
+    const std::size_t count = std::min(bytes.size(), m_Data.Data.size() - offset);
+    std::copy_n(bytes.begin(), count, m_Data.Data.begin() + static_cast<std::ptrdiff_t>(offset));
+    const std::size_t rowBytes = static_cast<std::size_t>(m_layout->CellBytes() * m_layout->Columns());
+    if (rowBytes == 0 || rowCount() == 0)
+        return;
+    const int first = static_cast<int>(offset / rowBytes);
+    const int last = std::min(rowCount() - 1, static_cast<int>((offset + count - 1) / rowBytes));
+    emit dataChanged(index(first, 0), index(last, columnCount() - 1), {Qt::DisplayRole});
 }
 
 void GridModel::Rebuild()

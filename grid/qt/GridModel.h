@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     // New bytes for the block shown. When the rows and columns stay as they
     // are only the cells change; otherwise the table is rebuilt.
     void ReloadData(CEditData block);
+    // New values for some bytes of the block shown, from offset on; only the
+    // rows they lie in are redrawn. Bytes beyond the block are ignored.
+    void ReloadBytes(std::size_t offset, std::span<const std::uint8_t> bytes);
 
     const CEditData& Block() const { return m_Data; }
     const GridLayout& Layout() const { return *m_layout; }

@@ -2,6 +2,7 @@
 
 #include "core/undo/IShownBlock.h"
 #include "grid/qt/IGridFrameSettings.h"
+#include "resources/ResourceAbi.h"
 
 #include <optional>
 #include <string_view>
@@ -22,4 +23,7 @@ public:
     // The view writes the current cell's address into pane 1 and the shown
     // block's address range into pane 2, with fit false.
     virtual void SetStatusText(int pane, std::string_view text, bool fit) = 0;
+    // A menu resource of the language library (the context menus); null
+    // when there is none.
+    virtual const MxMenuResource* FindMenu(int /*id*/) const { return nullptr; }
 };

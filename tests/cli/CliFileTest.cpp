@@ -71,9 +71,17 @@ TEST_F(CliFiles, SetAndDumpShowTheGridAsTheViewDoes)
               "DT    20\t0000\t0000\t0000\t0000\t\n"
               "DT    24\t0000\t0000\t\t\t\n");
 
-    const ProcessResult bad = Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "1", "12G4"});
-    EXPECT_EQ(bad.exitCode, 0);
-    EXPECT_NE(bad.err.find("set to 0"), std::string::npos);
+    // A rejected text leaves the file byte for byte as it was.
+    const std::string before = testsupport::ReadWholeFile(File("d.ldtx"));
+    for (const char* text : {"12G4", "10000"}) {
+        const ProcessResult bad = Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "1", text});
+        EXPECT_EQ(bad.exitCode, 1) << text;
+        EXPECT_NE(bad.err.find("nothing was written"), std::string::npos) << bad.err;
+    }
+    EXPECT_EQ(Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "0", "--unit", "32", "--radix", "float", "1e39"})
+                  .exitCode,
+              1);
+    EXPECT_EQ(testsupport::ReadWholeFile(File("d.ldtx")), before);
     EXPECT_EQ(Run({"set", File("d.ldtx"), "--device", "DT", "--cell", "10", "1"}).exitCode, 1) << "past the end";
 }
 

@@ -1,5 +1,6 @@
 #include "GridTestSupport.h"
 
+#include "grid/ClipboardLineEnds.h"
 #include "grid/GridClear.h"
 #include "grid/GridClipboard.h"
 #include "grid/GridLayout.h"
@@ -98,6 +99,13 @@ TEST(GridPaste, LinesAndFields)
     }
     EXPECT_FALSE(PasteText(layout, "1", GridCell{0, 4})); // the text column
     EXPECT_FALSE(PasteText(layout, "1", GridCell{3, 0}));
+}
+
+TEST(GridPaste, LoneCrOrLfEndsARowAsCrLfDoes)
+{
+    EXPECT_EQ(WithCrLfLineEnds("1\t2\n3\r4\r\n5\n\n6\r"), "1\t2\r\n3\r\n4\r\n5\r\n\r\n6\r\n");
+    EXPECT_EQ(WithCrLfLineEnds("\r\r\n"), "\r\n\r\n");
+    EXPECT_EQ(WithCrLfLineEnds(""), "");
 }
 
 TEST(GridClear, RangeIsOneWriteThatKeepsCellsOutsideTheColumns)

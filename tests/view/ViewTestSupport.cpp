@@ -24,6 +24,7 @@ void ViewTest::SetUp()
     setenv("TMPDIR", scratch.dir.c_str(), 1); // the undo snapshots
     const char* bin = std::getenv("MEMORIX_BIN_DIR");
     ASSERT_TRUE(strings.Load(std::string(bin ? bin : ".") + "/MEMORIXEnu.so")) << strings.Error();
+    frame.resources = &strings;
     app = std::make_unique<CMemorixApp>(AppServices{messages, strings, settings, testsupport::BuiltCatalogue()});
 }
 

@@ -43,6 +43,7 @@ public:
             unit = radix == codec::RADIX_FLOAT ? codec::UNIT_32BIT : codec::UNIT_64BIT;
     }
     void RefillBankCombo(int index) override { bankRefills.push_back(index); }
+    const MxMenuResource* FindMenu(int id) const override { return resources ? resources->FindMenu(id) : nullptr; }
 
     std::uint8_t device = DeviceCode::DT;
     std::uint16_t bank = 0;
@@ -52,6 +53,7 @@ public:
     std::vector<std::string> panes = std::vector<std::string>(4);
     std::vector<DataToolbarUpdate> toolbarUpdates;
     std::vector<int> bankRefills;
+    const CResourceHandle* resources = nullptr;
 };
 
 class ViewTest : public ::testing::Test {
