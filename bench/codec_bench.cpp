@@ -17,8 +17,8 @@ namespace {
 
 struct Layout {
     const char* name;
-    int radix;
-    int unit;
+    codec::Radix radix;
+    codec::Unit unit;
 };
 
 constexpr Layout kLayouts[] = {

@@ -60,9 +60,9 @@ void Report(benchmark::State& state, const GridLayout& layout, std::size_t fileB
     state.SetItemsProcessed(state.iterations() * cells);
 }
 
-void ExportFile(benchmark::State& state, int radix)
+void ExportFile(benchmark::State& state, codec::Radix radix)
 {
-    const GridLayout layout(TestBlock(), {radix, 1, 8});
+    const GridLayout layout(TestBlock(), {radix, codec::UNIT_16BIT, 8});
     TempFolder folder;
     const std::string path = folder.dir + "/block.csv";
     for (auto _ : state) {
@@ -72,9 +72,9 @@ void ExportFile(benchmark::State& state, int radix)
     Report(state, layout, std::filesystem::file_size(path));
 }
 
-void ImportFile(benchmark::State& state, int radix)
+void ImportFile(benchmark::State& state, codec::Radix radix)
 {
-    const GridLayout layout(TestBlock(), {radix, 1, 8});
+    const GridLayout layout(TestBlock(), {radix, codec::UNIT_16BIT, 8});
     TempFolder folder;
     const std::string path = folder.dir + "/block.csv";
     if (!ExportCsv(layout, path, 1))
@@ -88,9 +88,9 @@ void ImportFile(benchmark::State& state, int radix)
     Report(state, layout, std::filesystem::file_size(path));
 }
 
-void ExportMemory(benchmark::State& state, int radix)
+void ExportMemory(benchmark::State& state, codec::Radix radix)
 {
-    const GridLayout layout(TestBlock(), {radix, 1, 8});
+    const GridLayout layout(TestBlock(), {radix, codec::UNIT_16BIT, 8});
     std::size_t size = 0;
     for (auto _ : state) {
         std::string text = CsvText(layout);
@@ -100,9 +100,9 @@ void ExportMemory(benchmark::State& state, int radix)
     Report(state, layout, size);
 }
 
-void ImportMemory(benchmark::State& state, int radix)
+void ImportMemory(benchmark::State& state, codec::Radix radix)
 {
-    const GridLayout layout(TestBlock(), {radix, 1, 8});
+    const GridLayout layout(TestBlock(), {radix, codec::UNIT_16BIT, 8});
     const std::string text = CsvText(layout);
     for (auto _ : state) {
         std::size_t pos = 0;
@@ -119,11 +119,11 @@ void ImportMemory(benchmark::State& state, int radix)
 
 } // namespace
 
-BENCHMARK_CAPTURE(ExportFile, hex16, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ExportFile, dec16, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ImportFile, hex16, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ImportFile, dec16, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ExportMemory, hex16, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ExportMemory, dec16, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ImportMemory, hex16, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ImportMemory, dec16, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExportFile, hex16, codec::RadixFromInt(3))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExportFile, dec16, codec::RadixFromInt(2))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFile, hex16, codec::RadixFromInt(3))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportFile, dec16, codec::RadixFromInt(2))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExportMemory, hex16, codec::RadixFromInt(3))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExportMemory, dec16, codec::RadixFromInt(2))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportMemory, hex16, codec::RadixFromInt(3))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ImportMemory, dec16, codec::RadixFromInt(2))->Unit(benchmark::kMillisecond);

@@ -8,7 +8,8 @@
 
 namespace {
 
-bool ReadCellOptions(CliContext& context, const CliCommand& command, const CliArgs& args, int& radix, int& unit,
+bool ReadCellOptions(CliContext& context, const CliCommand& command, const CliArgs& args, codec::Radix& radix,
+                     codec::Unit& unit,
                      int& status)
 {
     DisplaySetting setting;
@@ -57,7 +58,9 @@ std::string BytesToHex(const std::vector<std::uint8_t>& bytes)
 
 int RunFormat(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    int radix = 0, unit = 0, status = 0;
+    codec::Radix radix = codec::RADIX_HEX;
+    codec::Unit unit = codec::UNIT_16BIT;
+    int status = 0;
     if (!ReadCellOptions(context, command, args, radix, unit, status))
         return status;
     if (args.Positional().size() != 1)
@@ -74,7 +77,9 @@ int RunFormat(CliContext& context, const CliCommand& command, const CliArgs& arg
 
 int RunParse(CliContext& context, const CliCommand& command, const CliArgs& args)
 {
-    int radix = 0, unit = 0, status = 0;
+    codec::Radix radix = codec::RADIX_HEX;
+    codec::Unit unit = codec::UNIT_16BIT;
+    int status = 0;
     if (!ReadCellOptions(context, command, args, radix, unit, status))
         return status;
     if (args.Positional().size() != 1)
@@ -83,7 +88,7 @@ int RunParse(CliContext& context, const CliCommand& command, const CliArgs& args
 
     if (radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE) {
         std::uint64_t value = 0;
-        const int parse = codec::ParseRealText(text, radix, value);
+        const codec::ParseStatus parse = codec::ParseRealText(text, radix, value);
         if (parse == codec::PARSE_BAD_TEXT) {
             context.err << "BAD_TEXT\n";
             return kExitFailure;

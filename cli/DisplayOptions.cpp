@@ -15,7 +15,7 @@ bool ReadDisplayOptions(CliContext& context, const CliCommand& command, const Cl
         }
         setting.radix = *radix;
     }
-    std::optional<int> givenUnit;
+    std::optional<codec::Unit> givenUnit;
     if (const auto text = args.Value("unit")) {
         givenUnit = ParseUnitArg(*text);
         if (!givenUnit) {
@@ -26,7 +26,7 @@ bool ReadDisplayOptions(CliContext& context, const CliCommand& command, const Cl
     }
     if (setting.radix == codec::RADIX_FLOAT || setting.radix == codec::RADIX_DOUBLE) {
         const bool single = setting.radix == codec::RADIX_FLOAT;
-        const int realUnit = single ? codec::UNIT_32BIT : codec::UNIT_64BIT;
+        const codec::Unit realUnit = single ? codec::UNIT_32BIT : codec::UNIT_64BIT;
         if (givenUnit && *givenUnit != realUnit) {
             status = context.UsageError(command, single ? "float cells are 32 bits" : "double cells are 64 bits");
             return false;

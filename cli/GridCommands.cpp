@@ -112,7 +112,7 @@ int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
     // A text the codec rejects writes nothing: the file stays as it was. (The
     // grid's paste stores such a field as 0, which is a rule of the grid.)
     std::vector<std::uint8_t> value;
-    const int radix = target.setting.radix;
+    const codec::Radix radix = target.setting.radix;
     std::uint64_t real = 0;
     const bool isReal = radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE;
     if (!codec::ParseCellText(text, radix, target.setting.unit, value)

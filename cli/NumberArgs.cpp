@@ -32,7 +32,7 @@ std::optional<int> ParseIntArg(const std::string& text)
     return static_cast<int>(value);
 }
 
-std::optional<int> ParseRadixArg(const std::string& text)
+std::optional<codec::Radix> ParseRadixArg(const std::string& text)
 {
     static constexpr std::array<std::string_view, 6> names{"bin", "oct", "dec", "hex", "float", "double"};
     std::string lower(text);
@@ -40,12 +40,12 @@ std::optional<int> ParseRadixArg(const std::string& text)
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (lower == names[i] || lower == std::to_string(i))
-            return static_cast<int>(i);
+            return codec::RadixFromInt(static_cast<int>(i));
     }
     return std::nullopt;
 }
 
-std::optional<int> ParseUnitArg(const std::string& text)
+std::optional<codec::Unit> ParseUnitArg(const std::string& text)
 {
     if (text == "8")
         return codec::UNIT_8BIT;

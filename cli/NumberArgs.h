@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/CodecCodes.h"
+
 #include <optional>
 #include <string>
 
@@ -7,7 +9,7 @@
 std::optional<int> ParseIntArg(const std::string& text);
 
 // A radix name (bin, oct, dec, hex, float, double) or its code 0 to 5.
-std::optional<int> ParseRadixArg(const std::string& text);
+std::optional<codec::Radix> ParseRadixArg(const std::string& text);
 
-// A unit in bits (8, 16, 32, 64), as its code 0 to 3.
-std::optional<int> ParseUnitArg(const std::string& text);
+// A unit in bits (8, 16, 32, 64).
+std::optional<codec::Unit> ParseUnitArg(const std::string& text);

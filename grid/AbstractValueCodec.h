@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/CodecCodes.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,23 +16,23 @@ public:
     virtual ~AbstractValueCodec() = default;
 
     // Bytes the codec reads from a cell of the unit.
-    virtual int CellBytes(int unit) const = 0;
+    virtual int CellBytes(Unit unit) const = 0;
     // Longest text of a cell of the unit; 0 when the unit has no text.
-    virtual int MaxChars(int unit) const = 0;
+    virtual int MaxChars(Unit unit) const = 0;
     // Text of a cell value; empty when the unit has no text.
-    virtual std::string Format(std::uint64_t value, int unit) const = 0;
+    virtual std::string Format(std::uint64_t value, Unit unit) const = 0;
 
     // Replaces text[start, end) by insert character by character; see CheckInsertion.
     // start and end lie inside the text, start <= end.
-    virtual bool Insert(std::string_view insert, int unit, std::size_t start, std::size_t end,
+    virtual bool Insert(std::string_view insert, Unit unit, std::size_t start, std::size_t end,
                         std::string& text) const = 0;
     // Whether text is a valid number text; on true normalised holds its normal form.
-    virtual bool Validate(std::string_view text, int unit, std::string& normalised) const = 0;
+    virtual bool Validate(std::string_view text, Unit unit, std::string& normalised) const = 0;
 
     // Paste and CSV import: value of the text, 0 when it has none; false when the text is invalid.
-    virtual bool ParseCell(std::string_view text, int unit, std::uint64_t& value) const = 0;
+    virtual bool ParseCell(std::string_view text, Unit unit, std::uint64_t& value) const = 0;
     // Commit of the numeric editor: a PARSE_ status and the value (0 unless PARSE_OK).
-    virtual int ParseEditor(std::string_view text, std::uint64_t& value) const = 0;
+    virtual ParseStatus ParseEditor(std::string_view text, std::uint64_t& value) const = 0;
 };
 
 } // namespace codec

@@ -9,7 +9,7 @@ BinaryValueCodec::BinaryValueCodec()
 {
 }
 
-std::string BinaryValueCodec::Format(std::uint64_t value, int unit) const
+std::string BinaryValueCodec::Format(std::uint64_t value, Unit unit) const
 {
     return FormatBinaryDigits(value, 8 * GetCellBytes(unit));
 }

@@ -13,7 +13,7 @@ DecimalValueCodec::DecimalValueCodec()
 {
 }
 
-std::string DecimalValueCodec::Format(std::uint64_t value, int unit) const
+std::string DecimalValueCodec::Format(std::uint64_t value, Unit unit) const
 {
     char text[32];
     switch (unit) {
@@ -34,14 +34,14 @@ std::string DecimalValueCodec::Format(std::uint64_t value, int unit) const
     }
 }
 
-bool DecimalValueCodec::IsDigit(char c, int unit, std::size_t position) const
+bool DecimalValueCodec::IsDigit(char c, Unit unit, std::size_t position) const
 {
     if (c == '-')
         return position == 0 && IsSigned(unit);
     return IntegerValueCodec::IsDigit(c, unit, position);
 }
 
-bool DecimalValueCodec::IsAcceptable(std::string_view text, int unit) const
+bool DecimalValueCodec::IsAcceptable(std::string_view text, Unit unit) const
 {
     if (!IsSigned(unit))
         return IntegerValueCodec::IsAcceptable(text, unit);
@@ -63,7 +63,7 @@ bool DecimalValueCodec::IsAcceptable(std::string_view text, int unit) const
     return conversion.value >= min && conversion.value <= max;
 }
 
-std::uint64_t DecimalValueCodec::WidestValue(int unit) const
+std::uint64_t DecimalValueCodec::WidestValue(Unit unit) const
 {
     // The most negative value; for unsigned 8-bit cells 255.
     if (!IsSigned(unit))
@@ -71,7 +71,7 @@ std::uint64_t DecimalValueCodec::WidestValue(int unit) const
     return std::uint64_t{1} << (8 * GetCellBytes(unit) - 1);
 }
 
-bool DecimalValueCodec::IsSigned(int unit)
+bool DecimalValueCodec::IsSigned(Unit unit)
 {
     return unit == UNIT_16BIT || unit == UNIT_32BIT || unit == UNIT_64BIT;
 }

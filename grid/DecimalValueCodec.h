@@ -9,15 +9,15 @@ namespace codec {
 class DecimalValueCodec final : public IntegerValueCodec {
 public:
     DecimalValueCodec();
-    std::string Format(std::uint64_t value, int unit) const override;
+    std::string Format(std::uint64_t value, Unit unit) const override;
 
 protected:
-    bool IsDigit(char c, int unit, std::size_t position) const override;
-    bool IsAcceptable(std::string_view text, int unit) const override;
-    std::uint64_t WidestValue(int unit) const override;
+    bool IsDigit(char c, Unit unit, std::size_t position) const override;
+    bool IsAcceptable(std::string_view text, Unit unit) const override;
+    std::uint64_t WidestValue(Unit unit) const override;
 
 private:
-    static bool IsSigned(int unit);
+    static bool IsSigned(Unit unit);
 };
 
 } // namespace codec

@@ -5,8 +5,8 @@
 // How the grid shows a block: the radix, the data unit and the column count
 // chosen in the data tool bar (codes as in ValueCodec.h).
 struct DisplaySetting {
-    int radix = codec::RADIX_HEX;
-    int unit = codec::UNIT_16BIT;
+    codec::Radix radix = codec::RADIX_HEX;
+    codec::Unit unit = codec::UNIT_16BIT;
     int columnSetting = 8; // 1 to 16
 
     // The setting the grid works with: a real radix brings its own unit (single

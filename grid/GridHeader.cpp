@@ -21,7 +21,7 @@ int LabelWidth(float half)
     return ToPixels(static_cast<double>(half * 8) * 1.6);
 }
 
-int DataWidth(float half, int radix, int maxCellChars, int columnSetting)
+int DataWidth(float half, codec::Radix radix, int maxCellChars, int columnSetting)
 {
     int chars = radix == codec::RADIX_FLOAT ? 10 : radix == codec::RADIX_DOUBLE ? 18 : maxCellChars;
     if (columnSetting >= 11)

@@ -41,8 +41,8 @@ public:
     std::span<const std::uint8_t> Data() const { return m_block->Data; }
     // The setting as used (DisplaySetting::Normalised).
     const DisplaySetting& Setting() const { return m_setting; }
-    int Radix() const { return m_setting.radix; }
-    int Unit() const { return m_setting.unit; }
+    codec::Radix Radix() const { return m_setting.radix; }
+    codec::Unit Unit() const { return m_setting.unit; }
     const std::string& DevicePrefix() const { return m_prefix; }
 
     int Columns() const { return m_columns; }              // N

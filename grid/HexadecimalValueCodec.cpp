@@ -11,7 +11,7 @@ HexadecimalValueCodec::HexadecimalValueCodec()
 {
 }
 
-std::string HexadecimalValueCodec::Format(std::uint64_t value, int unit) const
+std::string HexadecimalValueCodec::Format(std::uint64_t value, Unit unit) const
 {
     char text[32];
     switch (unit) {

@@ -21,17 +21,17 @@ IntegerValueCodec::IntegerValueCodec(int base, std::string_view digits, bool noL
 {
 }
 
-int IntegerValueCodec::CellBytes(int unit) const
+int IntegerValueCodec::CellBytes(Unit unit) const
 {
     return GetCellBytes(unit);
 }
 
-int IntegerValueCodec::MaxChars(int unit) const
+int IntegerValueCodec::MaxChars(Unit unit) const
 {
     return static_cast<int>(Format(WidestValue(unit), unit).size());
 }
 
-bool IntegerValueCodec::Insert(std::string_view insert, int unit, std::size_t start, std::size_t end,
+bool IntegerValueCodec::Insert(std::string_view insert, Unit unit, std::size_t start, std::size_t end,
                                std::string& text) const
 {
     for (const char typed : insert) {
@@ -49,7 +49,7 @@ bool IntegerValueCodec::Insert(std::string_view insert, int unit, std::size_t st
     return true;
 }
 
-bool IntegerValueCodec::Validate(std::string_view text, int unit, std::string& normalised) const
+bool IntegerValueCodec::Validate(std::string_view text, Unit unit, std::string& normalised) const
 {
     normalised.clear();
     if (text.empty())
@@ -73,7 +73,7 @@ bool IntegerValueCodec::Validate(std::string_view text, int unit, std::string& n
     return true;
 }
 
-bool IntegerValueCodec::ParseCell(std::string_view text, int unit, std::uint64_t& value) const
+bool IntegerValueCodec::ParseCell(std::string_view text, Unit unit, std::uint64_t& value) const
 {
     value = 0;
     std::string normalised;
@@ -86,18 +86,18 @@ bool IntegerValueCodec::ParseCell(std::string_view text, int unit, std::uint64_t
     return true;
 }
 
-int IntegerValueCodec::ParseEditor(std::string_view text, std::uint64_t& value) const
+ParseStatus IntegerValueCodec::ParseEditor(std::string_view text, std::uint64_t& value) const
 {
     value = ClassicLocale::ToUnsigned(text, m_base).value;
     return PARSE_OK;
 }
 
-bool IntegerValueCodec::IsDigit(char c, int, std::size_t) const
+bool IntegerValueCodec::IsDigit(char c, Unit, std::size_t) const
 {
     return m_digits.find(c) != std::string_view::npos;
 }
 
-bool IntegerValueCodec::IsAcceptable(std::string_view text, int unit) const
+bool IntegerValueCodec::IsAcceptable(std::string_view text, Unit unit) const
 {
     if (HasLeadingZero(text) || !IsKnownUnit(unit))
         return false;
@@ -105,7 +105,7 @@ bool IntegerValueCodec::IsAcceptable(std::string_view text, int unit) const
     return !conversion.rangeError && conversion.value <= UnitMax(unit);
 }
 
-std::uint64_t IntegerValueCodec::WidestValue(int unit) const
+std::uint64_t IntegerValueCodec::WidestValue(Unit unit) const
 {
     return IsKnownUnit(unit) ? UnitMax(unit) : ~std::uint64_t{0};
 }
@@ -115,12 +115,12 @@ bool IntegerValueCodec::HasLeadingZero(std::string_view text) const
     return m_noLeadingZeros && text.size() > 1 && text[0] == '0';
 }
 
-bool IntegerValueCodec::IsKnownUnit(int unit)
+bool IntegerValueCodec::IsKnownUnit(Unit unit)
 {
     return unit >= UNIT_8BIT && unit <= UNIT_64BIT;
 }
 
-std::uint64_t IntegerValueCodec::UnitMax(int unit)
+std::uint64_t IntegerValueCodec::UnitMax(Unit unit)
 {
     return ~std::uint64_t{0} >> (64 - 8 * GetCellBytes(unit));
 }

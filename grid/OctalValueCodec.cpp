@@ -11,7 +11,7 @@ OctalValueCodec::OctalValueCodec()
 {
 }
 
-std::string OctalValueCodec::Format(std::uint64_t value, int unit) const
+std::string OctalValueCodec::Format(std::uint64_t value, Unit unit) const
 {
     char text[32];
     switch (unit) {

@@ -8,7 +8,7 @@ namespace codec {
 class OctalValueCodec final : public IntegerValueCodec {
 public:
     OctalValueCodec();
-    std::string Format(std::uint64_t value, int unit) const override;
+    std::string Format(std::uint64_t value, Unit unit) const override;
 };
 
 } // namespace codec

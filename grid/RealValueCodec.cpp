@@ -59,17 +59,17 @@ RealValueCodec::RealValueCodec(Precision precision)
 {
 }
 
-int RealValueCodec::CellBytes(int) const
+int RealValueCodec::CellBytes(Unit) const
 {
     return m_precision == Precision::Single ? 4 : 8;
 }
 
-int RealValueCodec::MaxChars(int) const
+int RealValueCodec::MaxChars(Unit) const
 {
     return kMaxChars;
 }
 
-std::string RealValueCodec::Format(std::uint64_t value, int) const
+std::string RealValueCodec::Format(std::uint64_t value, Unit) const
 {
     const bool single = m_precision == Precision::Single;
     const double real = single ? static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(value)))
@@ -93,30 +93,30 @@ std::string RealValueCodec::Format(std::uint64_t value, int) const
     return plain;
 }
 
-bool RealValueCodec::Insert(std::string_view, int, std::size_t, std::size_t, std::string&) const
+bool RealValueCodec::Insert(std::string_view, Unit, std::size_t, std::size_t, std::string&) const
 {
     return false;
 }
 
-bool RealValueCodec::Validate(std::string_view, int, std::string& normalised) const
+bool RealValueCodec::Validate(std::string_view, Unit, std::string& normalised) const
 {
     normalised.clear();
     return false;
 }
 
-bool RealValueCodec::ParseCell(std::string_view text, int, std::uint64_t& value) const
+bool RealValueCodec::ParseCell(std::string_view text, Unit, std::uint64_t& value) const
 {
     // A text out of range or no number leaves the cell zero, but counts as read.
     ParseReal(text, value);
     return true;
 }
 
-int RealValueCodec::ParseEditor(std::string_view text, std::uint64_t& value) const
+ParseStatus RealValueCodec::ParseEditor(std::string_view text, std::uint64_t& value) const
 {
     return ParseReal(text, value);
 }
 
-int RealValueCodec::ParseReal(std::string_view text, std::uint64_t& value) const
+ParseStatus RealValueCodec::ParseReal(std::string_view text, std::uint64_t& value) const
 {
     value = 0;
     const auto conversion = ClassicLocale::ToDouble(text);

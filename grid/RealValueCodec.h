@@ -12,20 +12,20 @@ public:
 
     explicit RealValueCodec(Precision precision);
 
-    int CellBytes(int unit) const override;
-    int MaxChars(int unit) const override;
-    std::string Format(std::uint64_t value, int unit) const override;
+    int CellBytes(Unit unit) const override;
+    int MaxChars(Unit unit) const override;
+    std::string Format(std::uint64_t value, Unit unit) const override;
 
     // Reals have no digit-by-digit check: both fail.
-    bool Insert(std::string_view insert, int unit, std::size_t start, std::size_t end,
+    bool Insert(std::string_view insert, Unit unit, std::size_t start, std::size_t end,
                 std::string& text) const override;
-    bool Validate(std::string_view text, int unit, std::string& normalised) const override;
+    bool Validate(std::string_view text, Unit unit, std::string& normalised) const override;
 
-    bool ParseCell(std::string_view text, int unit, std::uint64_t& value) const override;
-    int ParseEditor(std::string_view text, std::uint64_t& value) const override;
+    bool ParseCell(std::string_view text, Unit unit, std::uint64_t& value) const override;
+    ParseStatus ParseEditor(std::string_view text, std::uint64_t& value) const override;
 
     // See codec::ParseRealText.
-    int ParseReal(std::string_view text, std::uint64_t& value) const;
+    ParseStatus ParseReal(std::string_view text, std::uint64_t& value) const;
     // See codec::ExpToPlain.
     static std::string ExpToPlain(std::string_view exponentText, int precision);
 

@@ -27,7 +27,7 @@ const Codecs& AllCodecs()
     return codecs;
 }
 
-const RealValueCodec* RealCodecFor(int radix)
+const RealValueCodec* RealCodecFor(Radix radix)
 {
     if (radix == RADIX_FLOAT)
         return &AllCodecs().single;
@@ -36,7 +36,7 @@ const RealValueCodec* RealCodecFor(int radix)
     return nullptr;
 }
 
-const AbstractValueCodec* CodecFor(int radix)
+const AbstractValueCodec* CodecFor(Radix radix)
 {
     switch (radix) {
     case RADIX_BIN:
@@ -69,7 +69,7 @@ void WriteLittleEndian(std::uint64_t value, int count, std::vector<std::uint8_t>
 
 } // namespace
 
-int GetCellBytes(int unit)
+int GetCellBytes(Unit unit)
 {
     switch (unit) {
     case UNIT_8BIT:
@@ -83,13 +83,13 @@ int GetCellBytes(int unit)
     }
 }
 
-int GetMaxCellChars(int radix, int unit)
+int GetMaxCellChars(Radix radix, Unit unit)
 {
     const AbstractValueCodec* codec = CodecFor(radix);
     return codec ? codec->MaxChars(unit) : 0;
 }
 
-std::string FormatCellValue(std::span<const std::uint8_t> cell, int radix, int unit)
+std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit)
 {
     const AbstractValueCodec* codec = CodecFor(radix);
     if (!codec)
@@ -123,7 +123,7 @@ std::string FormatRowText(std::span<const std::uint8_t> bytes)
     return RowText(bytes, platform::AnsiCodePage());
 }
 
-bool CheckInsertion(std::string_view insert, int radix, int unit, int start, int end, std::string& text)
+bool CheckInsertion(std::string_view insert, Radix radix, Unit unit, int start, int end, std::string& text)
 {
     const AbstractValueCodec* codec = CodecFor(radix);
     if (!codec)
@@ -136,14 +136,14 @@ bool CheckInsertion(std::string_view insert, int radix, int unit, int start, int
     return codec->Insert(insert, unit, static_cast<std::size_t>(first), static_cast<std::size_t>(last), text);
 }
 
-bool ValidateNumberText(std::string_view text, int radix, int unit, std::string& normalised)
+bool ValidateNumberText(std::string_view text, Radix radix, Unit unit, std::string& normalised)
 {
     normalised.clear();
     const AbstractValueCodec* codec = CodecFor(radix);
     return codec && codec->Validate(text, unit, normalised);
 }
 
-bool ParseCellText(std::string_view text, int radix, int unit, std::vector<std::uint8_t>& cell)
+bool ParseCellText(std::string_view text, Radix radix, Unit unit, std::vector<std::uint8_t>& cell)
 {
     std::uint64_t value = 0;
     const AbstractValueCodec* codec = CodecFor(radix);
@@ -154,18 +154,18 @@ bool ParseCellText(std::string_view text, int radix, int unit, std::vector<std::
     return valid;
 }
 
-int ParseRealText(std::string_view text, int radix, std::uint64_t& value)
+ParseStatus ParseRealText(std::string_view text, Radix radix, std::uint64_t& value)
 {
     value = 0;
     const RealValueCodec* codec = RealCodecFor(radix);
     return codec ? codec->ParseReal(text, value) : PARSE_OK;
 }
 
-int ParseEditorText(std::string_view text, int radix, int unit, std::vector<std::uint8_t>& cell)
+ParseStatus ParseEditorText(std::string_view text, Radix radix, Unit unit, std::vector<std::uint8_t>& cell)
 {
     std::uint64_t value = 0;
     const AbstractValueCodec* codec = CodecFor(radix);
-    const int status = codec ? codec->ParseEditor(text, value) : PARSE_OK;
+    const ParseStatus status = codec ? codec->ParseEditor(text, value) : PARSE_OK;
     if (status == PARSE_OK)
         WriteLittleEndian(value, GetCellBytes(unit), cell);
     else

@@ -10,6 +10,8 @@
 // Numbers are read and written with "." as decimal point whatever the user's
 // locale.
 
+#include "grid/CodecCodes.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,36 +20,17 @@
 
 namespace codec {
 
-// Display radix.
-inline constexpr int RADIX_BIN = 0;
-inline constexpr int RADIX_OCT = 1;
-inline constexpr int RADIX_DEC = 2;
-inline constexpr int RADIX_HEX = 3;   // the grid adds a text column
-inline constexpr int RADIX_FLOAT = 4; // goes with UNIT_32BIT
-inline constexpr int RADIX_DOUBLE = 5; // goes with UNIT_64BIT
-
-// Data unit.
-inline constexpr int UNIT_8BIT = 0;
-inline constexpr int UNIT_16BIT = 1;
-inline constexpr int UNIT_32BIT = 2;
-inline constexpr int UNIT_64BIT = 3;
-
-// Status of ParseRealText and ParseEditorText.
-inline constexpr int PARSE_OK = 0;
-inline constexpr int PARSE_BAD_TEXT = 1;     // the text is not entirely a number
-inline constexpr int PARSE_OUT_OF_RANGE = 2; // overflow, or outside the range of the real type
-
 // Bytes per cell: 1, 2, 4 or 8; any other unit code gives 2.
-int GetCellBytes(int unit);
+int GetCellBytes(Unit unit);
 
 // Longest text a cell of the radix and unit can have, in characters (0 for an
 // unknown radix, and for octal, decimal and hexadecimal with an unknown unit).
-int GetMaxCellChars(int radix, int unit);
+int GetMaxCellChars(Radix radix, Unit unit);
 
 // Text of one cell. The caller passes GetCellBytes(unit) bytes (4 for a single,
 // 8 for a double); with fewer bytes, or an unknown radix, the text is empty.
 // A NaN real shows 39 dots, an infinite one "inf" or "-inf".
-std::string FormatCellValue(std::span<const std::uint8_t> cell, int radix, int unit);
+std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit);
 
 // Exactly bitCount characters '0'/'1', most significant first (0 or less: empty).
 std::string FormatBinaryDigits(std::uint64_t value, int bitCount);
@@ -67,28 +50,28 @@ std::string FormatRowText(std::span<const std::uint8_t> bytes);
 // and unit; lower-case letters are taken in upper case. Only binary, octal,
 // decimal and hexadecimal have such texts. Positions outside the text are moved
 // to its nearest end. On false, text holds an intermediate state to discard.
-bool CheckInsertion(std::string_view insert, int radix, int unit, int start, int end, std::string& text);
+bool CheckInsertion(std::string_view insert, Radix radix, Unit unit, int start, int end, std::string& text);
 
 // Whether text is a valid number text of the radix and unit (an empty text is
 // not); on true, normalised is the text in upper case, otherwise empty.
-bool ValidateNumberText(std::string_view text, int radix, int unit, std::string& normalised);
+bool ValidateNumberText(std::string_view text, Radix radix, Unit unit, std::string& normalised);
 
 // Bytes for paste and CSV import. cell always ends up with GetCellBytes(unit)
 // bytes: the value, or all zero when the text is invalid (then false). A real
 // text out of range also gives zeros, but true.
-bool ParseCellText(std::string_view text, int radix, int unit, std::vector<std::uint8_t>& cell);
+bool ParseCellText(std::string_view text, Radix radix, Unit unit, std::vector<std::uint8_t>& cell);
 
 // Reads a real text: a single's bits in the low 4 bytes of value (upper 4 zero),
 // a double's bits in all 8. Zero or a normal magnitude is accepted, NaN too;
 // infinities, denormals and overflow are PARSE_OUT_OF_RANGE, a text that is not
 // entirely a number (trailing blanks included) PARSE_BAD_TEXT. value is 0 unless
 // PARSE_OK; a radix that is not real gives PARSE_OK and 0.
-int ParseRealText(std::string_view text, int radix, std::uint64_t& value);
+ParseStatus ParseRealText(std::string_view text, Radix radix, std::uint64_t& value);
 
 // Commit conversion of the numeric editor, whose text is already checked:
 // integer radixes convert without further checks (an empty text is 0), reals
 // as ParseRealText. With PARSE_OK, cell gets GetCellBytes(unit) bytes,
 // otherwise it is emptied.
-int ParseEditorText(std::string_view text, int radix, int unit, std::vector<std::uint8_t>& cell);
+ParseStatus ParseEditorText(std::string_view text, Radix radix, Unit unit, std::vector<std::uint8_t>& cell);
 
 } // namespace codec

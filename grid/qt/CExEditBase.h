@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/CodecCodes.h"
+
 #include <QLineEdit>
 
 #include <cstdint>
@@ -31,7 +33,7 @@ public:
 
     // The edited value as cell bytes; status (may be null) receives the
     // conversion status. True when out holds the value.
-    virtual bool GetValue(std::vector<std::uint8_t>& out, int* status) = 0;
+    virtual bool GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus* status) = 0;
     virtual void ResetUndo() = 0;
 
     // One of the edit commands above; false for any other id.

@@ -135,9 +135,9 @@ CMemorixView::~CMemorixView()
 void CMemorixView::ReadCombos()
 {
     if (const std::optional<int> radix = m_frame.SelectedRadixIndex())
-        m_nRadix = *radix;
+        m_nRadix = codec::RadixFromInt(*radix);
     if (const std::optional<int> unit = m_frame.SelectedUnitData())
-        m_nDataUnit = *unit;
+        m_nDataUnit = codec::UnitFromInt(*unit);
     if (const std::optional<int> column = m_frame.SelectedColumnIndex())
         m_nColumnSetting = *column + 1;
 }
@@ -259,26 +259,26 @@ std::string CMemorixView::GetDevicePrefix(std::uint8_t code) const
 
 void CMemorixView::OnRadixChanged(int index)
 {
-    if (index == m_nRadix)
+    if (codec::RadixFromInt(index) == m_nRadix)
         return;
     CancelEdit();
-    m_nRadix = index;
+    m_nRadix = codec::RadixFromInt(index);
     m_frame.SetRadix(index);
     // A real radix leaves only its own unit in the unit box.
     DataToolbarUpdate units;
     units.unit = true;
     units.show = true;
     m_frame.UpdateDataToolbar(units);
-    m_nDataUnit = m_frame.GetDataUnit();
+    m_nDataUnit = codec::UnitFromInt(m_frame.GetDataUnit());
     RefreshView();
 }
 
 void CMemorixView::OnDataUnitChanged(int unit)
 {
-    if (unit == m_nDataUnit)
+    if (codec::UnitFromInt(unit) == m_nDataUnit)
         return;
     CancelEdit();
-    m_nDataUnit = unit;
+    m_nDataUnit = codec::UnitFromInt(unit);
     RefreshView();
     m_frame.SetDataUnit(unit);
 }
@@ -509,7 +509,7 @@ void CMemorixView::CloseEditor()
     // The state goes first: hiding the editor moves the focus, and the focus
     // loss must find no editor open.
     m_bEditing = false;
-    m_nEditStatus = 0;
+    m_nEditStatus = codec::PARSE_OK;
     m_nEditorKind = EDITOR_NONE;
     if (editor) {
         editor->hide();

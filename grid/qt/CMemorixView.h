@@ -118,7 +118,7 @@ public:
     CExEditBase* GetActiveEditor() const;
     bool IsEditing() const { return m_bEditing; }
     int EditorKind() const { return m_nEditorKind; }
-    int EditStatus() const { return m_nEditStatus; }
+    codec::ParseStatus EditStatus() const { return m_nEditStatus; }
     CNumberEdit& NumberEdit() const { return *m_NumberEdit; }
     CStringEdit& StringEdit() const { return *m_StringEdit; }
 
@@ -151,8 +151,8 @@ public:
     void ShowContextMenu(QPoint global);
 
     // IEditOwner
-    int EditRadix() const override { return m_nRadix; }
-    int EditDataUnit() const override { return m_nDataUnit; }
+    codec::Radix EditRadix() const override { return m_nRadix; }
+    codec::Unit EditDataUnit() const override { return m_nDataUnit; }
     const MxMenuResource* FindMenu(int id) const override;
 
 signals:
@@ -227,8 +227,8 @@ private:
     QFont m_CellFont;
     GridSelection m_Sel;
     std::vector<stDispDevString> m_aDispDevString;
-    int m_nRadix = 3;
-    int m_nDataUnit = 1;
+    codec::Radix m_nRadix = codec::RADIX_HEX;
+    codec::Unit m_nDataUnit = codec::UNIT_16BIT;
     int m_nColumnSetting = 8;
     int m_nHeaderHeight = 0;
     std::uint8_t m_DeviceCode = 0;
@@ -240,7 +240,7 @@ private:
     bool m_bEditing = false;
     int m_nEditorKind = EDITOR_NONE;
     QRect m_rcEdit;
-    int m_nEditStatus = 0;
+    codec::ParseStatus m_nEditStatus = codec::PARSE_OK;
     bool m_bInMessage = false;
     bool m_bInEndEdit = false;
     // Where the selection was drawn last, and the scroll position then.

@@ -21,17 +21,17 @@ void CNumberEdit::BeginEdit()
 
 bool CNumberEdit::IsRealRadix() const
 {
-    const int radix = Owner().EditRadix();
+    const codec::Radix radix = Owner().EditRadix();
     return radix == codec::RADIX_FLOAT || radix == codec::RADIX_DOUBLE;
 }
 
-bool CNumberEdit::GetValue(std::vector<std::uint8_t>& out, int* status)
+bool CNumberEdit::GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus* status)
 {
-    const int radix = Owner().EditRadix();
-    const int unit = Owner().EditDataUnit();
+    const codec::Radix radix = Owner().EditRadix();
+    const codec::Unit unit = Owner().EditDataUnit();
     const std::string value = text().toStdString();
 
-    int result = codec::PARSE_OK;
+    codec::ParseStatus result = codec::PARSE_OK;
     std::string normalised;
     // Typing is checked character by character, but deleting is not: the
     // whole text must still be a number of the unit, or it would be written

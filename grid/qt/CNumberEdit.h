@@ -24,7 +24,7 @@ public:
     // text is 0; an integer text that is not a whole number of the unit is
     // PARSE_BAD_TEXT, or PARSE_OUT_OF_RANGE when it would be one of a wider
     // unit (32768 in a signed 16-bit cell).
-    bool GetValue(std::vector<std::uint8_t>& out, int* status) override;
+    bool GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus* status) override;
     void ResetUndo() override { m_strUndo.clear(); }
 
     void Undo() override;

@@ -38,7 +38,7 @@ void CStringEdit::SetValue(const std::uint8_t* bytes, std::uint32_t count)
     setFocus();
 }
 
-bool CStringEdit::GetValue(std::vector<std::uint8_t>& out, int*)
+bool CStringEdit::GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus*)
 {
     out = m_aBytes;
     if (out.size() > m_nMaxBytes)

@@ -28,7 +28,7 @@ public:
     void SetValue(const std::uint8_t* bytes, std::uint32_t count);
     // The bytes as edited (at most the capacity); the editor is emptied. The
     // status is not used; the result is always true.
-    bool GetValue(std::vector<std::uint8_t>& out, int* status) override;
+    bool GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus* status) override;
     // Empties the value, the undo state and the capacity.
     void ResetUndo() override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/CodecCodes.h"
 #include "resources/ResourceAbi.h"
 
 // What the cell editors read from the grid that owns them, at the moment they
@@ -8,8 +9,8 @@
 class IEditOwner {
 public:
     virtual ~IEditOwner() = default;
-    virtual int EditRadix() const = 0;
-    virtual int EditDataUnit() const = 0;
+    virtual codec::Radix EditRadix() const = 0;
+    virtual codec::Unit EditDataUnit() const = 0;
     // A menu resource by id; null when the language library has none.
     virtual const MxMenuResource* FindMenu(int id) const = 0;
 };

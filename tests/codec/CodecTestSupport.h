@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/CodecPrinting.h"
 #include "grid/ValueCodec.h"
 
 #include <bit>
@@ -22,7 +23,7 @@ inline std::uint64_t Bits(float value) { return std::bit_cast<std::uint32_t>(val
 inline std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 
 // Text of a cell holding value, with as many bytes as the radix reads.
-inline std::string Format(std::uint64_t value, int radix, int unit)
+inline std::string Format(std::uint64_t value, codec::Radix radix, codec::Unit unit)
 {
     const int count = radix == codec::RADIX_FLOAT ? 4 : radix == codec::RADIX_DOUBLE ? 8 : codec::GetCellBytes(unit);
     return codec::FormatCellValue(Bytes(value, count), radix, unit);

@@ -12,27 +12,28 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(CodecFormat, CellBytesAndMaxChars)
 {
     for (const auto& [unit, bytes] : {std::pair{0, 1}, {1, 2}, {2, 4}, {3, 8}, {-1, 2}, {4, 2}})
-        EXPECT_EQ(GetCellBytes(unit), bytes) << unit;
+        EXPECT_EQ(GetCellBytes(UnitFromInt(unit)), bytes) << unit;
     const int maxChars[6][4] = {{8, 16, 32, 64},  {3, 6, 11, 22},   {3, 6, 11, 20},
                                 {2, 4, 8, 16},    {39, 39, 39, 39}, {39, 39, 39, 39}};
     for (int radix = 0; radix < 6; ++radix) {
         for (int unit = 0; unit < 4; ++unit)
-            EXPECT_EQ(GetMaxCellChars(radix, unit), maxChars[radix][unit]) << radix << "/" << unit;
+            EXPECT_EQ(GetMaxCellChars(RadixFromInt(radix), UnitFromInt(unit)), maxChars[radix][unit]) << radix << "/" << unit;
     }
-    for (const int unit : {-1, 4}) { // an unknown unit is a 2-byte cell; only binary has a text for it
+    for (const codec::Unit unit : {UnitFromInt(-1), UnitFromInt(4)}) { // an unknown unit is a 2-byte cell; only binary has a text for it
         EXPECT_EQ(GetMaxCellChars(RADIX_BIN, unit), 16);
-        for (const int radix : {RADIX_OCT, RADIX_DEC, RADIX_HEX})
+        for (const codec::Radix radix : {RADIX_OCT, RADIX_DEC, RADIX_HEX})
             EXPECT_EQ(GetMaxCellChars(radix, unit), 0);
     }
-    EXPECT_EQ(GetMaxCellChars(-1, UNIT_16BIT), 0);
-    EXPECT_EQ(GetMaxCellChars(6, UNIT_16BIT), 0);
+    EXPECT_EQ(GetMaxCellChars(codec::RadixFromInt(-1), UNIT_16BIT), 0);
+    EXPECT_EQ(GetMaxCellChars(codec::RadixFromInt(6), UNIT_16BIT), 0);
 }
 
 TEST(CodecFormat, IntegerCells)
 {
     const struct {
         Bytes cell;
-        int radix, unit;
+        codec::Radix radix;
+        codec::Unit unit;
         const char* text;
     } cases[] = {
         {{0x00, 0x80}, RADIX_BIN, UNIT_16BIT, "1000000000000000"}, {{0x00, 0x80}, RADIX_OCT, UNIT_16BIT, "100000"},
@@ -49,7 +50,7 @@ TEST(CodecFormat, IntegerCells)
         {Bytes(8, 0xFF), RADIX_DEC, UNIT_64BIT, "-1"},
         {Bytes(8, 0xFF), RADIX_OCT, UNIT_64BIT, "1777777777777777777777"},
         {{0xEF, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}, RADIX_HEX, UNIT_64BIT, "0123456789ABCDEF"},
-        {{0x05, 0x00}, RADIX_BIN, 7, "0000000000000101"}, {{0x05, 0x00}, RADIX_HEX, 7, ""},
+        {{0x05, 0x00}, RADIX_BIN, codec::UnitFromInt(7), "0000000000000101"}, {{0x05, 0x00}, RADIX_HEX, codec::UnitFromInt(7), ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatCellValue(c.cell, c.radix, c.unit), c.text) << c.radix << "/" << c.unit;
@@ -66,7 +67,7 @@ TEST(CodecFormat, CellWithTooFewBytesHasNoText)
     EXPECT_EQ(FormatCellValue(all.first(4), RADIX_DOUBLE, UNIT_32BIT), "");
     EXPECT_EQ(FormatCellValue(all.first(4), RADIX_FLOAT, UNIT_64BIT), "12.07843");
     EXPECT_EQ(FormatCellValue(all, RADIX_HEX, UNIT_16BIT), "4141"); // extra bytes are not read
-    EXPECT_EQ(FormatCellValue(all, 6, UNIT_16BIT), "");
+    EXPECT_EQ(FormatCellValue(all, codec::RadixFromInt(6), UNIT_16BIT), "");
 }
 
 TEST(CodecFormat, RealCells)

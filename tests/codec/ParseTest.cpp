@@ -12,7 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(CodecParse, ValidateNumberText)
 {
     const struct {
-        int radix, unit;
+        codec::Radix radix;
+        codec::Unit unit;
         std::vector<std::string> valid, invalid;
     } groups[] = {
         {RADIX_DEC, UNIT_8BIT, {"0", "255", "18"}, {"-1", "-", "256", "007", " 1", "1 ", "+1", "A", "1.5"}},
@@ -30,7 +31,7 @@ TEST(CodecParse, ValidateNumberText)
         {RADIX_BIN, UNIT_64BIT, {std::string(64, '1')}, {"1" + std::string(64, '0')}},
         // Reals have no such texts; unknown radix or unit.
         {RADIX_FLOAT, UNIT_32BIT, {}, {"1.5", "1"}}, {RADIX_DOUBLE, UNIT_64BIT, {}, {"1"}},
-        {6, UNIT_16BIT, {}, {"1"}}, {RADIX_HEX, 7, {}, {"1"}}, {RADIX_BIN, -1, {}, {"1"}}, {RADIX_DEC, 4, {}, {"1"}},
+        {codec::RadixFromInt(6), UNIT_16BIT, {}, {"1"}}, {RADIX_HEX, codec::UnitFromInt(7), {}, {"1"}}, {RADIX_BIN, codec::UnitFromInt(-1), {}, {"1"}}, {RADIX_DEC, codec::UnitFromInt(4), {}, {"1"}},
     };
     for (const auto& g : groups) {
         std::string normalised;
@@ -52,7 +53,9 @@ TEST(CodecParse, CheckInsertion)
 {
     const struct {
         const char *text, *insert;
-        int start, end, radix, unit;
+        int start, end;
+        codec::Radix radix;
+        codec::Unit unit;
         const char* result; // nullptr: refused
     } cases[] = {
         {"12", "a", 0, 0, RADIX_HEX, UNIT_16BIT, "A12"},   {"9999", "12", 1, 3, RADIX_HEX, UNIT_16BIT, "9129"},
@@ -66,7 +69,7 @@ TEST(CodecParse, CheckInsertion)
         // Positions outside the text are taken at its nearest end.
         {"12", "3", 5, 9, RADIX_HEX, UNIT_16BIT, "123"},   {"12", "3", -4, -1, RADIX_HEX, UNIT_16BIT, "312"},
         {"12", "3", 1, -1, RADIX_HEX, UNIT_16BIT, "132"},  {"1234", "5", 2, 100, RADIX_HEX, UNIT_16BIT, "125"},
-        {"12", "3", 0, 1, RADIX_FLOAT, UNIT_32BIT, nullptr}, {"12", "3", 0, 1, -1, UNIT_16BIT, nullptr},
+        {"12", "3", 0, 1, RADIX_FLOAT, UNIT_32BIT, nullptr}, {"12", "3", 0, 1, RadixFromInt(-1), UNIT_16BIT, nullptr},
     };
     for (const auto& c : cases) {
         std::string text = c.text;
@@ -95,8 +98,8 @@ TEST(CodecParse, ValidateAgreesWithTypingIntoEmptyText)
         texts.insert(texts.end(), next.begin(), next.end());
         level = std::move(next);
     }
-    for (int radix = RADIX_BIN; radix <= RADIX_HEX; ++radix) {
-        for (const int unit : {UNIT_8BIT, UNIT_16BIT, UNIT_32BIT, UNIT_64BIT, 7}) {
+    for (const codec::Radix radix : {RADIX_BIN, RADIX_OCT, RADIX_DEC, RADIX_HEX}) {
+        for (const codec::Unit unit : {UNIT_8BIT, UNIT_16BIT, UNIT_32BIT, UNIT_64BIT, UnitFromInt(7)}) {
             for (const std::string& text : texts) {
                 std::string typed, normalised;
                 const bool byTyping = CheckInsertion(text, radix, unit, 0, 0, typed);
@@ -111,7 +114,8 @@ TEST(CodecParse, ParseCellText)
 {
     const struct {
         const char* text;
-        int radix, unit;
+        codec::Radix radix;
+        codec::Unit unit;
         bool valid;
         Bytes cell;
     } cases[] = {
@@ -120,7 +124,7 @@ TEST(CodecParse, ParseCellText)
         {"00020001", RADIX_HEX, UNIT_32BIT, true, {0x01, 0x00, 0x02, 0x00}},
         {"-9223372036854775808", RADIX_DEC, UNIT_64BIT, true, {0, 0, 0, 0, 0, 0, 0, 0x80}},
         {"10000", RADIX_HEX, UNIT_16BIT, false, {0x00, 0x00}}, {" 1", RADIX_DEC, UNIT_16BIT, false, {0x00, 0x00}},
-        {"1", RADIX_HEX, 7, false, {0x00, 0x00}}, {"1", 9, UNIT_32BIT, false, {0x00, 0x00, 0x00, 0x00}},
+        {"1", RADIX_HEX, codec::UnitFromInt(7), false, {0x00, 0x00}}, {"1", codec::RadixFromInt(9), UNIT_32BIT, false, {0x00, 0x00, 0x00, 0x00}},
         // Reals: a text that is no number, or out of range, still counts as read.
         {"1.5", RADIX_FLOAT, UNIT_32BIT, true, {0x00, 0x00, 0xC0, 0x3F}},
         {"3.5e38", RADIX_FLOAT, UNIT_32BIT, true, {0, 0, 0, 0}}, {"abc", RADIX_FLOAT, UNIT_32BIT, true, {0, 0, 0, 0}},
@@ -139,10 +143,12 @@ TEST(CodecParse, ParseCellText)
 
 TEST(CodecParse, ParseRealText)
 {
-    const int F = RADIX_FLOAT, D = RADIX_DOUBLE, OK = PARSE_OK, BAD = PARSE_BAD_TEXT, RANGE = PARSE_OUT_OF_RANGE;
+    const codec::Radix F = RADIX_FLOAT, D = RADIX_DOUBLE;
+    const codec::ParseStatus OK = PARSE_OK, BAD = PARSE_BAD_TEXT, RANGE = PARSE_OUT_OF_RANGE;
     const struct {
         const char* text;
-        int radix, status;
+        codec::Radix radix;
+        codec::ParseStatus status;
         std::uint64_t value;
     } cases[] = {
         {"3.5e38", F, RANGE, 0}, {"1e-40", F, RANGE, 0}, {"0", F, OK, 0}, {"-0", F, OK, 0x80000000u},
@@ -154,7 +160,7 @@ TEST(CodecParse, ParseRealText)
         {"1e309", D, RANGE, 0}, {"1e-310", D, RANGE, 0}, {"3.5e38", D, OK, Bits(3.5e38)},
         {"1.7976931348623157e308", D, OK, Bits(std::numeric_limits<double>::max())},
         {"2.2250738585072014e-308", D, OK, Bits(std::numeric_limits<double>::min())},
-        {"abc", RADIX_DEC, OK, 0}, {"1.5", 6, OK, 0},
+        {"abc", RADIX_DEC, OK, 0}, {"1.5", codec::RadixFromInt(6), OK, 0},
     };
     for (const auto& c : cases) {
         std::uint64_t value = 12345;
@@ -174,12 +180,14 @@ TEST(CodecParse, ParseEditorText)
 {
     const struct {
         const char* text;
-        int radix, unit, status;
+        codec::Radix radix;
+        codec::Unit unit;
+        codec::ParseStatus status;
         Bytes cell;
     } cases[] = {
         {"", RADIX_HEX, UNIT_16BIT, PARSE_OK, {0x00, 0x00}}, {"-1", RADIX_DEC, UNIT_16BIT, PARSE_OK, {0xFF, 0xFF}},
-        {"-", RADIX_DEC, UNIT_16BIT, PARSE_OK, {0x00, 0x00}}, {"12", RADIX_HEX, 7, PARSE_OK, {0x12, 0x00}},
-        {"1", 9, UNIT_16BIT, PARSE_OK, {0x00, 0x00}},
+        {"-", RADIX_DEC, UNIT_16BIT, PARSE_OK, {0x00, 0x00}}, {"12", RADIX_HEX, codec::UnitFromInt(7), PARSE_OK, {0x12, 0x00}},
+        {"1", codec::RadixFromInt(9), UNIT_16BIT, PARSE_OK, {0x00, 0x00}},
         {"1.5", RADIX_FLOAT, UNIT_32BIT, PARSE_OK, {0x00, 0x00, 0xC0, 0x3F}},
         {"1e39", RADIX_FLOAT, UNIT_32BIT, PARSE_OUT_OF_RANGE, {}}, {"1.5 ", RADIX_DOUBLE, UNIT_64BIT, PARSE_BAD_TEXT, {}},
     };

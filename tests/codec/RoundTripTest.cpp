@@ -14,7 +14,7 @@ using codectest::Format;
 namespace {
 
 // The text of a cell reads back by every way in: validation, paste/CSV and the editor.
-void ExpectReadsBack(std::uint64_t value, int radix, int unit, std::size_t& longest)
+void ExpectReadsBack(std::uint64_t value, codec::Radix radix, codec::Unit unit, std::size_t& longest)
 {
     const std::vector<std::uint8_t> cell = codectest::Bytes(value, GetCellBytes(unit));
     const std::string text = FormatCellValue(cell, radix, unit);
@@ -35,8 +35,8 @@ void ExpectReadsBack(std::uint64_t value, int radix, int unit, std::size_t& long
 TEST(CodecRoundTrip, IntegersEvery8And16BitValueAndWideSamples)
 {
     std::mt19937_64 random(20240611);
-    for (int radix = RADIX_BIN; radix <= RADIX_HEX; ++radix) {
-        for (int unit = UNIT_8BIT; unit <= UNIT_64BIT; ++unit) {
+    for (const codec::Radix radix : {RADIX_BIN, RADIX_OCT, RADIX_DEC, RADIX_HEX}) {
+        for (const codec::Unit unit : {UNIT_8BIT, UNIT_16BIT, UNIT_32BIT, UNIT_64BIT}) {
             const std::uint64_t mask = ~std::uint64_t{0} >> (64 - 8 * GetCellBytes(unit));
             std::vector<std::uint64_t> values = {0, 1, mask, mask >> 1, (mask >> 1) + 1, mask - 1};
             if (unit <= UNIT_16BIT) {

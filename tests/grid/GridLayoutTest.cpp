@@ -13,7 +13,10 @@ using gridtest::Counting;
 TEST(GridLayout, ColumnsRowsAndRowAddresses)
 {
     struct Case {
-        int words, dataSize, radix, unit, setting;
+        int words, dataSize;
+        codec::Radix radix;
+        codec::Unit unit;
+        int setting;
         int columns, cellBytes, rows, addressStep;
     };
     const Case cases[] = {
@@ -90,7 +93,9 @@ TEST(GridLayout, AddressesWithTwoWordsPerAddress)
 TEST(GridHeader, WidthsForFontHeight12)
 {
     struct Case {
-        int radix, unit, setting, dataWidth;
+        codec::Radix radix;
+        codec::Unit unit;
+        int setting, dataWidth;
     };
     const Case cases[] = {
         {RADIX_HEX, UNIT_16BIT, 8, 46},  {RADIX_DEC, UNIT_16BIT, 8, 66},     {RADIX_DEC, UNIT_16BIT, 16, 66},

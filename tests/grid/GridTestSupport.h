@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/CodecPrinting.h"
 #include "core/model/DeviceModel.h"
 
 #include <cstdint>

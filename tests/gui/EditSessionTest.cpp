@@ -55,10 +55,10 @@ protected:
         emit combo->activated(index);
         QApplication::processEvents();
     }
-    void ChooseUnit(int unit)
+    void ChooseUnit(codec::Unit unit)
     {
         QComboBox* combo = Frame().DataToolBar().Box(206);
-        Choose(206, combo->findData(unit));
+        Choose(206, combo->findData(codec::ToInt(unit)));
     }
 
     // The widget with the keyboard focus.

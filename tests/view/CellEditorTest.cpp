@@ -25,19 +25,19 @@ namespace {
 
 class Owner final : public IEditOwner {
 public:
-    int EditRadix() const override { return radix; }
-    int EditDataUnit() const override { return unit; }
+    codec::Radix EditRadix() const override { return radix; }
+    codec::Unit EditDataUnit() const override { return unit; }
     const MxMenuResource* FindMenu(int id) const override { return resources ? resources->FindMenu(id) : nullptr; }
 
-    int radix = RADIX_HEX;
-    int unit = UNIT_16BIT;
+    codec::Radix radix = RADIX_HEX;
+    codec::Unit unit = UNIT_16BIT;
     const CResourceHandle* resources = nullptr;
 };
 
 class CellEditor : public ::testing::Test {
 protected:
     // A number editor holding text, as the grid opens it.
-    CNumberEdit& Number(const QString& text, int radix, int unit, int limit = 0)
+    CNumberEdit& Number(const QString& text, codec::Radix radix, codec::Unit unit, int limit = 0)
     {
         owner.radix = radix;
         owner.unit = unit;
@@ -56,9 +56,9 @@ protected:
 
     int Value(std::vector<std::uint8_t>& out)
     {
-        int status = -1;
+        auto status = static_cast<codec::ParseStatus>(-1);
         number.GetValue(out, &status);
-        return status;
+        return codec::ToInt(status);
     }
 
     Owner owner;
@@ -136,7 +136,7 @@ TEST_F(CellEditor, NumberEditAdmitsOnlyWhatKeepsANumberOfTheUnit)
     Type(number, "1.5x");
     EXPECT_EQ(number.text(), "1.5x");
     Bytes out{9};
-    EXPECT_EQ(Value(out), PARSE_BAD_TEXT);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_BAD_TEXT));
     EXPECT_EQ(out, Bytes{9});
 }
 
@@ -149,26 +149,26 @@ TEST_F(CellEditor, NumberEditChecksTheWholeTextWhenTaken)
     QTest::keyClick(&number, Qt::Key_Delete);
     EXPECT_EQ(number.text(), "32768");
     Bytes out;
-    EXPECT_EQ(Value(out), PARSE_OUT_OF_RANGE);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_OUT_OF_RANGE));
     EXPECT_TRUE(out.empty());
 
     // Backspace can leave a lone sign, which is no number at all.
     Number("-5", RADIX_DEC, UNIT_16BIT);
     number.setCursorPosition(2);
     QTest::keyClick(&number, Qt::Key_Backspace);
-    EXPECT_EQ(Value(out), PARSE_BAD_TEXT);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_BAD_TEXT));
 
     // An empty editor is 0; a good text gives the cell's bytes, low byte first.
     Number("", RADIX_HEX, UNIT_16BIT);
-    EXPECT_EQ(Value(out), PARSE_OK);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_OK));
     EXPECT_EQ(out, (Bytes{0, 0}));
     Number("-2", RADIX_DEC, UNIT_32BIT);
-    EXPECT_EQ(Value(out), PARSE_OK);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_OK));
     EXPECT_EQ(out, (Bytes{0xFE, 0xFF, 0xFF, 0xFF}));
     EXPECT_FALSE(number.GetValue(out, nullptr)); // no status, no value
 
     Number("1e39", RADIX_FLOAT, UNIT_32BIT, 40);
-    EXPECT_EQ(Value(out), PARSE_OUT_OF_RANGE);
+    EXPECT_EQ(Value(out), codec::ToInt(PARSE_OUT_OF_RANGE));
 }
 
 TEST_F(CellEditor, NumberEditUndoPasteCutAndTheKeysThatWouldBypassIt)

@@ -122,7 +122,7 @@ TEST_F(GridEditing, KeysMoveTheCursorAndShiftMakesARange)
     EXPECT_GE(grid.List().verticalScrollBar()->value(), 1); // scrolled into view
 
     // In decimal Tab stops at the last data column.
-    grid.OnRadixChanged(RADIX_DEC);
+    grid.OnRadixChanged(codec::ToInt(RADIX_DEC));
     grid.SelectCell(0, 7);
     Key(Qt::Key_Tab);
     EXPECT_EQ(Cursor(), (std::vector<int>{7, 0}));
@@ -173,7 +173,7 @@ TEST_F(GridEditing, TypingOnACellEditsItAndEnterCommits)
 TEST_F(GridEditing, ARejectedValueKeepsTheEditorUntilItIsFixed)
 {
     CMemorixView& grid = Open({0x00, 0x80}); // -32768
-    grid.OnRadixChanged(RADIX_DEC);
+    grid.OnRadixChanged(codec::ToInt(RADIX_DEC));
     Key(Qt::Key_F2);
     EXPECT_EQ(grid.NumberEdit().text(), "-32768");
     grid.NumberEdit().setCursorPosition(0);
@@ -193,9 +193,9 @@ TEST_F(GridEditing, ARejectedValueKeepsTheEditorUntilItIsFixed)
     EXPECT_EQ(Word(0), 3276);
 
     // Losing the focus with a bad text drops it without a word.
-    grid.OnRadixChanged(RADIX_HEX);
-    grid.OnDataUnitChanged(UNIT_32BIT);
-    grid.OnRadixChanged(RADIX_FLOAT);
+    grid.OnRadixChanged(codec::ToInt(RADIX_HEX));
+    grid.OnDataUnitChanged(codec::ToInt(UNIT_32BIT));
+    grid.OnRadixChanged(codec::ToInt(RADIX_FLOAT));
     grid.SelectCell(0, 1);
     Key(Qt::Key_F2);
     grid.NumberEdit().setText("1e39");
@@ -388,8 +388,8 @@ TEST_F(GridEditing, ACutCellTextIsWholeInItsToolTipAndEditor)
     Bytes bytes(4);
     std::memcpy(bytes.data(), &big, 4);
     CMemorixView& grid = Open(bytes);
-    grid.OnDataUnitChanged(UNIT_32BIT);
-    grid.OnRadixChanged(RADIX_FLOAT);
+    grid.OnDataUnitChanged(codec::ToInt(UNIT_32BIT));
+    grid.OnRadixChanged(codec::ToInt(RADIX_FLOAT));
     const std::string whole = grid.FormatCell(0, 1);
     ASSERT_EQ(whole.size(), 33u); // 31 digits before the point
 

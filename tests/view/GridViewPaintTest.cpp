@@ -106,15 +106,15 @@ TEST_F(GridViewPaint, HexadecimalWithTextColumn)
 TEST_F(GridViewPaint, Decimal32Bit)
 {
     NewDocument();
-    frame.radixIndex = RADIX_DEC;
-    frame.unitData = UNIT_32BIT;
+    frame.radixIndex = codec::ToInt(RADIX_DEC);
+    frame.unitData = codec::ToInt(UNIT_32BIT);
     Screenshot("grid_dec32", Bytes<std::int32_t>({0, 1, -1, 2147483647, -2147483647 - 1, 123456, -98765, 42, 65536, -300000}), true);
 }
 
 TEST_F(GridViewPaint, SingleReal)
 {
     NewDocument();
-    frame.radixIndex = RADIX_FLOAT;
-    frame.unitData = UNIT_32BIT;
+    frame.radixIndex = codec::ToInt(RADIX_FLOAT);
+    frame.unitData = codec::ToInt(UNIT_32BIT);
     Screenshot("grid_float", Bytes<float>({1.5f, -273.15f, 3.14159265f, 1e10f, -1e-5f, 0.1f, 12345678.0f, 3.4028235e38f, 0.0f, 100.0f}));
 }

@@ -74,11 +74,11 @@ TEST_F(GridView, RadixBoxRefillsTheUnitsAndReformats)
     Write(DeviceCode::DT, {0x10, 0x11, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x3F});
     CMemorixView& grid = MakeView();
     grid.SelectCell(2, 3);
-    grid.OnRadixChanged(RADIX_HEX); // the radix shown: nothing is rebuilt
+    grid.OnRadixChanged(codec::ToInt(RADIX_HEX)); // the radix shown: nothing is rebuilt
     EXPECT_EQ(grid.Selection().m_nCurRow, 2);
     EXPECT_TRUE(frame.toolbarUpdates.empty());
 
-    grid.OnRadixChanged(RADIX_DEC);
+    grid.OnRadixChanged(codec::ToInt(RADIX_DEC));
     EXPECT_EQ(frame.radix, RADIX_DEC);
     ASSERT_EQ(frame.toolbarUpdates.size(), 1u);
     const DataToolbarUpdate& update = frame.toolbarUpdates[0];
@@ -87,11 +87,11 @@ TEST_F(GridView, RadixBoxRefillsTheUnitsAndReformats)
     EXPECT_EQ(grid.FormatCell(0, 1), "4368");
     EXPECT_EQ(Widths(grid), Expected(66, 8));
 
-    grid.OnRadixChanged(RADIX_FLOAT); // the frame keeps only the 32-bit unit
+    grid.OnRadixChanged(codec::ToInt(RADIX_FLOAT)); // the frame keeps only the 32-bit unit
     EXPECT_EQ(grid.Setting().unit, UNIT_32BIT);
     EXPECT_EQ(grid.FormatCell(0, 2), "1.5");
     EXPECT_EQ(Widths(grid), Expected(102, 8));
-    grid.OnRadixChanged(RADIX_BIN); // the 32-bit unit stays
+    grid.OnRadixChanged(codec::ToInt(RADIX_BIN)); // the 32-bit unit stays
     EXPECT_EQ(Headers(grid, 1, 3), (Texts{"+0", "+2", "+4"}));
 }
 
@@ -99,7 +99,7 @@ TEST_F(GridView, UnitAndColumnBoxesReshapeTheGrid)
 {
     NewDocument();
     CMemorixView& grid = MakeView();
-    grid.OnDataUnitChanged(UNIT_8BIT);
+    grid.OnDataUnitChanged(codec::ToInt(UNIT_8BIT));
     EXPECT_EQ(frame.unit, UNIT_8BIT);
     EXPECT_EQ(Widths(grid), Expected(24, 16, 115));
     EXPECT_EQ(Headers(grid, 1, 4), (Texts{"+0", "", "+1", ""}));
@@ -107,8 +107,8 @@ TEST_F(GridView, UnitAndColumnBoxesReshapeTheGrid)
     EXPECT_EQ(frame.columns, 11);
     EXPECT_EQ(Widths(grid).at(1), 35); // room for "+10"
 
-    grid.OnRadixChanged(RADIX_BIN);
-    grid.OnDataUnitChanged(UNIT_16BIT);
+    grid.OnRadixChanged(codec::ToInt(RADIX_BIN));
+    grid.OnDataUnitChanged(codec::ToInt(UNIT_16BIT));
     grid.OnColumnsChanged(16);
     EXPECT_EQ(grid.Model().rowCount(), 7);
     EXPECT_EQ(Widths(grid), Expected(145, 16));
@@ -155,8 +155,8 @@ TEST_F(GridView, ResetFromCombosDropsTheNamesAndReadsTheBoxes)
     grid.RefreshView();
     EXPECT_EQ(grid.FormatCell(1, 0), "DR     8");
 
-    frame.radixIndex = RADIX_DEC;
-    frame.unitData = UNIT_8BIT;
+    frame.radixIndex = codec::ToInt(RADIX_DEC);
+    frame.unitData = codec::ToInt(UNIT_8BIT);
     frame.columnIndex = 3;
     grid.ResetFromCombos();
     grid.RefreshView();

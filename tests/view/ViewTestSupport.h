@@ -4,6 +4,7 @@
 // tells it, and an application with the real catalogue and English strings
 // holding a new document. The test program has one QApplication (off screen).
 
+#include "support/CodecPrinting.h"
 #include "app/CMemorixApp.h"
 #include "core/document/CMemorixDoc.h"
 #include "grid/qt/CMemorixView.h"
@@ -32,10 +33,10 @@ public:
     std::optional<int> SelectedColumnIndex() const override { return columnIndex; }
     void ShowDataToolbar(bool show) override { toolbarShown = show; }
     void SetStatusText(int pane, std::string_view text, bool) override { panes.at(pane) = std::string(text); }
-    void SetRadix(int value) override { radix = value; }
-    void SetDataUnit(int value) override { unit = value; }
+    void SetRadix(int value) override { radix = codec::RadixFromInt(value); }
+    void SetDataUnit(int value) override { unit = codec::UnitFromInt(value); }
     void SetColumnCount(int value) override { columns = value; }
-    int GetDataUnit() const override { return unit; }
+    int GetDataUnit() const override { return codec::ToInt(unit); }
     void UpdateDataToolbar(const DataToolbarUpdate& update) override
     {
         toolbarUpdates.push_back(update);
@@ -48,7 +49,9 @@ public:
     std::uint8_t device = DeviceCode::DT;
     std::uint16_t bank = 0;
     std::optional<int> radixIndex, unitData, columnIndex;
-    int radix = 3, unit = 1, columns = 8;
+    codec::Radix radix = codec::RADIX_HEX;
+    codec::Unit unit = codec::UNIT_16BIT;
+    int columns = 8;
     std::optional<bool> toolbarShown;
     std::vector<std::string> panes = std::vector<std::string>(4);
     std::vector<DataToolbarUpdate> toolbarUpdates;
