@@ -1,5 +1,7 @@
 #include "grid/ValueCodec.h"
 
+#include "core/files/Coding.h"
+
 #include "grid/BinaryValueCodec.h"
 #include "grid/DecimalValueCodec.h"
 #include "grid/HexadecimalValueCodec.h"
@@ -52,21 +54,6 @@ const AbstractValueCodec* CodecFor(Radix radix)
     }
 }
 
-std::uint64_t ReadLittleEndian(std::span<const std::uint8_t> bytes)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = std::min<std::size_t>(bytes.size(), 8); i-- > 0;)
-        value = (value << 8) | bytes[i];
-    return value;
-}
-
-void WriteLittleEndian(std::uint64_t value, int count, std::vector<std::uint8_t>& bytes)
-{
-    bytes.assign(static_cast<std::size_t>(count), 0);
-    for (std::size_t i = 0; i < bytes.size() && i < 8; ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 } // namespace
 
 int GetCellBytes(Unit unit)
@@ -98,7 +85,7 @@ std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Uni
     const auto count = static_cast<std::size_t>(codec->CellBytes(unit));
     if (cell.size() < count)
         return {};
-    return codec->Format(ReadLittleEndian(cell.first(count)), unit);
+    return codec->Format(coding::GetUnsignedLE(cell.data(), count), unit);
 }
 
 std::string FormatBinaryDigits(std::uint64_t value, int bitCount)
@@ -150,7 +137,7 @@ bool ParseCellText(std::string_view text, Radix radix, Unit unit, std::vector<st
     const bool valid = codec && codec->ParseCell(text, unit, value);
     // A single's bits sit in the low 4 bytes, so this is right for every radix
     // and never writes more than the cell holds if radix and unit do not pair.
-    WriteLittleEndian(valid ? value : 0, GetCellBytes(unit), cell);
+    coding::AssignUnsignedLE(cell, valid ? value : 0, static_cast<std::size_t>(GetCellBytes(unit)));
     return valid;
 }
 
@@ -167,7 +154,7 @@ ParseStatus ParseEditorText(std::string_view text, Radix radix, Unit unit, std::
     const AbstractValueCodec* codec = CodecFor(radix);
     const ParseStatus status = codec ? codec->ParseEditor(text, value) : PARSE_OK;
     if (status == PARSE_OK)
-        WriteLittleEndian(value, GetCellBytes(unit), cell);
+        coding::AssignUnsignedLE(cell, value, static_cast<std::size_t>(GetCellBytes(unit)));
     else
         cell.clear();
     return status;

@@ -41,7 +41,6 @@ public:
     // Drops the new contents; the target stays as it was.
     void Abort();
 
-    const std::string& TargetPath() const { return m_target; }
     const std::string& TempPath() const { return m_temp; }
     const std::string& ErrorText() const { return m_error; }
     int ErrorNumber() const { return m_errno; }

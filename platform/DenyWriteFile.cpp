@@ -149,15 +149,4 @@ std::optional<std::uint64_t> DenyWriteFile::Length() const
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-bool DenyWriteFile::Flush()
-{
-    if (m_fd < 0)
-        return false;
-    if (fsync(m_fd) != 0) {
-        SetError(errno);
-        return false;
-    }
-    return true;
-}
-
 } // namespace platform

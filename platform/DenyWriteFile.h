@@ -33,7 +33,6 @@ public:
     bool Write(const void* data, std::size_t size);
     bool Seek(std::uint64_t offset);
     std::optional<std::uint64_t> Length() const;
-    bool Flush();
 
     // The system's text for the last failure, e.g. "No such file or directory".
     const std::string& ErrorText() const { return m_error; }

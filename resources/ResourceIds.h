@@ -125,8 +125,6 @@ constexpr int IDC_TRANSFER_QUESTION = 805;
 // command: "status-bar prompt\ntool tip". The tool tip also labels tool-bar
 // buttons that show text.
 
-constexpr int ID_TOOLBAR_CUSTOMIZE = 109;
-constexpr int ID_WINDOW_LIST = 113;
 constexpr int ID_PLC_READ = 200;
 constexpr int ID_PLC_WRITE = 201;
 constexpr int ID_COMBO_RADIX = 205;

@@ -17,8 +17,9 @@ struct BoxWidth {
 // Widths in pixels of the boxes, by command id.
 constexpr BoxWidth kBoxes[] = {{205, 145}, {206, 80}, {207, 70}, {211, 70}, {208, 70}};
 
-constexpr int kRadixStrings[] = {700, 701, 702, 703, 709, 710};
-constexpr int kUnitStrings[] = {704, 705, 706, 711};
+constexpr int kRadixStrings[] = {res::IDS_RADIX_BINARY, res::IDS_RADIX_OCTAL, res::IDS_RADIX_DECIMAL,
+                                 res::IDS_RADIX_HEX,    res::IDS_RADIX_FLOAT, res::IDS_RADIX_DOUBLE};
+constexpr int kUnitStrings[] = {res::IDS_UNIT_8BIT, res::IDS_UNIT_16BIT, res::IDS_UNIT_32BIT, res::IDS_UNIT_64BIT};
 
 QString Text(const CResourceHandle& resources, int id)
 {

@@ -19,7 +19,6 @@ public:
     explicit CEditRange(QWidget* parent = nullptr);
 
     void SetRange(std::int32_t lowest, std::int32_t highest);
-    std::int32_t Lowest() const { return m_nLowest; }
     std::int32_t Highest() const { return m_nHighest; }
 
     // The number the text starts with: its leading digits read as an unsigned

@@ -55,7 +55,6 @@ private:
     void FillModelList(int modelIndex);
     void OnSeriesChanged();
     void OnModelChanged();
-    void EnableOK();
 
     AppServices m_services;
     PlcChoice& m_plc;

@@ -92,6 +92,23 @@ inline void AppendFill(std::vector<std::uint8_t>& out, std::size_t count, std::u
     out.insert(out.end(), count, byte);
 }
 
+// An unsigned number of up to 8 bytes, low byte first (bytes past the eighth are not read).
+inline std::uint64_t GetUnsignedLE(const std::uint8_t* p, std::size_t count)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = count < 8 ? count : 8; i-- > 0;)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+// out becomes count bytes: value low byte first, zeros past the eighth byte.
+inline void AssignUnsignedLE(std::vector<std::uint8_t>& out, std::uint64_t value, std::size_t count)
+{
+    out.assign(count, 0);
+    for (std::size_t i = 0; i < count && i < 8; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 // Whether [offset, offset + size) lies inside a buffer of `length` bytes,
 // without overflowing on hostile offsets and sizes.
 inline bool Fits(std::uint64_t offset, std::uint64_t size, std::uint64_t length)

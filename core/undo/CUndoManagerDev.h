@@ -20,8 +20,6 @@ public:
     CUndoManagerDev(const CUndoManagerDev&) = delete;
     CUndoManagerDev& operator=(const CUndoManagerDev&) = delete;
 
-    std::uint8_t GetDeviceCode() const { return m_byDeviceCode; }
-    std::int16_t GetBank() const { return m_nBank; }
 
     // Records the block's present contents as the newest snapshot and makes it
     // current. Snapshots after the current one are dropped first, then the
@@ -45,7 +43,6 @@ public:
 
     int GetCount() const { return static_cast<int>(m_lstUndo.size()); }
     // Index of the current snapshot, oldest 0; -1 when there is none.
-    int GetCurrent() const { return m_nCurrent; }
     const CUndoData& GetSnapshot(int index) const { return *m_lstUndo.at(static_cast<std::size_t>(index)); }
 
 private:

@@ -202,7 +202,6 @@ void CMemorixView::RefreshView()
         return;
     }
 
-    m_nHeaderHeight = m_List->horizontalHeader()->sizeHint().height();
     m_List->scrollToTop();
     m_List->horizontalScrollBar()->setValue(0);
     m_List->show();

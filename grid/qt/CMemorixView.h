@@ -118,7 +118,6 @@ public:
     CExEditBase* GetActiveEditor() const;
     bool IsEditing() const { return m_bEditing; }
     int EditorKind() const { return m_nEditorKind; }
-    codec::ParseStatus EditStatus() const { return m_nEditStatus; }
     CNumberEdit& NumberEdit() const { return *m_NumberEdit; }
     CStringEdit& StringEdit() const { return *m_StringEdit; }
 
@@ -188,8 +187,6 @@ public:
     DisplaySetting Setting() const { return {m_nRadix, m_nDataUnit, m_nColumnSetting}; }
     std::uint8_t DeviceCode() const { return m_DeviceCode; }
     std::uint16_t BankNo() const { return m_BankNo; }
-    const QFont& CellFont() const { return m_CellFont; }
-    int HeaderHeight() const { return m_nHeaderHeight; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -230,7 +227,6 @@ private:
     codec::Radix m_nRadix = codec::RADIX_HEX;
     codec::Unit m_nDataUnit = codec::UNIT_16BIT;
     int m_nColumnSetting = 8;
-    int m_nHeaderHeight = 0;
     std::uint8_t m_DeviceCode = 0;
     std::uint16_t m_BankNo = 0;
 

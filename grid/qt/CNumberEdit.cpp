@@ -1,5 +1,7 @@
 #include "grid/qt/CNumberEdit.h"
 
+#include "resources/ResourceIds.h"
+
 #include "grid/ValueCodec.h"
 #include "grid/qt/IEditOwner.h"
 
@@ -10,7 +12,7 @@
 CNumberEdit::CNumberEdit(IEditOwner& owner, QWidget* parent)
     : CExEditBase(owner, parent)
 {
-    setObjectName(QStringLiteral("600"));
+    setObjectName(QString::number(res::IDC_NUMBER_EDIT));
 }
 
 void CNumberEdit::BeginEdit()

@@ -1,5 +1,7 @@
 #include "grid/qt/CStringEdit.h"
 
+#include "resources/ResourceIds.h"
+
 #include "grid/RowText.h"
 #include "platform/CodePage.h"
 
@@ -24,7 +26,7 @@ std::string AnsiBytes(QChar ch)
 CStringEdit::CStringEdit(IEditOwner& owner, QWidget* parent)
     : CExEditBase(owner, parent)
 {
-    setObjectName(QStringLiteral("601"));
+    setObjectName(QString::number(res::IDC_STRING_EDIT));
 }
 
 void CStringEdit::SetValue(const std::uint8_t* bytes, std::uint32_t count)

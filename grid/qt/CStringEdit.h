@@ -41,7 +41,6 @@ public:
     void Clear() override;
 
     const std::vector<std::uint8_t>& Bytes() const { return m_aBytes; }
-    std::uint32_t MaxBytes() const { return m_nMaxBytes; }
 
 protected:
     void OnChar(QChar ch) override;

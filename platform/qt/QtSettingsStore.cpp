@@ -92,9 +92,4 @@ std::string QtSettingsStore::UserFileName() const
     return m_user->fileName().toStdString();
 }
 
-std::string QtSettingsStore::MachineFileName() const
-{
-    return m_machine->fileName().toStdString();
-}
-
 } // namespace platform

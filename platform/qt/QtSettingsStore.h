@@ -27,7 +27,6 @@ public:
     std::optional<std::string> GetMachineString(std::string_view name) const override;
 
     std::string UserFileName() const;
-    std::string MachineFileName() const;
 
 private:
     std::unique_ptr<QSettings> m_user;
