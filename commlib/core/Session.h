@@ -11,6 +11,8 @@
 #include "commlib/core/Profile.h"
 #include "commlib/core/RegisterMap.h"
 
+#include "platform/PortLock.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -35,6 +37,9 @@ struct Session {
 
     int lastCode = 0;
     std::string lastDetail;
+
+    // A serial line's port lock, held from EnsureConnected to Finish of one call.
+    std::unique_ptr<platform::PortLock> portLock;
 
     void DropLink();
 };
