@@ -23,7 +23,13 @@ struct Port {
     std::array<std::uint8_t, comm::UserIF::kPortSettingsOffset + comm::UserIF::kPortSettingsSize> record{};
     std::unique_ptr<ModbusLink> link;
     std::array<std::uint8_t, kSettingsSize> linkSettings{}; // what the link was opened with
+    std::string profileLine; // the profile's line when the record was last filled from it
 };
+
+std::string LineOf(const Profile& p)
+{
+    return DescribeProfile(p);
+}
 
 std::map<std::uint16_t, std::unique_ptr<Port>>& Ports()
 {
@@ -106,9 +112,10 @@ std::uint8_t* PortRecord(std::uint16_t port)
         return nullptr;
     Port& p = PortOf(port);
     std::uint8_t* s = Settings(p);
-    // Refreshed from the profile while no link is open; an open port keeps
-    // the settings applied to it.
-    if (!p.link) {
+    // A port keeps the settings last applied to it, as a serial port does,
+    // until its profile changes.
+    if (p.profileLine != LineOf(*profile)) {
+        p.profileLine = LineOf(*profile);
         std::memset(s, 0, kSettingsSize);
         const bool serial = profile->kind == LinkKind::Rtu;
         PutU16(s, Record::Kind, static_cast<std::uint16_t>(serial ? kKindSerial : kKindNetwork));
