@@ -84,18 +84,22 @@ struct OwnTerminal {
         return true;
     }
 
-    // Whether the client's end runs at our baud rate, parity and data length,
-    // as a unit on a real line would only understand such a client.
+    // Whether the client's end runs at our baud rate and parity, as a unit on
+    // a real line understands only such a client. A Linux pseudo-terminal
+    // forces 8 data bits and clears the parity-enable flag on every setting,
+    // so parity shows in the input parity check that a client sets with it
+    // (and in the odd flag, which the terminal keeps); the data length cannot
+    // be seen at all.
     bool Matches(const SimSerialLine& line) const
     {
         termios t {};
         if (tcgetattr(master, &t) != 0)
             return false;
-        const tcflag_t size = line.dataBits == 7 ? CS7 : CS8;
-        const bool parity = line.parity != 'N';
-        const bool odd = line.parity == 'O';
-        return cfgetospeed(&t) == SpeedOf(line.baud) && (t.c_cflag & CSIZE) == size
-            && ((t.c_cflag & PARENB) != 0) == parity && (!parity || ((t.c_cflag & PARODD) != 0) == odd);
+        const bool parity = (t.c_cflag & PARENB) != 0 || (t.c_iflag & INPCK) != 0;
+        const bool odd = (t.c_cflag & PARODD) != 0;
+        const bool wantParity = line.parity != 'N';
+        return cfgetospeed(&t) == SpeedOf(line.baud) && parity == wantParity
+            && (!wantParity || odd == (line.parity == 'O'));
     }
 
     ~OwnTerminal()

@@ -23,8 +23,8 @@ int RunTcpServer(SimResponder& responder, const std::string& host, int port, vol
 
 // The device name that makes the simulator create a pseudo-terminal of its
 // own and serve on it; the first line names the terminal for the client.
-// It answers only a client whose terminal settings (baud rate, parity,
-// data length) are its own.
+// It answers only a client whose terminal settings (baud rate and parity;
+// the terminal hides the data length) are its own.
 inline constexpr const char* kOwnTerminal = "pty";
 
 int RunRtuServer(SimResponder& responder, const SimSerialLine& line, volatile std::sig_atomic_t& stop);
