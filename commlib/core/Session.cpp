@@ -86,6 +86,11 @@ Session& CreateSession(const std::uint8_t* block)
     return *slot;
 }
 
+void DropSession(const std::uint8_t* block)
+{
+    Sessions().erase(block);
+}
+
 int& DefaultLanguage()
 {
     static int language = 0;

@@ -50,6 +50,8 @@ std::mutex& SessionLock();
 // The session of this block, or null when 41 has not succeeded for it.
 Session* FindSession(const std::uint8_t* block);
 Session& CreateSession(const std::uint8_t* block);
+// Forgets the session of a block that goes away.
+void DropSession(const std::uint8_t* block);
 
 // The language for texts of calls without a session block (last set by any session).
 int& DefaultLanguage();
