@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -31,6 +33,14 @@ using namespace comm::autoset;
 
 namespace {
 
+// Made by the tests that need one; the test without it shows how the
+// library fares without. Goes at the end of the program, before Qt's statics.
+std::unique_ptr<QApplication>& ApplicationHolder()
+{
+    static std::unique_ptr<QApplication> app;
+    return app;
+}
+
 QApplication& Application()
 {
     static int argc = 1;
@@ -38,9 +48,18 @@ QApplication& Application()
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    if (!ApplicationHolder())
+        ApplicationHolder() = std::make_unique<QApplication>(argc, argv);
+    return *ApplicationHolder();
 }
+
+class ApplicationEnvironment final : public ::testing::Environment {
+public:
+    void TearDown() override { ApplicationHolder().reset(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 QWidget* ProgressDialog()
 {

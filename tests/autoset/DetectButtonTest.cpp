@@ -22,17 +22,6 @@ using namespace autosettest;
 
 namespace {
 
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "autoset";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 int RunSettingsDialog(std::int32_t& connection, const std::function<void(QDialog&)>& steps)
 {
     auto* timer = new QTimer;
@@ -61,7 +50,6 @@ void Select(QDialog& dialog, int number)
 TEST(DetectLineSettings, TheProfileThenReadsTheUnit)
 {
     UseFreshFolders();
-    Application();
     SerialUnit unit(115200, 'E');
     ASSERT_TRUE(unit.Started());
     SaveSerialProfile(2, unit.Device(), 150); // saved at 9600 bit/s, no parity
@@ -106,7 +94,6 @@ TEST(DetectLineSettings, TheProfileThenReadsTheUnit)
 TEST(DetectLineSettings, CancelKeepsTheStoredProfile)
 {
     UseFreshFolders();
-    Application();
     SerialUnit unit(19200, 'O');
     ASSERT_TRUE(unit.Started());
     SaveSerialProfile(3, unit.Device(), 150);
