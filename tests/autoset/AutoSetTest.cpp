@@ -5,6 +5,7 @@
 
 #include "comm/AutoSetBlock.h"
 #include "commlib/core/ProfileStore.h"
+#include "comm/CommExports.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -299,6 +300,28 @@ TEST(AutoSetPortLock, SecondProcessWaitsForTheFirstToEnd)
 TEST(AutoSetPortLock, SecondProcessGoesOnWhenTheFirstIsKilled)
 {
     WaitsForHolder(true);
+}
+
+TEST(AutoSetPortLock, TheLibrariesWaitForTheLockOfASerialPort)
+{
+    UseFreshFolders();
+    SerialUnit unit(9600, 'N');
+    ASSERT_TRUE(unit.Started());
+    SaveSerialProfile(9, unit.Device(), 300);
+    std::array<std::uint8_t, comm::kSessionBlockSize> block {};
+    char app[comm::kAppNameSize] = "autoset test";
+    ASSERT_EQ(QelTeskUserIF_41(block.data(), app), 0);
+    ASSERT_EQ(QelTeskUserIF_8(nullptr, block.data()), 0);
+    std::uint8_t out28[28] = {}, out48[48] = {};
+    {
+        platform::PortLock held(9);
+        ASSERT_TRUE(held.Acquire());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 1020);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    }
+    EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 0);
+    QelTeskUserIF_14(block.data());
 }
 
 } // namespace
