@@ -21,4 +21,12 @@ struct SimSerialLine {
 // listens on as the first line of standard output. 0 after a clean stop.
 int RunTcpServer(SimResponder& responder, const std::string& host, int port, volatile std::sig_atomic_t& stop);
 
+// The device name that makes the simulator create a pseudo-terminal of its
+// own and serve on it; the first line names the terminal for the client.
+// It answers only a client whose terminal settings (baud rate and parity;
+// the terminal hides the data length) are its own.
+inline constexpr const char* kOwnTerminal = "pty";
+
 int RunRtuServer(SimResponder& responder, const SimSerialLine& line, volatile std::sig_atomic_t& stop);
+
+int RunOwnTerminalServer(SimResponder& responder, const SimSerialLine& line, volatile std::sig_atomic_t& stop);

@@ -86,6 +86,11 @@ Session& CreateSession(const std::uint8_t* block)
     return *slot;
 }
 
+void DropSession(const std::uint8_t* block)
+{
+    Sessions().erase(block);
+}
+
 int& DefaultLanguage()
 {
     static int language = 0;
@@ -99,6 +104,7 @@ int Finish(std::uint8_t* block, Session* session, const CommResult& result)
         std::memcpy(block + comm::kBlockWaitOffset, &wait, sizeof wait);
     }
     if (session) {
+        session->portLock.reset();
         session->lastCode = result.code;
         session->lastDetail = result.detail;
         if (session->link && session->link->Broken())
@@ -107,10 +113,24 @@ int Finish(std::uint8_t* block, Session* session, const CommResult& result)
     return result.code;
 }
 
+// Takes the port lock of a serial connection for the call under way: other
+// programs on the same port (an automatic line-settings scan above all) wait.
+CommResult LockPort(Session& s, int connection)
+{
+    if (s.profile.kind != LinkKind::Rtu || s.portLock)
+        return {};
+    auto lock = std::make_unique<platform::PortLock>(connection);
+    if (!lock->TryAcquire(s.profile.timeoutMs))
+        return CommResult::Fail(Err::ConnectFailed, "connection " + std::to_string(connection)
+                                                        + ": the serial port is in use by another program");
+    s.portLock = std::move(lock);
+    return {};
+}
+
 CommResult EnsureConnected(Session& s, int connection)
 {
     if (s.link && s.connection == connection && !s.link->Broken())
-        return {};
+        return LockPort(s, connection);
     s.DropLink();
     const auto profile = ProfileStore::Load(connection);
     if (!profile)
@@ -118,6 +138,8 @@ CommResult EnsureConnected(Session& s, int connection)
     if (std::string problem = ValidateProfile(*profile); !problem.empty())
         return CommResult::Fail(Err::BadProfile, "connection " + std::to_string(connection) + ": " + problem);
     s.profile = *profile;
+    if (CommResult r = LockPort(s, connection); !r.Ok())
+        return r;
     if (CommResult r = ModbusLink::Open(s.profile, s.link); !r.Ok())
         return r;
     s.connection = connection;

@@ -11,6 +11,8 @@
 #include "commlib/core/Profile.h"
 #include "commlib/core/RegisterMap.h"
 
+#include "platform/PortLock.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -36,6 +38,9 @@ struct Session {
     int lastCode = 0;
     std::string lastDetail;
 
+    // A serial line's port lock, held from EnsureConnected to Finish of one call.
+    std::unique_ptr<platform::PortLock> portLock;
+
     void DropLink();
 };
 
@@ -45,6 +50,8 @@ std::mutex& SessionLock();
 // The session of this block, or null when 41 has not succeeded for it.
 Session* FindSession(const std::uint8_t* block);
 Session& CreateSession(const std::uint8_t* block);
+// Forgets the session of a block that goes away.
+void DropSession(const std::uint8_t* block);
 
 // The language for texts of calls without a session block (last set by any session).
 int& DefaultLanguage();

@@ -1,6 +1,7 @@
 #include "commlib/settings/CommSettingsDialog.h"
 
 #include "commlib/core/ProfileStore.h"
+#include "commlib/settings/LineDetection.h"
 #include "commlib/settings/ProfileEditor.h"
 
 #include <QDialogButtonBox>
@@ -39,6 +40,19 @@ CommSettingsDialog::CommSettingsDialog(const QString& title, int connection, boo
 
     auto* right = new QVBoxLayout;
     right->addWidget(m_editor);
+    if (chooseProfile) {
+        // Finds the baud rate and parity under which the unit of a serial
+        // profile answers, and puts them into the profile.
+        m_detect = new QPushButton(tr("Detect line settings"), this);
+        m_detect->setObjectName(QStringLiteral("detectLine"));
+        m_detected = new QLabel(this);
+        m_detected->setObjectName(QStringLiteral("detected"));
+        m_detected->setWordWrap(true);
+        right->addWidget(m_detect, 0, Qt::AlignLeft);
+        right->addWidget(m_detected);
+        connect(m_detect, &QPushButton::clicked, this, &CommSettingsDialog::DetectLine);
+        connect(m_editor, &ProfileEditor::SerialShown, m_detect, &QWidget::setVisible);
+    }
     right->addStretch();
 
     auto* top = new QHBoxLayout;
@@ -68,6 +82,8 @@ CommSettingsDialog::CommSettingsDialog(const QString& title, int connection, boo
     layout->addWidget(buttons);
 
     m_editor->Show(m_profiles[m_current]);
+    if (m_detect)
+        m_detect->setVisible(m_profiles[m_current].kind == LinkKind::Rtu);
     if (m_list)
         Refill();
 }
@@ -120,6 +136,8 @@ void CommSettingsDialog::Select(int row)
     }
     m_current = number;
     m_editor->Show(m_profiles[m_current]);
+    if (m_detected)
+        m_detected->clear();
     Refill();
 }
 
@@ -148,6 +166,20 @@ void CommSettingsDialog::DeleteProfile()
     m_error->clear();
     m_editor->Show(m_profiles[0]);
     Refill();
+}
+
+void CommSettingsDialog::DetectLine()
+{
+    if (!Keep())
+        return;
+    m_detected->clear();
+    const LineDetection detection = DetectLineSettings(m_current, m_profiles[m_current]);
+    if (detection.found) {
+        m_profiles[m_current] = detection.profile;
+        m_editor->Show(detection.profile);
+    }
+    m_detected->setText(QString::fromStdString(detection.message));
+    adjustSize();
 }
 
 void CommSettingsDialog::accept()

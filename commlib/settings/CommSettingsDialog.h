@@ -35,6 +35,7 @@ private:
     void AddProfile();
     void DeleteProfile();
     void Refill();
+    void DetectLine();
 
     std::map<int, Profile> m_profiles;
     std::vector<int> m_removed;
@@ -43,6 +44,8 @@ private:
     ProfileEditor* m_editor;
     QLabel* m_error;
     QPushButton* m_delete = nullptr;
+    QPushButton* m_detect = nullptr;
+    QLabel* m_detected = nullptr;
 };
 
 } // namespace commlib

@@ -85,6 +85,7 @@ void ProfileEditor::ShowLinkRows()
                          static_cast<QWidget*>(m_parity), static_cast<QWidget*>(m_dataBits),
                          static_cast<QWidget*>(m_stopBits)})
         m_form->setRowVisible(rtu, serial);
+    emit SerialShown(serial);
 }
 
 void ProfileEditor::Show(const Profile& p)

@@ -22,6 +22,10 @@ public:
     // False with the reason in error when a value is not acceptable.
     bool Read(Profile& profile, QString& error) const;
 
+signals:
+    // The connection kind shown changed: serial line or network.
+    void SerialShown(bool serial);
+
 private:
     void ShowLinkRows();
 
