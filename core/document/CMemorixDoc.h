@@ -60,6 +60,11 @@ public:
     bool SaveDocumentAs();
 
     bool BuildBlankBlocks();
+    // Reads the ranges chosen by the transfer session's PrepareUpload; the
+    // blocks and the PLC change only when the whole read succeeded.
+    bool LoadFromPlc();
+    // Ends an open edit and writes every block to the PLC.
+    void WriteToPlc();
     // After the device or bank selection of the PLC changed.
     void ReconcileBlocks();
     // After the PLC's lists were rebuilt for another model.
