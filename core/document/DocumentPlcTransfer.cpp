@@ -31,15 +31,15 @@ bool CMemorixDoc::LoadFromPlc()
     return true;
 }
 
-void CMemorixDoc::WriteToPlc()
+int CMemorixDoc::WriteToPlc()
 {
     if (!m_host.EndEdit(true))
-        return;
+        return COMM_CANCELLED;
     CTesknetComm* comm = m_context.comm;
     const int result = comm ? comm->Download(m_aEditData) : COMM_CANCELLED;
     if (result == COMM_OK) {
         ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_WRITE_DONE, platform::MsgIcon::Information);
-        return;
+        return result;
     }
     if (comm && comm->BlocksWritten() > 0) {
         // Blocks already written stay in the PLC: say so with the failure.
@@ -49,8 +49,9 @@ void CMemorixDoc::WriteToPlc()
             + m_context.strings.LoadString(res::IDS_WRITE_PARTIAL);
         request.icon = platform::MsgIcon::Exclamation;
         m_context.messages.Show(request);
-        return;
+        return result;
     }
     ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
                         platform::MsgIcon::Exclamation);
+    return result;
 }
