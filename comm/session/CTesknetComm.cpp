@@ -396,7 +396,31 @@ void CTesknetComm::Progress(bool writing, const CEditData& block, bool banked, s
     progress.startAddr = block.StartAddr;
     progress.endAddr = block.EndAddr;
     progress.percent = wordsTotal == 0 ? 0 : static_cast<int>(wordsDone * 100 / wordsTotal);
+    m_progressBase = wordsDone;
+    m_progressTotal = wordsTotal;
+    m_progressShown = progress.percent;
+    m_progressBlock = progress;
     m_host->ShowProgress(progress);
+}
+
+void CTesknetComm::OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t /*wordsTotal*/)
+{
+    auto* self = static_cast<CTesknetComm*>(context);
+    if (!self->m_progressBlock || self->m_progressTotal == 0)
+        return;
+    const std::uint64_t done = std::min(self->m_progressBase + wordsDone, self->m_progressTotal);
+    const int percent = static_cast<int>(done * 100 / self->m_progressTotal);
+    if (percent == self->m_progressShown)
+        return;
+    self->m_progressShown = percent;
+    self->m_progressBlock->percent = percent;
+    self->m_host->ShowProgress(*self->m_progressBlock);
+}
+
+void CTesknetComm::FollowLibraryProgress(bool on)
+{
+    m_progressBlock.reset();
+    QelTeskMsg_SetProgress(m_Block.data(), on ? &CTesknetComm::OnLibraryProgress : nullptr, this);
 }
 
 int CTesknetComm::Download(const EditDataArray& blocks)
@@ -410,11 +434,13 @@ int CTesknetComm::Download(const EditDataArray& blocks)
     }
     m_sleep(kSettleMs);
     int result = COMM_CANCELLED;
+    FollowLibraryProgress(true);
     if (m_nProtocol == comm::kFamilyProtocol7)
         result = DownloadByAddress(blocks);
     else if (m_nProtocol == comm::kFamilyMessage)
         result = DownloadByRange(blocks);
-    else {
+    FollowLibraryProgress(false);
+    if (result == COMM_CANCELLED) {
         Disconnect();
         return COMM_CANCELLED;
     }
@@ -549,10 +575,12 @@ int CTesknetComm::Upload(EditDataArray& out)
     const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
     m_sleep(kSettleMs);
     int result = COMM_CANCELLED;
+    FollowLibraryProgress(true);
     if (m_nProtocol == comm::kFamilyProtocol7)
         result = UploadByAddress(plc, out);
     else if (m_nProtocol == comm::kFamilyMessage)
         result = UploadByRange(plc, out);
+    FollowLibraryProgress(false);
     m_host->EndProgress();
     if (result != 0) {
         out.clear();

@@ -13,6 +13,7 @@
 // nothing.
 
 #include "comm/CommContract.h"
+#include "comm/session/ICommHost.h"
 #include "core/model/DeviceModel.h"
 #include "core/model/PlcChoice.h"
 
@@ -105,6 +106,9 @@ private:
     void WaitAfterFailure(int result);
     void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
                   std::uint64_t wordsTotal);
+    // The libraries' report within one block: the share of the whole transfer.
+    static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
+    void FollowLibraryProgress(bool on);
     void Message(int stringId, int icon);
     bool AskYesNo(int stringId);
     std::string AnsiAppName() const;
@@ -128,4 +132,9 @@ private:
     std::function<void(std::uint32_t)> m_sleep;
     std::optional<PlcChoice> m_Pending;
     int m_nBlocksWritten = 0;
+    // The block on the way, for reports from within a library call.
+    std::uint64_t m_progressBase = 0;
+    std::uint64_t m_progressTotal = 0;
+    int m_progressShown = -1;
+    std::optional<TransferProgress> m_progressBlock;
 };

@@ -5,6 +5,7 @@
 // identity, and the last failure for 188. Sessions are found by the block's
 // address; every entry point holds the one lock while it runs.
 
+#include "comm/CommContract.h"
 #include "commlib/core/CommResult.h"
 #include "commlib/core/Identity.h"
 #include "commlib/core/ModbusLink.h"
@@ -35,6 +36,10 @@ struct Session {
 
     int lastCode = 0;
     std::string lastDetail;
+
+    // Called after each request of a transfer (QelTeskMsg_SetProgress).
+    comm::ProgressFn progress = nullptr;
+    void* progressContext = nullptr;
 
     void DropLink();
 };
