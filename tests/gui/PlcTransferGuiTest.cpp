@@ -9,14 +9,18 @@
 
 #include "comm/qt/CPlcUpDownMsgDlg.h"
 #include "core/document/CMemorixDoc.h"
+#include "grid/qt/CMemorixView.h"
 #include "resources/ResourceIds.h"
 #include "resources/qt/CommandTable.h"
 #include "resources/qt/ResourceDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
 
 #include <cstdio>
@@ -141,9 +145,22 @@ TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
     EXPECT_TRUE(progress[0].startsWith("Reading ")) << progress[0].toStdString();
     EXPECT_TRUE(Frame().Commands().IsEnabled(res::ID_PLC_WRITE));
 
-    // Edit a DT word and write: Escape answers No and nothing is written; Yes writes.
-    const std::uint8_t bytes[2] = {0x92, 0x10}; // 4242
-    doc->WriteBlockBytes(7 * 2, bytes, 2, 21, 0);
+    // Type a DT word into the grid and write without pressing Enter: the
+    // write ends the edit first. Escape answers No and nothing is written; Yes writes.
+    Frame().show();
+    dialogtest::Activate(Frame());
+    QComboBox* devices = Frame().DataToolBar().Box(207);
+    const int dt = devices->findText("DT", Qt::MatchStartsWith);
+    ASSERT_GE(dt, 0);
+    devices->setCurrentIndex(dt);
+    emit devices->activated(dt);
+    QApplication::processEvents();
+    Frame().View()->List().setFocus();
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    for (const char c : std::string("1092")) // 4242
+        QTest::keyClick(QApplication::focusWidget(), c);
+    ASSERT_TRUE(Frame().View()->IsEditing());
     bool silent = false;
     WhenModal([&](QWidget& confirm) {
         silent = !CPlcUpDownMsgDlg::BeepPending();
@@ -153,6 +170,7 @@ TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
         escapeClosed = true;
     });
     Trigger(res::ID_PLC_WRITE);
+    EXPECT_FALSE(Frame().View()->IsEditing());
     EXPECT_TRUE(escapeClosed);
     EXPECT_TRUE(silent);
     EXPECT_EQ(question.toStdString(), resources.LoadString(res::IDS_CONFIRM_WRITE));
