@@ -89,10 +89,10 @@ void FrameCommHost::Repaint()
 
 void FrameCommHost::ShowProgress(const TransferProgress& progress)
 {
+    // Painted at once: no events are handled during a transfer, so nothing
+    // can close the document or call the libraries while they work.
     m_frame.statusBar()->showMessage(QString::fromStdString(ProgressText(progress)));
     m_frame.statusBar()->repaint();
-    // The window is redrawn while the libraries work; the user's input waits.
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void FrameCommHost::EndProgress()

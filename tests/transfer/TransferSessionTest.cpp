@@ -258,14 +258,16 @@ TEST_F(TransferSessionTest, AnotherModelIsOfferedWithItsOwnListsAndNothingChange
 TEST_F(TransferSessionTest, EveryFaultLeavesTheDocumentAndThePlcUnchanged)
 {
     const std::vector<std::vector<std::string>> faults = {
-        {"--drop-after", "4"}, {"--exception", "4"}, {"--delay", "1500"}, {"--garbage"}};
+        {"--drop-after", "6"}, {"--exception", "4"}, {"--delay", "1500"}, {"--garbage"}};
     CMemorixDoc* doc = BlankDocumentOf35();
     ASSERT_NE(doc, nullptr);
     const EditDataArray blocks = doc->Blocks();
     const PlcChoice plc = app->Plc();
     comm.choose = Selection{{{DT, 0, 9}, {WR, 0, 9}, {LD, 0, 9}}, {}};
     for (const auto& fault : faults) {
-        std::vector<std::string> args = {"--model", "35", "--faults-after", "4"};
+        // Identification and the first two blocks (window select and read
+        // each) take six requests: the seventh, the third block's, meets the fault.
+        std::vector<std::string> args = {"--model", "35", "--faults-after", "6"};
         args.insert(args.end(), fault.begin(), fault.end());
         SimulatorProcess sim(args);
         ASSERT_TRUE(sim.Started()) << fault[0];
@@ -273,9 +275,9 @@ TEST_F(TransferSessionTest, EveryFaultLeavesTheDocumentAndThePlcUnchanged)
         messages.ClearShown();
         comm.progress_.clear();
         EXPECT_FALSE(ReadCommand()) << fault[0];
-        EXPECT_TRUE(std::any_of(comm.progress_.begin(), comm.progress_.end(),
-                                [](const std::string& p) { return p.rfind("Reading WR", 0) != 0; }))
-            << fault[0] << ": the fault should come after the first block";
+        ASSERT_FALSE(comm.progress_.empty());
+        EXPECT_EQ(comm.progress_.back().rfind("Reading LD", 0), 0u)
+            << fault[0] << ": the fault should meet the third block, not " << comm.progress_.back();
         EXPECT_EQ(app->GetActiveDoc(), doc);
         EXPECT_EQ(doc->Blocks(), blocks) << fault[0];
         EXPECT_EQ(app->Plc(), plc) << fault[0];
