@@ -91,8 +91,11 @@ TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
         if (message.isEmpty())
             return;
         progress << message;
-        if (progress.size() == 3) // a transfer under way
+        static bool saved = false;
+        if (!saved && message.endsWith(QStringLiteral("35%"))) { // a transfer under way
+            saved = true;
             dialogtest::SaveScreenshot(Frame(), "transfer-progress");
+        }
     });
 
     std::vector<int> seen;
