@@ -211,6 +211,19 @@ TEST_F(TransferSessionTest, DecliningTheConfirmationNeverGoesOnline)
     EXPECT_EQ(sim.Log().find("opened"), std::string::npos) << sim.Log();
 }
 
+TEST_F(TransferSessionTest, ARangeChoiceWithNothingSelectedReadsNothing)
+{
+    SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+    comm.choose = Selection{};
+    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_CANCELLED);
+    EXPECT_EQ(comm.rangeDialogs, 1);
+    EXPECT_FALSE(app->GetComm().HasPendingPlc());
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    EXPECT_EQ(app->Plc(), PlcChoice{});
+}
+
 TEST_F(TransferSessionTest, AnotherModelIsOfferedWithItsOwnListsAndNothingChangesUntilTheReadSucceeds)
 {
     CMemorixDoc* doc = BlankDocumentOf35();
