@@ -2,6 +2,7 @@
 
 #include "core/document/IDocumentHost.h"
 #include "resources/IStringTable.h"
+#include "resources/LanguageLoader.h"
 #include "resources/ResourceIds.h"
 
 #include <stdexcept>
@@ -15,6 +16,8 @@ CMemorixApp* g_instance = nullptr;
 
 CMemorixApp::CMemorixApp(AppServices services)
     : m_services(std::move(services))
+    , m_Comm(m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc,
+             GetLanguageIndex(m_services.settings))
 {
     if (g_instance)
         throw std::logic_error("there is already an application object");
@@ -36,7 +39,7 @@ CMemorixApp* CMemorixApp::Instance()
 
 DocumentContext CMemorixApp::Context()
 {
-    return {m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc, m_LdtFile, m_nFilterIndex};
+    return {m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc, m_LdtFile, m_nFilterIndex, &m_Comm};
 }
 
 bool CMemorixApp::CanReplaceDocument()

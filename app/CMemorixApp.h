@@ -4,6 +4,7 @@
 // the legacy file header values, the start mode of the next new document and
 // the services the rest of the program reaches through it.
 
+#include "comm/session/CTesknetComm.h"
 #include "core/document/AppServices.h"
 #include "core/document/CMemorixDoc.h"
 #include "core/document/DocumentContext.h"
@@ -45,6 +46,9 @@ public:
     PlcChoice& Plc() override { return m_Plc; }
     const PlcChoice& Plc() const override { return m_Plc; }
 
+    // The one transfer session of the run.
+    CTesknetComm& GetComm() { return m_Comm; }
+
     platform::DenyWriteFile& GetLdtFile() { return m_LdtFile; }
     CUndoMap& GetUndoMap() override { return m_UndoMap; }
 
@@ -80,6 +84,7 @@ private:
 
     AppServices m_services;
     PlcChoice m_Plc;
+    CTesknetComm m_Comm;
     CUndoMap m_UndoMap;
     platform::DenyWriteFile m_LdtFile;
     int m_nFilterIndex = 0;

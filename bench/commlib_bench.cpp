@@ -5,6 +5,12 @@
 #include "comm/CommExports.h"
 #include "commlib/core/DefaultMap.h"
 #include "commlib/core/ProfileStore.h"
+#include "catalogue/CPlcDatabase.h"
+#include "catalogue/CatalogueModel.h"
+#include "comm/session/CTesknetComm.h"
+#include "core/model/DeviceLists.h"
+#include "platform/ConsoleMessageBox.h"
+#include "resources/IStringTable.h"
 
 #include <benchmark/benchmark.h>
 #include <modbus/modbus.h>
@@ -151,8 +157,63 @@ void ReadWithPlainLibmodbus(benchmark::State& state)
     modbus_free(ctx);
 }
 
+class NoStrings final : public IStringTable {
+public:
+    std::string LoadString(int) const override { return {}; }
+};
+
+// The program's transfer session reading DT 0-65535 of CA-500L: each
+// iteration is a whole Upload (going online, identifying the unit, reading,
+// going offline). The fixed settling wait before a transfer is left out, as
+// it is no part of the reading; ReadThroughTransferSessionWithSettle keeps it.
+void RunTransferSession(benchmark::State& state, bool settle)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    const char* bin = std::getenv("MEMORIX_BIN_DIR");
+    const std::string catalogue = bin ? std::string(bin) + "/Memorix.db"
+        : (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "Memorix.db").string();
+    platform::ConsoleMessageBox messages(nullptr);
+    NoStrings strings;
+    PlcChoice plc;
+    CPlcDatabase db(messages, catalogue);
+    CatalogueModel model;
+    if (db.DBConnect(true) != 1 || !ReadCatalogueModel(db, 1794, model))
+        return state.SkipWithError("the catalogue cannot be read");
+    db.DBConnect(false);
+    plc.SetModel(model.model, model.devices);
+    BuildDeviceLists(model.model, model.devices, strings, plc.m_aDeviceInfo, plc.m_aBankInfo);
+    for (stDeviceInfo& device : plc.m_aDeviceInfo) {
+        device.Selected = device.Id == 21 ? 1 : 0;
+        device.StartAddr = 0;
+        device.EndAddr = static_cast<std::int32_t>(kWords) - 1;
+    }
+    CTesknetComm comm(messages, strings, catalogue, plc, 0);
+    if (!settle)
+        comm.SetSleep([](std::uint32_t) {});
+    for (auto _ : state) {
+        EditDataArray blocks;
+        if (comm.Upload(blocks) != 0 || blocks.size() != 1)
+            return state.SkipWithError("Upload failed");
+        benchmark::DoNotOptimize(blocks.front().Data.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+}
+
+void ReadThroughTransferSession(benchmark::State& state)
+{
+    RunTransferSession(state, false);
+}
+
+void ReadThroughTransferSessionWithSettle(benchmark::State& state)
+{
+    RunTransferSession(state, true);
+}
+
 } // namespace
 
+BENCHMARK(ReadThroughTransferSession)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(ReadThroughTransferSessionWithSettle)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 BENCHMARK(ReadThroughMsg91)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 BENCHMARK(ReadThroughTocol7)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 BENCHMARK(ReadWithPlainLibmodbus)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();

@@ -63,3 +63,4 @@ std::vector<CliCommand> CatalogueCommands();
 std::vector<CliCommand> CodecCommands();
 std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> GridCommands();
+std::vector<CliCommand> PlcCommands();

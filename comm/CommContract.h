@@ -145,6 +145,14 @@ using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::u
 using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, const char* name, char* buffer);
 } // namespace Message
 
+// Our own export beside the ordinals: QelTeskMsg_SetProgress(block, callback,
+// context) has the transfers of this session block (91, 92, 7, 8) call back
+// after each request with the words moved so far and the words of the call,
+// on the caller's thread. A null callback stops it; 41 forgets it. 0, or 1001
+// without a session.
+using ProgressFn = void (*)(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
+using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* context);
+
 namespace Settings {
 inline constexpr int CommSettings = 3;   // 1 is success
 inline constexpr int OnlineSettings = 14; // result not read

@@ -42,6 +42,8 @@ constexpr int IDS_TRANSFER_FAILED = 812;
 constexpr int IDS_WRITE_OTHER_PLC = 813;
 constexpr int IDS_READ_OTHER_PLC = 814;
 constexpr int IDS_COMM_INIT_FAILED = 817;   // followed by "[%d]" with the code
+// Follows 812 when a write stopped after some blocks reached the PLC.
+constexpr int IDS_WRITE_PARTIAL = 818;
 
 // Data file errors. A reader may append " (%d)" with a detail code to 901.
 constexpr int IDS_FILE_DAMAGED = 901;

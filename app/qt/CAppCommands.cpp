@@ -4,6 +4,7 @@
 #include "app/qt/CAboutDlg.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CStartUpDlg.h"
+#include "app/qt/FrameCommHost.h"
 #include "resources/qt/CommandTable.h"
 #include "app/qt/IFileDialogs.h"
 #include "catalogue/qt/CDeviceSelectDlg.h"
@@ -33,8 +34,16 @@ constexpr int kFirstRecentFile = 57616;
 CAppCommands::CAppCommands(CMemorixApp& app, CMainFrame& frame)
     : m_app(app)
     , m_frame(frame)
+    , m_commHost(std::make_unique<FrameCommHost>(app, frame))
 {
     Register();
+    RegisterPlcCommands();
+    m_app.GetComm().SetHost(m_commHost.get());
+}
+
+CAppCommands::~CAppCommands()
+{
+    m_app.GetComm().SetHost(nullptr);
 }
 
 void CAppCommands::Register()
@@ -101,11 +110,8 @@ void CAppCommands::OnFileNew()
             OpenFileFlow();
         break;
     case START_READ_PLC:
-        // Reading from a PLC needs the communication libraries, which this build
-        // does not have: the set-up fails as a failed connection would.
         if (m_app.CanReplaceDocument())
-            ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
-                                platform::MsgIcon::Exclamation);
+            ReadPlcForNewDocument();
         break;
     default:
         break;

@@ -8,7 +8,10 @@
 #include "core/model/DeviceModel.h"
 #include "core/model/PlcChoice.h"
 
+#include <memory>
+
 class CDeviceSelectDlg;
+class FrameCommHost;
 class CMainFrame;
 class CMemorixApp;
 class QAction;
@@ -17,6 +20,7 @@ class QMenu;
 class CAppCommands {
 public:
     CAppCommands(CMemorixApp& app, CMainFrame& frame);
+    ~CAppCommands();
 
     void OnFileNew();
     void OnFileOpen();
@@ -26,9 +30,14 @@ public:
     void OnAbout();
     void OnCsvImport();
     void OnCsvExport();
+    void OnReadFromPlc();
+    void OnWriteToPlc();
 
 private:
     void Register();
+    void RegisterPlcCommands();
+    // Start mode 12: reads the PLC into a new document.
+    void ReadPlcForNewDocument();
     void NewDocumentFlow();
     // Lets the user choose the devices of a new document of the chosen model.
     bool DeviceSelectionForNew(PlcChoice& choice);
@@ -40,4 +49,5 @@ private:
 
     CMemorixApp& m_app;
     CMainFrame& m_frame;
+    std::unique_ptr<FrameCommHost> m_commHost;
 };

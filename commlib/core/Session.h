@@ -5,6 +5,7 @@
 // identity, and the last failure for 188. Sessions are found by the block's
 // address; every entry point holds the one lock while it runs.
 
+#include "comm/CommContract.h"
 #include "commlib/core/CommResult.h"
 #include "commlib/core/Identity.h"
 #include "commlib/core/ModbusLink.h"
@@ -40,6 +41,9 @@ struct Session {
 
     // A serial line's port lock, held from EnsureConnected to Finish of one call.
     std::unique_ptr<platform::PortLock> portLock;
+    // Called after each request of a transfer (QelTeskMsg_SetProgress).
+    comm::ProgressFn progress = nullptr;
+    void* progressContext = nullptr;
 
     void DropLink();
 };

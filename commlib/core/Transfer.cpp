@@ -26,7 +26,14 @@ CommResult SelectWindow(Session& s, const std::array<std::uint16_t, 3>& window)
     return {};
 }
 
-CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::uint8_t* buffer, bool write)
+// Words moved so far of the words one call moves, for the progress callback.
+struct CallProgress {
+    std::uint32_t done = 0;
+    std::uint32_t total = 0;
+};
+
+CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::uint8_t* buffer, bool write,
+                        CallProgress& progress)
 {
     std::uint16_t words[kMaxRead];
     for (const RegisterRun& run : runs) {
@@ -52,6 +59,9 @@ CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::u
             }
             buffer += 2 * n;
             done += static_cast<std::uint32_t>(n);
+            progress.done += static_cast<std::uint32_t>(n);
+            if (s.progress)
+                s.progress(s.progressContext, progress.done, progress.total);
         }
     }
     return {};
@@ -67,7 +77,10 @@ CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, 
     std::vector<RegisterRun> runs;
     if (CommResult r = s.map->Locate(device, bank, start, count, runs); !r.Ok())
         return r;
-    return TransferRuns(s, runs, buffer, write);
+    CallProgress progress;
+    for (const RegisterRun& run : runs)
+        progress.total += run.words;
+    return TransferRuns(s, runs, buffer, write, progress);
 }
 
 CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descriptors, std::uint8_t* buffer,
@@ -76,6 +89,12 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
     if (!buffer || !descriptors || count <= 0)
         return CommResult::Fail(Err::BadArgument, count <= 0 ? "no addresses to transfer" : "no buffer");
     std::vector<RegisterRun> runs;
+    CallProgress progress;
+    for (int k = 0; k < count; ++k) {
+        comm::_dev2_7 d;
+        std::memcpy(&d, &descriptors[k], sizeof d);
+        progress.total += d.bytesPerAddress / 2u;
+    }
     int i = 0;
     while (i < count) {
         comm::_dev2_7 head;
@@ -99,7 +118,7 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
         if (CommResult r = s.map->Locate(head.device, kNoBank, head.address, static_cast<std::uint32_t>(j - i), runs);
             !r.Ok())
             return r;
-        if (CommResult r = TransferRuns(s, runs, buffer, write); !r.Ok())
+        if (CommResult r = TransferRuns(s, runs, buffer, write, progress); !r.Ok())
             return r;
         buffer += static_cast<std::size_t>(j - i) * head.bytesPerAddress;
         i = j;

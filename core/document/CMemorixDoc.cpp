@@ -131,10 +131,7 @@ bool CMemorixDoc::OnNewDocument(int startMode)
     case START_NEW:
         return BuildBlankBlocks();
     case START_READ_PLC:
-        // Reading from a PLC needs the transfer session, which this build does not have.
-        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
-                            platform::MsgIcon::Exclamation);
-        return false;
+        return LoadFromPlc();
     default:
         return false;
     }

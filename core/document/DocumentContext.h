@@ -9,6 +9,7 @@
 
 #include <string>
 
+class CTesknetComm;
 class IStringTable;
 namespace platform {
 class DenyWriteFile;
@@ -22,4 +23,6 @@ struct DocumentContext {
     PlcChoice& plc;
     platform::DenyWriteFile& legacyFile;
     int& filterIndex;
+    // The transfer session for reading and writing the PLC; null: none.
+    CTesknetComm* comm = nullptr;
 };

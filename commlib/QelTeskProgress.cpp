@@ -1,0 +1,20 @@
+// QelTeskMsg_SetProgress: our own export beside the ordinals, so that a
+// caller can show how far a long transfer has got.
+
+#include "comm/CommExports.h"
+#include "commlib/core/Session.h"
+
+#include <cstdint>
+
+using namespace commlib;
+
+QELTESK_API int QelTeskMsg_SetProgress(std::uint8_t* block, comm::ProgressFn callback, void* context)
+{
+    std::lock_guard lock(SessionLock());
+    Session* s = FindSession(block);
+    if (!s)
+        return 1001;
+    s->progress = callback;
+    s->progressContext = callback ? context : nullptr;
+    return 0;
+}

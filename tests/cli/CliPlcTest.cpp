@@ -1,0 +1,82 @@
+// memorix-cli's PLC commands against the simulator: read, edit, write back,
+// and the question about another model answered No unless --yes.
+
+#include "CommSession.h"
+#include "SimulatorProcess.h"
+#include "support/RunProcess.h"
+#include "support/TestCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+using testsupport::ProcessResult;
+
+namespace {
+
+int ReadRegister(int port, int reference)
+{
+    std::ostringstream cmd;
+    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c 1 127.0.0.1 2>&1";
+    int value = -1;
+    if (FILE* pipe = popen(cmd.str().c_str(), "r")) {
+        char line[256];
+        int ref = 0;
+        while (fgets(line, sizeof line, pipe))
+            std::sscanf(line, "[%d]: %d", &ref, &value);
+        pclose(pipe);
+    }
+    return value;
+}
+
+class CliPlc : public ::testing::Test {
+protected:
+    void SetUp() override { commtest::UseFreshSettingsFolder(); }
+    ProcessResult Run(const std::vector<std::string>& args)
+    {
+        const char* bin = std::getenv("MEMORIX_BIN_DIR");
+        return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args,
+                                       {std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"),
+                                        "TMPDIR=" + scratch.dir});
+    }
+    std::string File(const std::string& name) const { return scratch.Path(name); }
+
+    testsupport::Scratch scratch;
+};
+
+} // namespace
+
+TEST_F(CliPlc, ReadEditWriteAndTheQuestionAboutAnotherModel)
+{
+    commtest::SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+
+    const ProcessResult info = Run({"plc-info", "--connection", "3"});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("model\t2\t35\tMB-64F8"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("127.0.0.1:" + std::to_string(sim.Port())), std::string::npos) << info.out;
+
+    const ProcessResult read = Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-9"});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_NE(read.err.find("Reading DT 0-9"), std::string::npos) << read.err;
+    EXPECT_NE(Run({"info", File("a.ldtx")}).out.find("block\t21\t0\t0\t9\t1"), std::string::npos);
+
+    ASSERT_EQ(Run({"set", File("a.ldtx"), "--device", "DT", "--cell", "4", "ABCD"}).exitCode, 0);
+    const ProcessResult write = Run({"plc-write", File("a.ldtx"), "--connection", "3"});
+    EXPECT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_EQ(ReadRegister(sim.Port(), 4), 0xABCD);
+
+    // A file of another model: No unless --yes.
+    ASSERT_EQ(Run({"new", File("b.ldtx"), "--model", "1792", "--select", "DT:0-9"}).exitCode, 0);
+    EXPECT_EQ(Run({"plc-write", File("b.ldtx"), "--connection", "3"}).exitCode, 1);
+    EXPECT_EQ(ReadRegister(sim.Port(), 4), 0xABCD);
+    EXPECT_EQ(Run({"plc-write", File("b.ldtx"), "--connection", "3", "--yes"}).exitCode, 0);
+    EXPECT_EQ(ReadRegister(sim.Port(), 4), 0);
+
+    EXPECT_EQ(Run({"plc-read", File("c.ldtx")}).exitCode, 2);
+    EXPECT_EQ(Run({"plc-read", File("c.ldtx"), "--connection", "3", "--select", "QQ"}).exitCode, 2);
+    EXPECT_EQ(Run({"plc-info", "--connection", "9"}).exitCode, 1);
+}

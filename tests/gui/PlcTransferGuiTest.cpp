@@ -1,0 +1,188 @@
+// Reading and writing the PLC through the main window, with the real dialogs:
+// the start-up choice, the confirmation, the range dialog and the settings
+// dialog of the libraries, against the simulator.
+
+#include "GuiTestSupport.h"
+
+#include "CommSession.h"
+#include "SimulatorProcess.h"
+
+#include "comm/qt/CPlcUpDownMsgDlg.h"
+#include "core/document/CMemorixDoc.h"
+#include "grid/qt/CMemorixView.h"
+#include "resources/ResourceIds.h"
+#include "resources/qt/CommandTable.h"
+#include "resources/qt/ResourceDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+
+#include <cstdio>
+#include <sstream>
+
+using guitest::FrameTest;
+using guitest::WhenModal;
+
+namespace {
+
+int DialogId(QWidget& widget)
+{
+    auto* dialog = qobject_cast<ResourceDialog*>(&widget);
+    return dialog ? dialog->DialogId() : 0;
+}
+
+template <typename T>
+T* Control(QWidget& dialog, int id)
+{
+    auto* resourceDialog = qobject_cast<ResourceDialog*>(&dialog);
+    return resourceDialog ? resourceDialog->Control<T>(id) : nullptr;
+}
+
+int ReadRegister(int port, int reference)
+{
+    std::ostringstream cmd;
+    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c 1 127.0.0.1 2>&1";
+    int value = -1;
+    if (FILE* pipe = popen(cmd.str().c_str(), "r")) {
+        char line[256];
+        int ref = 0;
+        while (fgets(line, sizeof line, pipe))
+            std::sscanf(line, "[%d]: %d", &ref, &value);
+        pclose(pipe);
+    }
+    return value;
+}
+
+class PlcTransferGuiTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        commtest::UseFreshSettingsFolder();
+        CPlcUpDownMsgDlg::ResetBeepForTest();
+    }
+    bool Shown(int id) const
+    {
+        for (const auto& m : messages.Shown())
+            if (m.stringId == id)
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
+{
+    commtest::SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(0, sim.Port());
+    commtest::SimulatorProcess other({"--model", "35"});
+    ASSERT_TRUE(other.Started());
+
+    QStringList progress;
+    QObject::connect(Frame().statusBar(), &QStatusBar::messageChanged, [&](const QString& message) {
+        if (message.isEmpty())
+            return;
+        progress << message;
+        static bool saved = false;
+        if (!saved && message.endsWith(QStringLiteral("35%"))) { // a transfer under way
+            saved = true;
+            dialogtest::SaveScreenshot(Frame(), "transfer-progress");
+        }
+    });
+
+    std::vector<int> seen;
+    QString before, after, question;
+    bool beepPendingAfterPaint = true;
+    bool escapeClosed = false;
+    bool hasCloseButton = true;
+    WhenModal([&](QWidget& startUp) {
+        seen.push_back(DialogId(startUp));
+        WhenModal([&](QWidget& confirm) {
+            seen.push_back(DialogId(confirm));
+            hasCloseButton = confirm.windowFlags().testFlag(Qt::WindowCloseButtonHint);
+            question = Control<QLabel>(confirm, 805)->text();
+            before = Control<QLabel>(confirm, 801)->text();
+            dialogtest::SaveScreenshot(confirm, "transfer-confirm-read"); // paints it
+            beepPendingAfterPaint = CPlcUpDownMsgDlg::BeepPending();
+            // The settings change while the question is up: 801 follows them.
+            commtest::SaveTcpProfile(0, other.Port());
+            WhenModal([&](QWidget& settings) {
+                dialogtest::SaveScreenshot(settings, "communication-settings");
+                qobject_cast<QDialog*>(&settings)->reject();
+            });
+            Control<QPushButton>(confirm, 803)->click();
+            after = Control<QLabel>(confirm, 801)->text();
+            commtest::SaveTcpProfile(0, sim.Port());
+            WhenModal([&](QWidget& settings) { qobject_cast<QDialog*>(&settings)->reject(); });
+            Control<QPushButton>(confirm, 803)->click();
+            WhenModal([&](QWidget& ranges) {
+                seen.push_back(DialogId(ranges));
+                Control<QCheckBox>(ranges, 504)->click(); // every device with its defaults
+                Control<QPushButton>(ranges, 1)->click();
+            });
+            Control<QPushButton>(confirm, 1)->click();
+        });
+        Control<QPushButton>(startUp, res::IDC_STARTUP_READ_BUTTON)->click();
+        Control<QPushButton>(startUp, 1)->click();
+    });
+    Trigger(57600);
+    EXPECT_EQ(seen, (std::vector<int>{300, 800, 500}));
+    EXPECT_FALSE(beepPendingAfterPaint);
+    EXPECT_FALSE(hasCloseButton);
+    EXPECT_EQ(question.toStdString(), resources.LoadString(res::IDS_CONFIRM_READ));
+    EXPECT_TRUE(before.contains(QString::number(sim.Port()))) << before.toStdString();
+    EXPECT_TRUE(after.contains(QString::number(other.Port()))) << after.toStdString();
+    CMemorixDoc* doc = app->GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(app->Plc().m_nPLCId, 35);
+    EXPECT_TRUE(Shown(res::IDS_READ_DONE));
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_TRUE(progress[0].startsWith("Reading ")) << progress[0].toStdString();
+    EXPECT_TRUE(Frame().Commands().IsEnabled(res::ID_PLC_WRITE));
+
+    // Type a DT word into the grid and write without pressing Enter: the
+    // write ends the edit first. Escape answers No and nothing is written; Yes writes.
+    Frame().show();
+    dialogtest::Activate(Frame());
+    QComboBox* devices = Frame().DataToolBar().Box(207);
+    const int dt = devices->findText("DT", Qt::MatchStartsWith);
+    ASSERT_GE(dt, 0);
+    devices->setCurrentIndex(dt);
+    emit devices->activated(dt);
+    QApplication::processEvents();
+    Frame().View()->List().setFocus();
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    for (const char c : std::string("1092")) // 4242
+        QTest::keyClick(QApplication::focusWidget(), c);
+    ASSERT_TRUE(Frame().View()->IsEditing());
+    bool silent = false;
+    WhenModal([&](QWidget& confirm) {
+        silent = !CPlcUpDownMsgDlg::BeepPending();
+        question = Control<QLabel>(confirm, 805)->text();
+        dialogtest::SaveScreenshot(confirm, "transfer-confirm-write");
+        QTest::keyClick(&confirm, Qt::Key_Escape);
+        escapeClosed = true;
+    });
+    Trigger(res::ID_PLC_WRITE);
+    EXPECT_FALSE(Frame().View()->IsEditing());
+    EXPECT_TRUE(escapeClosed);
+    EXPECT_TRUE(silent);
+    EXPECT_EQ(question.toStdString(), resources.LoadString(res::IDS_CONFIRM_WRITE));
+    EXPECT_TRUE(Shown(res::IDS_TRANSFER_FAILED));
+    EXPECT_NE(ReadRegister(sim.Port(), 7), 4242);
+
+    WhenModal([&](QWidget& confirm) { Control<QPushButton>(confirm, 1)->click(); });
+    Trigger(res::ID_PLC_WRITE);
+    EXPECT_TRUE(Shown(res::IDS_WRITE_DONE));
+    EXPECT_EQ(ReadRegister(sim.Port(), 7), 4242);
+    EXPECT_FALSE(app->GetComm().IsOnline());
+}

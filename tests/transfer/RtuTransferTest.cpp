@@ -1,0 +1,115 @@
+// The user's read-edit-write path over a serial line (two pseudo-terminals
+// joined by socat), for a model of each protocol family.
+
+#include "FakeCommHost.h"
+#include "SimulatorProcess.h"
+#include "CommSession.h"
+
+#include "document/DocumentTestSupport.h"
+#include "resources/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <thread>
+#include <unistd.h>
+
+using namespace commtest;
+using namespace transfertest;
+
+namespace {
+
+// A pair of joined pseudo-terminals, DIR/sim and DIR/app, while it lives.
+class PtyPair {
+public:
+    PtyPair()
+    {
+        char dir[] = "/tmp/memorix-pty-XXXXXX";
+        m_dir = mkdtemp(dir);
+        const std::string a = "pty,raw,echo=0,link=" + Sim();
+        const std::string b = "pty,raw,echo=0,link=" + App();
+        m_pid = fork();
+        if (m_pid == 0) {
+            execlp("socat", "socat", a.c_str(), b.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!Ready() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~PtyPair()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            WaitChild(m_pid, 3000);
+        }
+        std::filesystem::remove_all(m_dir);
+    }
+    bool Ready() const { return std::filesystem::exists(Sim()) && std::filesystem::exists(App()); }
+    std::string Sim() const { return m_dir + "/sim"; }
+    std::string App() const { return m_dir + "/app"; }
+
+private:
+    std::string m_dir;
+    int m_pid = -1;
+};
+
+class RtuTransferTest : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        UseFreshSettingsFolder();
+        app->GetComm().SetHost(&comm);
+        app->GetComm().SetSleep([](std::uint32_t) {});
+    }
+    void TearDown() override
+    {
+        app->GetComm().SetHost(nullptr);
+        DocumentTest::TearDown();
+    }
+    FakeCommHost comm;
+};
+
+} // namespace
+
+TEST_F(RtuTransferTest, BothFamiliesReadEditAndWriteOverASerialLine)
+{
+    for (const char* model : {"35", "1792"}) {
+        SCOPED_TRACE(model);
+        PtyPair line;
+        ASSERT_TRUE(line.Ready());
+        SimulatorProcess sim({"--model", model, "--rtu", line.Sim(), "--baud", "115200", "--parity", "E"});
+        ASSERT_TRUE(sim.Started()) << sim.Log();
+        commlib::Profile p = commlib::DefaultProfile();
+        p.name = "Serial";
+        p.kind = commlib::LinkKind::Rtu;
+        p.serialDevice = line.App();
+        p.baud = 115200;
+        p.parity = 'E';
+        commlib::ProfileStore::Save(0, p);
+
+        app->CloseDocument();
+        comm.choose = Selection{{{21, 0, 99}, {18, 0, 9}, {49, 0, 9}}, {{1, 0, 9}}};
+        ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+        app->m_nStartMode = START_READ_PLC;
+        CMemorixDoc* doc = app->NewDocument(host);
+        ASSERT_NE(doc, nullptr);
+        const std::uint8_t bytes[4] = {1, 2, 3, 4};
+        for (const CEditData& block : EditDataArray(doc->Blocks()))
+            doc->WriteBlockBytes(4, bytes, 4, block.Id, block.BankNo);
+        const EditDataArray written = doc->Blocks();
+        ASSERT_EQ(doc->WriteToPlc(), COMM_OK);
+
+        // Read the same ranges again: the PLC holds what was written.
+        for (const CEditData& block : EditDataArray(doc->Blocks())) {
+            const std::uint8_t zero[4] = {};
+            doc->WriteBlockBytes(4, zero, 4, block.Id, block.BankNo);
+        }
+        ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+        ASSERT_TRUE(doc->LoadFromPlc());
+        EXPECT_EQ(doc->Blocks(), written);
+    }
+}

@@ -1,0 +1,355 @@
+// The transfer session and the document's read and write against the
+// simulator: a user's read-edit-write path for each protocol family, and the
+// faults a transfer can meet on the way.
+
+#include "FakeCommHost.h"
+#include "SimulatorProcess.h"
+#include "CommSession.h"
+
+#include "document/DocumentTestSupport.h"
+#include "support/RunProcess.h"
+
+#include "comm/session/FixedText.h"
+#include "resources/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+using namespace commtest;
+using namespace transfertest;
+
+namespace {
+
+constexpr std::uint8_t DT = 21, WR = 18, LD = 22, FL = 49;
+
+// Holding registers of the simulator read with mbpoll (DT is the device the
+// register window shows first).
+std::vector<int> Mbpoll(int port, int reference, int count)
+{
+    std::ostringstream cmd;
+    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c " << count
+        << " 127.0.0.1 2>&1";
+    std::vector<int> values;
+    FILE* pipe = popen(cmd.str().c_str(), "r");
+    if (!pipe)
+        return values;
+    char line[256];
+    while (fgets(line, sizeof line, pipe)) {
+        int ref = 0, value = 0;
+        if (std::sscanf(line, "[%d]: %d", &ref, &value) == 2)
+            values.push_back(value);
+    }
+    pclose(pipe);
+    return values;
+}
+
+class TransferSessionTest : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        DocumentTest::SetUp();
+        UseFreshSettingsFolder();
+        app->GetComm().SetHost(&comm);
+        app->GetComm().SetSleep([](std::uint32_t) {});
+    }
+    void TearDown() override
+    {
+        app->GetComm().SetHost(nullptr);
+        DocumentTest::TearDown();
+    }
+
+    // A blank document of model 35 with DT 0-9, WR 0-9 and LD 0-9, filled.
+    CMemorixDoc* BlankDocumentOf35()
+    {
+        ChooseModel(35);
+        SelectDevice(DT, 0, 9);
+        SelectDevice(WR, 0, 9);
+        SelectDevice(LD, 0, 9);
+        app->m_nStartMode = START_NEW;
+        CMemorixDoc* doc = NewDocument();
+        if (doc) {
+            Fill(*doc, DT, 0, 10);
+            Fill(*doc, WR, 0, 20);
+            Fill(*doc, LD, 0, 30);
+        }
+        return doc;
+    }
+
+    // Command 200 as the application runs it.
+    bool ReadCommand()
+    {
+        if (app->GetComm().PrepareUpload() != COMM_OK)
+            return false;
+        if (CMemorixDoc* doc = app->GetActiveDoc())
+            return doc->LoadFromPlc();
+        app->m_nStartMode = START_READ_PLC;
+        return app->NewDocument(host) != nullptr;
+    }
+
+    bool Shown(int stringId) const
+    {
+        for (const auto& m : messages.Shown())
+            if (m.stringId == stringId)
+                return true;
+        return false;
+    }
+    bool LibraryErrorShown() const
+    {
+        for (const auto& m : messages.Shown())
+            if (m.stringId == 0 && m.icon == platform::MsgIcon::Exclamation && !m.text.empty())
+                return true;
+        return false;
+    }
+
+    FakeCommHost comm;
+};
+
+void SetWord(CMemorixDoc& doc, std::uint8_t code, std::int16_t bank, int word, std::uint16_t value)
+{
+    const std::uint8_t bytes[2] = {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)};
+    doc.WriteBlockBytes(word * 2, bytes, 2, code, bank);
+}
+
+std::uint16_t Word(const CMemorixDoc& doc, std::uint8_t code, std::int16_t bank, int word)
+{
+    const CEditData* block = doc.FindBlock(code, bank);
+    if (!block || block->Data.size() < static_cast<std::size_t>(word * 2 + 2))
+        return 0xDEAD;
+    return static_cast<std::uint16_t>(block->Data[word * 2] | block->Data[word * 2 + 1] << 8);
+}
+
+} // namespace
+
+TEST_F(TransferSessionTest, FamilyZeroReadEditWriteWithBankedFileRegisters)
+{
+    SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    SaveTcpProfile(0, sim.Port());
+    comm.choose = Selection{{{DT, 0, 99}, {WR, 0, 9}, {FL, 0, 9}}, {{0, 0, 15}, {2, 100, 115}}};
+
+    // No document and no PLC yet: the connected model is taken without a question.
+    ASSERT_TRUE(ReadCommand());
+    CMemorixDoc* doc = app->GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(comm.confirmations, std::vector<std::string>{"read"});
+    EXPECT_NE(comm.connectionTexts[0].find("127.0.0.1:" + std::to_string(sim.Port())), std::string::npos);
+    EXPECT_EQ(app->Plc().m_nPLCId, 35);
+    EXPECT_FALSE(Shown(res::IDS_READ_OTHER_PLC));
+    EXPECT_TRUE(Shown(res::IDS_READ_DONE));
+    // The banked FL comes bank by bank, never from its device entry; other blocks carry bank 0.
+    ASSERT_EQ(doc->Blocks().size(), 4u);
+    // Catalogue order: WR before DT.
+    EXPECT_EQ(doc->Blocks()[0].Id, WR);
+    EXPECT_EQ(doc->Blocks()[1].Id, DT);
+    EXPECT_EQ(doc->Blocks()[1].BankNo, 0);
+    EXPECT_EQ(doc->Blocks()[2].Id, FL);
+    EXPECT_EQ(doc->Blocks()[2].BankNo, 0);
+    EXPECT_EQ(doc->Blocks()[3].BankNo, 2);
+    EXPECT_EQ(doc->Blocks()[3].StartAddr, 100);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    EXPECT_EQ(comm.waitDepth, 0);
+    ASSERT_FALSE(comm.progress_.empty());
+    EXPECT_EQ(comm.progress_[0], "Reading WR 0-9 ... 0%");
+    // Each block starts with the share moved before it; the libraries' reports follow within it.
+    EXPECT_NE(std::find(comm.progress_.begin(), comm.progress_.end(), "Reading FL bank 2 100-115 ... 88%"),
+              comm.progress_.end());
+    EXPECT_EQ(comm.progress_.back(), "Reading FL bank 2 100-115 ... 100%");
+
+    // Edit and write back; the simulator holds the new values.
+    SetWord(*doc, DT, 0, 5, 4660);
+    SetWord(*doc, FL, 2, 3, 777);
+    doc->WriteToPlc();
+    EXPECT_TRUE(Shown(res::IDS_WRITE_DONE));
+    EXPECT_EQ(comm.confirmations.back(), "write");
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    EXPECT_EQ(Mbpoll(sim.Port(), 5, 1), std::vector<int>{4660});
+
+    // Reading again into the open document brings both values back.
+    SetWord(*doc, DT, 0, 5, 1);
+    SetWord(*doc, FL, 2, 3, 1);
+    ASSERT_TRUE(ReadCommand());
+    EXPECT_EQ(Word(*app->GetActiveDoc(), DT, 0, 5), 4660);
+    EXPECT_EQ(Word(*app->GetActiveDoc(), FL, 2, 3), 777);
+}
+
+TEST_F(TransferSessionTest, FamilyOneReadsAndWritesAddressByAddressWithoutBanks)
+{
+    SimulatorProcess sim({"--model", "1792"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    SaveTcpProfile(0, sim.Port());
+    comm.choose = Selection{{{DT, 10, 19}, {WR, 0, 3}}, {{0, 0, 3}}};
+    ASSERT_TRUE(ReadCommand());
+    CMemorixDoc* doc = app->GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(app->GetComm().Protocol(), 1);
+    EXPECT_EQ(app->Plc().m_nPLCId, 1792);
+    for (const CEditData& block : doc->Blocks())
+        EXPECT_NE(block.Id, FL) << "family 1 reads no banks";
+    ASSERT_NE(doc->FindBlock(DT, 0), nullptr);
+    SetWord(*doc, DT, 0, 2, 999); // DT 12
+    doc->WriteToPlc();
+    EXPECT_TRUE(Shown(res::IDS_WRITE_DONE));
+    EXPECT_EQ(Mbpoll(sim.Port(), 12, 1), std::vector<int>{999});
+}
+
+TEST_F(TransferSessionTest, DecliningTheConfirmationNeverGoesOnline)
+{
+    SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+    comm.confirm = false;
+    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_CANCELLED);
+    EXPECT_EQ(comm.rangeDialogs, 0);
+    EXPECT_FALSE(app->GetComm().HasPendingPlc());
+    ASSERT_NE(BlankDocumentOf35(), nullptr);
+    EXPECT_EQ(app->GetComm().Download(app->GetActiveDoc()->Blocks()), COMM_CANCELLED);
+    sim.Stop();
+    EXPECT_EQ(sim.Log().find("opened"), std::string::npos) << sim.Log();
+}
+
+TEST_F(TransferSessionTest, ARangeChoiceWithNothingSelectedReadsNothing)
+{
+    SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+    comm.choose = Selection{};
+    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_CANCELLED);
+    EXPECT_EQ(comm.rangeDialogs, 1);
+    EXPECT_FALSE(app->GetComm().HasPendingPlc());
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    EXPECT_EQ(app->Plc(), PlcChoice{});
+}
+
+TEST_F(TransferSessionTest, AnotherModelIsOfferedWithItsOwnListsAndNothingChangesUntilTheReadSucceeds)
+{
+    CMemorixDoc* doc = BlankDocumentOf35();
+    ASSERT_NE(doc, nullptr);
+    const EditDataArray blocks = doc->Blocks();
+    const PlcChoice plc = app->Plc();
+    SimulatorProcess sim({"--model", "1792", "--faults-after", "3", "--drop-after", "3"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+
+    // No to "another model": nothing read, nothing changed.
+    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_NOT_REACHED);
+    EXPECT_TRUE(Shown(res::IDS_READ_OTHER_PLC));
+    EXPECT_EQ(comm.rangeDialogs, 0);
+
+    // Yes: the range choice starts from the connected model's devices and defaults.
+    messages.ScriptAnswer(platform::MsgAnswer::Yes);
+    comm.choose = Selection{{{DT, 0, 9}, {WR, 0, 9}, {LD, 0, 9}}, {}};
+    ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+    EXPECT_EQ(comm.offered.m_nPLCId, 1792);
+    ASSERT_FALSE(comm.offered.m_aDeviceInfo.empty());
+    for (const stDeviceInfo& device : comm.offered.m_aDeviceInfo) {
+        EXPECT_EQ(device.PlcId, 1792);
+        EXPECT_EQ(device.Selected, 0);
+        EXPECT_EQ(device.StartAddr, device.MinValue);
+        EXPECT_EQ(device.EndAddr, device.DefaultEnd);
+    }
+    // The PLC is the document's until the data are in.
+    EXPECT_EQ(app->Plc(), plc);
+
+    // The upload then fails in a later block: the document and the PLC stay.
+    EXPECT_FALSE(doc->LoadFromPlc());
+    EXPECT_EQ(app->GetActiveDoc(), doc);
+    EXPECT_EQ(doc->Blocks(), blocks);
+    EXPECT_EQ(app->Plc(), plc);
+    EXPECT_FALSE(app->GetComm().HasPendingPlc());
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    EXPECT_TRUE(Shown(res::IDS_TRANSFER_FAILED));
+    EXPECT_TRUE(LibraryErrorShown());
+}
+
+// Each fault of the simulator, met after the first block of a three-block
+// read: the read leaves the document, the PLC and the session as they were
+// and shows the library's error; a read without a document makes none.
+TEST_F(TransferSessionTest, EveryFaultLeavesTheDocumentAndThePlcUnchanged)
+{
+    const std::vector<std::vector<std::string>> faults = {
+        {"--drop-after", "6"}, {"--exception", "4"}, {"--delay", "1500"}, {"--garbage"}};
+    CMemorixDoc* doc = BlankDocumentOf35();
+    ASSERT_NE(doc, nullptr);
+    const EditDataArray blocks = doc->Blocks();
+    const PlcChoice plc = app->Plc();
+    comm.choose = Selection{{{DT, 0, 9}, {WR, 0, 9}, {LD, 0, 9}}, {}};
+    for (const auto& fault : faults) {
+        // Identification and the first two blocks (window select and read
+        // each) take six requests: the seventh, the third block's, meets the fault.
+        std::vector<std::string> args = {"--model", "35", "--faults-after", "6"};
+        args.insert(args.end(), fault.begin(), fault.end());
+        SimulatorProcess sim(args);
+        ASSERT_TRUE(sim.Started()) << fault[0];
+        SaveTcpProfile(0, sim.Port(), 500);
+        messages.ClearShown();
+        comm.progress_.clear();
+        EXPECT_FALSE(ReadCommand()) << fault[0];
+        ASSERT_FALSE(comm.progress_.empty());
+        EXPECT_EQ(comm.progress_.back().rfind("Reading LD", 0), 0u)
+            << fault[0] << ": the fault should meet the third block, not " << comm.progress_.back();
+        EXPECT_EQ(app->GetActiveDoc(), doc);
+        EXPECT_EQ(doc->Blocks(), blocks) << fault[0];
+        EXPECT_EQ(app->Plc(), plc) << fault[0];
+        EXPECT_FALSE(app->GetComm().IsOnline()) << fault[0];
+        EXPECT_TRUE(LibraryErrorShown()) << fault[0];
+        EXPECT_TRUE(Shown(res::IDS_TRANSFER_FAILED)) << fault[0];
+        EXPECT_EQ(comm.waitDepth, 0);
+    }
+}
+
+TEST_F(TransferSessionTest, AWriteThatStopsPartWaySaysThePlcHoldsPartOfTheData)
+{
+    CMemorixDoc* doc = BlankDocumentOf35();
+    ASSERT_NE(doc, nullptr);
+    SimulatorProcess sim({"--model", "35", "--faults-after", "4", "--exception", "4"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+    doc->WriteToPlc();
+    EXPECT_GE(app->GetComm().BlocksWritten(), 1);
+    EXPECT_TRUE(Shown(res::IDS_WRITE_PARTIAL));
+    EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
+    EXPECT_FALSE(app->GetComm().IsOnline());
+    sim.Stop();
+}
+
+TEST_F(TransferSessionTest, AWriteStopsAtAnEditThatCannotBeCommitted)
+{
+    CMemorixDoc* doc = BlankDocumentOf35();
+    ASSERT_NE(doc, nullptr);
+    host.endEditResult = false;
+    doc->WriteToPlc();
+    EXPECT_TRUE(comm.confirmations.empty());
+    EXPECT_TRUE(messages.Shown().empty());
+}
+
+TEST(FixedText, BuffersAreReadUpToTheirSizeAndFilledWithACutText)
+{
+    const char full[4] = {'a', 'b', 'c', 'd'}; // no terminating zero
+    EXPECT_EQ(TextOf(full, sizeof full), "abcd");
+    const char shortText[6] = {'x', 'y', '\0', 'z', 'z', 'z'};
+    EXPECT_EQ(TextOf(shortText, sizeof shortText), "xy");
+    const std::vector<char> cut = ZeroedText(std::string(300, 'n'), 200);
+    ASSERT_EQ(cut.size(), 200u);
+    EXPECT_EQ(cut[198], 'n');
+    EXPECT_EQ(cut[199], '\0');
+    EXPECT_EQ(CappedFailureWait(500), 500u);
+    EXPECT_EQ(CappedFailureWait(0xFFFFFFFFu), kMaxFailureWaitMs);
+}
+
+TEST_F(TransferSessionTest, ALongBlockShowsHowFarItHasGot)
+{
+    SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started());
+    SaveTcpProfile(0, sim.Port());
+    comm.choose = Selection{{{DT, 0, 16383}}, {}};
+    ASSERT_TRUE(ReadCommand());
+    EXPECT_EQ(comm.progress_.front(), "Reading DT 0-16383 ... 0%");
+    EXPECT_NE(std::find(comm.progress_.begin(), comm.progress_.end(), "Reading DT 0-16383 ... 50%"),
+              comm.progress_.end());
+    EXPECT_EQ(comm.progress_.back(), "Reading DT 0-16383 ... 100%");
+    EXPECT_GT(comm.progressEnds, 0);
+}
