@@ -10,6 +10,8 @@
 #include "resources/qt/ResourceDialog.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QTableView>
 #include <QTest>
@@ -75,4 +77,25 @@ TEST_F(JapaneseFrame, ShowsShiftJisTextInJapaneseMenus)
     });
     Trigger(res::ID_DEVICE_SELECT);
     EXPECT_TRUE(seen);
+}
+
+// The transfer question's layout from the Japanese library, filled in as the
+// program fills it (the dialog's own class sets these same controls).
+TEST_F(JapaneseFrame, TransferQuestionFitsItsDialog)
+{
+    ResourceDialog dialog(resources, res::IDD_TRANSFER_CONFIRM);
+    auto* question = dialog.Control<QLabel>(res::IDC_TRANSFER_QUESTION);
+    auto* connection = dialog.Control<QLabel>(res::IDC_CONNECTION_TEXT);
+    ASSERT_NE(question, nullptr);
+    ASSERT_NE(connection, nullptr);
+    question->setText(QString::fromStdString(resources.LoadString(res::IDS_CONFIRM_WRITE)));
+    connection->setText(QStringLiteral("Modbus TCP 127.0.0.1:1502"));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (const ResourceDialog::ControlEntry& entry : dialog.Controls()) {
+        auto* button = qobject_cast<QPushButton*>(entry.widget);
+        if (button != nullptr)
+            EXPECT_GE(button->width(), button->sizeHint().width() - 4) << button->text().toStdString();
+    }
+    dialogtest::SaveScreenshot(dialog, "ja-transfer-confirm");
 }
