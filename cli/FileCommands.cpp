@@ -1,6 +1,7 @@
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
 #include "cli/CliCommand.h"
+#include "cli/CodePageOption.h"
 #include "cli/CliDocument.h"
 #include "cli/DeviceArg.h"
 #include "cli/SelectRange.h"
@@ -128,7 +129,7 @@ std::vector<CliCommand> FileCommands()
          "create a blank data file of a model; without --select every device with its default range",
          {{"model"}, {"select", true, true}, {"yes", false}}, RunNew},
         {"info", "info FILE", "print the model and the blocks of a data file", {}, RunInfo},
-        {"convert", "convert IN OUT [--yes]", "open IN and save it as OUT, in the format of OUT's extension",
-         {{"yes", false}}, RunConvert},
+        {"convert", "convert IN OUT [--yes] [--code-page N]", "open IN and save it as OUT, in the format of OUT's extension",
+         {{"yes", false}, kCodePageOption}, RunConvert},
     };
 }

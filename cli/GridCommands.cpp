@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CodePageOption.h"
 #include "cli/CliDocument.h"
 #include "cli/DeviceArg.h"
 #include "cli/DisplayOptions.h"
@@ -171,17 +172,17 @@ const CliArgs::Option kYes{"yes", false};
 std::vector<CliCommand> GridCommands()
 {
     return {
-        {"dump", "dump FILE --device DEVICE [--radix R] [--unit U] [--columns N]",
+        {"dump", "dump FILE --device DEVICE [--radix R] [--unit U] [--columns N] [--code-page N]",
          "print the grid of one block: headers, then a row label, the cells and (hex) the text per line",
-         {kDevice, kRadix, kUnit, kColumns}, RunDump},
+         {kDevice, kRadix, kUnit, kColumns, kCodePageOption}, RunDump},
         {"set", "set FILE --device DEVICE --cell N [--radix R] [--unit U] [--yes] TEXT",
          "write cell N (counted from 0 in cells of the unit) and save FILE; a text that is no value of the radix and unit writes nothing",
          {kDevice, {"cell"}, kRadix, kUnit, kYes}, RunSet},
-        {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K]",
+        {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K] [--code-page N]",
          "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",
-         {kDevice, kRadix, kUnit, kColumns, {"filter"}}, RunExport},
-        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes]",
+         {kDevice, kRadix, kUnit, kColumns, {"filter"}, kCodePageOption}, RunExport},
+        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes] [--code-page N]",
          "read CSV or tab-separated text into the block from its first cell, and save FILE",
-         {kDevice, kRadix, kUnit, kColumns, kYes}, RunImport},
+         {kDevice, kRadix, kUnit, kColumns, kYes, kCodePageOption}, RunImport},
     };
 }

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/CodePageOption.h"
 
 #include <iostream>
 #include <string>
@@ -17,6 +18,7 @@ void PrintHelp(std::ostream& out)
     for (const CliCommand& command : CliCommands())
         out << "  " << command.synopsis << "\n      " << command.summary << "\n";
     out << "\nradixes: bin oct dec hex float double (or 0-5); units: 8 16 32 64\n"
+           "code pages (text column, CSV, file comments): 1252 932 936 949 950\n"
            "exit status: 0 success, 1 failure (the message on standard error), 2 usage error\n";
 }
 
@@ -48,6 +50,9 @@ int main(int argc, char** argv)
         std::string error;
         if (!args.Parse(words, command.options, error))
             return context.UsageError(command, error);
+        int status = kExitOk;
+        if (!ApplyCodePageOption(context, command, args, status))
+            return status;
         return command.run(context, command, args);
     }
     std::cerr << "memorix-cli: unknown command '" << name << "'\n\n";

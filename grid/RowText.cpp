@@ -50,7 +50,8 @@ std::string RowText(std::span<const std::uint8_t> bytes, const platform::CodePag
     }
 
     // Scanning from the start, a byte is a trail byte only right after a lead
-    // byte; anywhere else it is read as a character of its own.
+    // byte; anywhere else it is read as a character of its own, or as '.' when
+    // the page has no character for it.
     std::string shown;
     shown.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -65,7 +66,7 @@ std::string RowText(std::span<const std::uint8_t> bytes, const platform::CodePag
                 shown += '.';
             }
         } else {
-            shown += static_cast<char>(byte);
+            shown += page.IsSingleByteChar(byte) ? static_cast<char>(byte) : '.';
         }
     }
     return page.ToUtf8(shown);

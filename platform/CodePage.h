@@ -16,6 +16,9 @@ public:
     virtual bool IsDoubleByte() const = 0;
     virtual bool IsLeadByte(std::uint8_t byte) const = 0;
     virtual bool IsTrailByte(std::uint8_t byte) const = 0;
+    // True for a byte that is a character on its own; a double-byte page may
+    // leave some bytes undefined.
+    virtual bool IsSingleByteChar(std::uint8_t byte) const { return !IsLeadByte(byte); }
 
     virtual std::string ToUtf8(std::string_view bytes) const = 0;
     // Characters the code page cannot hold become its default character '?'.

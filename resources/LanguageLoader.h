@@ -13,6 +13,7 @@
 
 constexpr int LANGUAGE_NONE = -1;    // LangMax missing or 0 while the machine key exists
 constexpr int LANGUAGE_ENGLISH = 0;
+constexpr int LANGUAGE_JAPANESE = 1;
 constexpr int LANGUAGE_KOREAN = 4;
 constexpr int LANGUAGE_GERMAN = 7;
 constexpr int LANGUAGE_COUNT = 10;   // indexes 0 to 9

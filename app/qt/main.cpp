@@ -9,6 +9,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "resources/CResourceHandle.h"
+#include "resources/CodePageChoice.h"
 #include "resources/LanguageLoader.h"
 #include "resources/ResourceIds.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
     CResourceHandle resources;
     if (!LoadLanguageResources(settings, platform::ProgramFolder(), resources, messages))
         return 1;
+    SelectChosenCodePage(settings);
     messages.SetTitle(QString::fromStdString(resources.LoadString(res::IDS_APP_TITLE)));
 
     CMemorixApp app(AppServices{messages, resources, settings, CatalogueLocation()});

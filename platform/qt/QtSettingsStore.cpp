@@ -1,5 +1,7 @@
 #include "platform/qt/QtSettingsStore.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
@@ -32,6 +34,13 @@ QtSettingsStore::QtSettingsStore()
     // key from an organization-wide file.
     m_user->setFallbacksEnabled(false);
     m_machine->setFallbacksEnabled(false);
+    // Without a machine file in the configuration folders, the one an
+    // installation put beside the program stands in for it.
+    if (!QFileInfo::exists(m_machine->fileName())) {
+        const QString installed = QString::fromStdString(ProgramFolder()) + QStringLiteral("/Memorix.conf");
+        if (QFileInfo::exists(installed))
+            m_machine = std::make_unique<QSettings>(installed, QSettings::IniFormat);
+    }
 }
 
 QtSettingsStore::~QtSettingsStore() = default;

@@ -83,4 +83,26 @@ TEST(ResourceName, LoadsTheBuiltLibraryOrSaysWhichIsMissing)
     EXPECT_EQ(missing.String(42), nullptr);
 }
 
+TEST(ResourceName, JapaneseLibraryHoldsWhatTheEnglishOneDoes)
+{
+    UseLocale("en_US.UTF-8");
+    const std::string bin = std::getenv("MEMORIX_BIN_DIR") ? std::getenv("MEMORIX_BIN_DIR") : ".";
+    ResourceLibrary japanese;
+    ResourceLibrary english;
+    ASSERT_TRUE(japanese.Load(1, -1, Folder(bin)));
+    ASSERT_TRUE(english.Load(0, -1, Folder(bin)));
+    EXPECT_EQ(japanese.Path(), bin + "/QelPortavoJpn.so");
+    for (const unsigned id : {42u, 43u}) {
+        ASSERT_NE(japanese.String(id), nullptr) << id;
+        EXPECT_STRNE(japanese.String(id), english.String(id)) << id;
+    }
+    const PortavoDialog* dialog = japanese.Dialog(129);
+    const PortavoDialog* reference = english.Dialog(129);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(reference, nullptr);
+    EXPECT_EQ(dialog->controlCount, reference->controlCount);
+    for (std::uint32_t i = 0; i < reference->controlCount; ++i)
+        EXPECT_NE(ControlText(dialog, reference->controls[i].id), nullptr) << reference->controls[i].id;
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "CodecTestSupport.h"
 
 #include "platform/CodePage.h"
+#include "platform/CodePages.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,25 @@ TEST_F(CodecRowText, DoubleBytePage)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatRowText(c.bytes), c.text);
+}
+
+// Rows as a Japanese Windows program writes them into PLC memory.
+TEST_F(CodecRowText, ShiftJisRows)
+{
+    ASSERT_TRUE(platform::SelectAnsiCodePage(platform::kCodePageJapanese));
+    const struct {
+        Bytes bytes;
+        const char* text;
+    } cases[] = {
+        {{0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0x00, 0x00}, "日本語.."}, // kanji, then zero bytes
+        {{0xB1, 0xB2, 'A', 'B'}, "ｱｲAB"},                         // half-width katakana
+        {{'A', 'B', 'C', 0x93}, "ABC."},                           // a lone lead byte at the row end
+        {{0x93, ' ', 'A'}, ". A"},                                 // a lead byte without a trail byte
+        {{0x40, 0x93, 0xFA, 0x30}, "@日0"},                        // a trail byte first is a character
+        {{0x7B, 0x8C, 0xEA}, "{語"},                              // the row starts with the trail byte of 本
+        {{0x80, 0x93, 0xFA, 0xFD}, ".日."},                        // bytes the page does not define
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatRowText(c.bytes), c.text);
+    platform::SelectAnsiCodePage(platform::kCodePageWestern);
 }

@@ -108,6 +108,13 @@ TEST(ProfileTest, LanguagesAndTextsOfCodes)
     EXPECT_STREQ(text, "The PLC refused the request: the address is outside its memory.");
     ASSERT_EQ(QelTeskUserIF_188(block, 4242, text), 0);
     EXPECT_STREQ(text, "Communication error 4242.");
+    // Japanese has texts of its own, the numbered ones included.
+    EXPECT_EQ(QelTeskUserIF_153(block, 1), 0);
+    ASSERT_EQ(QelTeskUserIF_188(block, 1102, text), 0);
+    EXPECT_STREQ(text, "PLC が要求を拒否しました: アドレスがメモリの範囲外です。");
+    ASSERT_EQ(QelTeskUserIF_188(block, 4242, text), 0);
+    EXPECT_STREQ(text, "通信エラー 4242。");
+    EXPECT_EQ(QelTeskUserIF_153(block, 0), 0);
     // The scan's entry points without a session: may run (59 then says
     // what is missing), and no record for a connection number without a profile.
     std::uint32_t out = 0;

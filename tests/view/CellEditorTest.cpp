@@ -5,6 +5,7 @@
 #include "grid/qt/CStringEdit.h"
 #include "grid/qt/IEditOwner.h"
 #include "platform/CodePage.h"
+#include "platform/CodePages.h"
 #include "resources/CResourceHandle.h"
 
 #include <QApplication>
@@ -282,6 +283,40 @@ TEST_F(CellEditor, StringEditCountsDoubleByteCharactersInBytes)
     QTest::keyClick(&text, Qt::Key_Backspace);
     EXPECT_EQ(text.Bytes(), (Bytes{'a', 'b'}));
     platform::SetAnsiCodePage(&previous);
+}
+
+// A row of Shift_JIS as a Japanese Windows program writes it: typed kanji take
+// two bytes, half-width katakana one, and a pasted text stops where the row is full.
+TEST_F(CellEditor, StringEditWritesShiftJisBytes)
+{
+    const platform::CodePage& previous = platform::AnsiCodePage();
+    ASSERT_TRUE(platform::SelectAnsiCodePage(platform::kCodePageJapanese));
+    const Bytes row{0x93, 0xFA, 0x96, 0x7B, 'A', 0x00};
+    text.SetValue(row.data(), 6);
+    EXPECT_EQ(text.text(), QString::fromUtf8("日本A."));
+    text.setCursorPosition(2);
+    QTest::keyClick(&text, Qt::Key_Delete); // 'A'; one byte is free
+    TypeChar(text, u'語');                  // two bytes: refused
+    EXPECT_EQ(text.Bytes(), (Bytes{0x93, 0xFA, 0x96, 0x7B, 0x00}));
+    TypeChar(text, u'ｱ');
+    EXPECT_EQ(text.Bytes(), (Bytes{0x93, 0xFA, 0x96, 0x7B, 0xB1, 0x00}));
+    EXPECT_EQ(text.text(), QString::fromUtf8("日本ｱ."));
+    text.setCursorPosition(4);
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    QTest::keyClick(&text, Qt::Key_Backspace);
+    TypeChar(text, u'語');
+    EXPECT_EQ(text.Bytes(), (Bytes{0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA}));
+    EXPECT_EQ(text.text(), QString::fromUtf8("日本語"));
+
+    text.selectAll();
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("ｶﾅ漢字テスト"));
+    text.Paste();
+    EXPECT_EQ(text.Bytes(), (Bytes{0xB6, 0xC5, 0x8A, 0xBF, 0x8E, 0x9A}));
+    std::vector<std::uint8_t> out;
+    EXPECT_TRUE(text.GetValue(out, nullptr));
+    EXPECT_EQ(out, (Bytes{0xB6, 0xC5, 0x8A, 0xBF, 0x8E, 0x9A}));
+    platform::SetAnsiCodePage(&previous);
+    platform::SelectAnsiCodePage(platform::kCodePageWestern);
 }
 
 TEST_F(CellEditor, ContextMenuIsTheLanguageLibrarysOwn)

@@ -1,0 +1,126 @@
+// Japanese texts of the user interface, in UTF-8.
+//
+// The same rules as the English texts: 708 takes the bank number as %d, 61699
+// the document title as %s, 905 the list of blocks as %s; no other text holds
+// a '%'. File dialog filters are "description|patterns|" pairs; command
+// strings are "status-bar prompt\ntool tip"; 112 is the document type.
+
+#include "resources/ResourceIds.h"
+#include "resources/jpn/JpnTables.h"
+
+#include <iterator>
+
+namespace jpn {
+
+using namespace res;
+
+const MxStringResource kStrings[] = {
+    {IDS_OLE_INIT_FAILED, "Memorix に必要なシステム ライブラリを初期化できませんでした。"},
+    {IDS_TOOLBAR_STANDARD, "標準"},
+    {IDS_TOOLBAR_CUSTOMIZE, "カスタマイズ..."},
+    {IDS_DOC_TEMPLATE, "\n無題\nMemorix データ\nMemorix データ ファイル (*.ldtx)\n.ldtx\nMemorix.Data\nMemorix データ ファイル"},
+    {IDS_TOOLBAR_DATA, "データ"},
+    {IDS_NO_DEVICE_SELECTED, "デバイスを 1 つ以上選択してください。"},
+
+    {IDS_RADIX_BINARY, "2 進数"},
+    {IDS_RADIX_OCTAL, "8 進数"},
+    {IDS_RADIX_DECIMAL, "10 進数"},
+    {IDS_RADIX_HEX, "16 進数"},
+    {IDS_UNIT_8BIT, "8 ビット"},
+    {IDS_UNIT_16BIT, "16 ビット"},
+    {IDS_UNIT_32BIT, "32 ビット"},
+    // Follows the count in a narrow box: "1 列" to "16 列".
+    {IDS_COLUMNS_SUFFIX, " 列"},
+    {IDS_BANK_NAME, "バンク %d"},
+    {IDS_RADIX_FLOAT, "実数 (単精度)"},
+    {IDS_RADIX_DOUBLE, "実数 (倍精度)"},
+    {IDS_UNIT_64BIT, "64 ビット"},
+
+    {IDS_CONFIRM_WRITE, "PLC にデータを書き込みますか?\nPLC の値は上書きされます。"},
+    {IDS_CONFIRM_READ, "PLC からデータを読み出しますか?"},
+    {IDS_WRITE_DONE, "PLC への書き込みが終了しました。"},
+    {IDS_READ_DONE, "PLC からの読み出しが終了しました。"},
+    {IDS_WRITE_UNKNOWN_PLC,
+     "接続されている PLC の機種は、対応 PLC のカタログにありません。\nこの PLC にはデータを書き込めません。"},
+    {IDS_READ_UNKNOWN_PLC,
+     "接続されている PLC の機種は、対応 PLC のカタログにありません。\nこの PLC からはデータを読み出せません。"},
+    {IDS_TRANSFER_FAILED, "PLC との転送は完了しませんでした。"},
+    {IDS_WRITE_PARTIAL, "PLC には一部のデータだけが書き込まれています。失敗したブロックより前のブロックは書き込まれ、それ以降は書き込まれていません。"},
+    {IDS_WRITE_OTHER_PLC,
+     "接続されている PLC は、このドキュメントの機種と異なります。\n\nそれでも書き込みますか?"},
+    {IDS_READ_OTHER_PLC,
+     "接続されている PLC は、現在選択されている機種と異なります。\n\nそれでも読み出しますか?"},
+    // The error code follows directly: "... [100000]".
+    {IDS_COMM_INIT_FAILED, "通信ライブラリを初期化できませんでした。"},
+
+    // The reader may append " (code)".
+    {IDS_FILE_DAMAGED, "ファイルが壊れているため読み込めません。"},
+    {IDS_FILE_EMPTY, "ファイルが空です。"},
+    {IDS_FILE_NOT_DATA_FILE, "Memorix のデータ ファイルではないか、新しいバージョンの Memorix で保存されたファイルです。"},
+    {IDS_FILE_UNKNOWN_MODEL, "このファイルの PLC 機種は、対応 PLC のカタログにありません。"},
+    {IDS_FILE_READ_ERROR, "ファイルの読み込み中にエラーが発生しました。"},
+    {IDS_FILE_WRITE_ERROR,
+     "ファイルを書き込めません。ディスクの空き容量と、フォルダーへの書き込み権限を確認してください。"},
+    {IDS_FILE_LEGACY_LOSES_DATA,
+     "このファイル形式ではすべてのデータを保存できません。次のブロックは保存されません:\n%s\n\nそれでも保存しますか?"},
+    {IDS_FILE_OPEN_ERROR, "ファイルを開けません。他のプログラムが使用中か、アクセス権がない可能性があります。"},
+
+    // The first filter is the comma-separated one.
+    {IDS_FILTER_CSV, "CSV ファイル (*.csv)|*.csv|テキスト ファイル (*.txt)|*.txt||"},
+    {IDS_FILTER_LEGACY_DATA, "旧形式の Memorix データ ファイル (*.ldt)|*.ldt|"},
+    {IDS_FILTER_DATA, "Memorix データ ファイル (*.ldtx)|*.ldtx|"},
+    {IDS_FILTER_OPEN_FIRST, "すべての Memorix データ ファイル (*.ldtx;*.ldt)|*.ldtx;*.ldt|"},
+
+    {IDS_CONFIRM_CHANGE_PLC,
+     "このドキュメントの PLC 機種を変更しますか?\nデバイスの範囲は、新しい機種で可能な範囲で引き継がれます。"},
+    {IDS_CELL_NOT_A_NUMBER, "値が正しい数値ではありません。"},
+    {IDS_CELL_OUT_OF_RANGE, "値が範囲外です。"},
+
+    {IDS_APP_TITLE, "Memorix"},
+    {IDP_ASK_TO_SAVE, "%s への変更を保存しますか?"},
+
+    // Commands.
+    {ID_PLC_READ, "PLC からデータを読み出します\nPLC から読み出し"},
+    {ID_PLC_WRITE, "PLC にデータを書き込みます\nPLC へ書き込み"},
+    {ID_COMBO_RADIX, "値の表示形式\n表示形式"},
+    {ID_COMBO_UNIT, "1 セルの大きさ\n単位"},
+    {ID_COMBO_DEVICE, "グリッドに表示するデバイス\nデバイス"},
+    {ID_COMBO_COLUMNS, "1 行のセル数\n列数"},
+    {ID_CSV_IMPORT, "表示中のデバイスを CSV またはテキスト ファイルから読み込みます\nCSV 読み込み"},
+    {ID_CSV_EXPORT, "表示中のデバイスを CSV またはテキスト ファイルに保存します\nCSV 書き出し"},
+    {ID_COMBO_BANK, "グリッドに表示するファイル レジスタのバンク\nバンク"},
+    {ID_DEVICE_SELECT, "ドキュメントのデバイスとアドレス範囲を選択します\nデバイス選択"},
+    {ID_COMM_SETTINGS, "PLC との接続を設定します\n通信設定"},
+    {ID_ONLINE_SETTINGS, "オンライン接続の設定を変更します\nオンライン設定"},
+    {ID_CHANGE_PLC, "ドキュメントを別の PLC 機種に移します\nPLC 変更"},
+    {ID_FILE_NEW, "新しいドキュメントを作成します\n新規作成"},
+    {ID_FILE_OPEN, "データ ファイルを開きます\n開く"},
+    {ID_FILE_CLOSE, "ドキュメントを閉じます\n閉じる"},
+    {ID_FILE_SAVE, "ドキュメントを保存します\n上書き保存"},
+    {ID_FILE_SAVE_AS, "ドキュメントに名前を付けて保存します\n名前を付けて保存"},
+    {ID_FILE_MRU_FIRST + 0, "このドキュメントを開きます\n最近使ったファイル 1"},
+    {ID_FILE_MRU_FIRST + 1, "このドキュメントを開きます\n最近使ったファイル 2"},
+    {ID_FILE_MRU_FIRST + 2, "このドキュメントを開きます\n最近使ったファイル 3"},
+    {ID_FILE_MRU_FIRST + 3, "このドキュメントを開きます\n最近使ったファイル 4"},
+    {ID_FILE_MRU_FIRST + 4, "このドキュメントを開きます\n最近使ったファイル 5"},
+    {ID_FILE_MRU_FIRST + 5, "このドキュメントを開きます\n最近使ったファイル 6"},
+    {ID_FILE_MRU_FIRST + 6, "このドキュメントを開きます\n最近使ったファイル 7"},
+    {ID_FILE_MRU_FIRST + 7, "このドキュメントを開きます\n最近使ったファイル 8"},
+    {ID_FILE_MRU_FIRST + 8, "このドキュメントを開きます\n最近使ったファイル 9"},
+    {ID_FILE_MRU_FIRST + 9, "このドキュメントを開きます\n最近使ったファイル 10"},
+    {ID_EDIT_CLEAR, "選択範囲をクリアします\nクリア"},
+    {ID_EDIT_COPY, "選択範囲をクリップボードにコピーします\nコピー"},
+    {ID_EDIT_CUT, "選択範囲をクリップボードに移動します\n切り取り"},
+    {ID_EDIT_PASTE, "クリップボードの内容を挿入します\n貼り付け"},
+    {ID_EDIT_SELECT_ALL, "すべてを選択します\nすべて選択"},
+    {ID_EDIT_UNDO, "直前の変更を元に戻します\n元に戻す"},
+    {ID_EDIT_REDO, "元に戻した変更をやり直します\nやり直し"},
+    {ID_APP_ABOUT, "Memorix の情報を表示します\nバージョン情報"},
+    {ID_APP_EXIT, "Memorix を終了します。変更の保存を確認します\n終了"},
+    {ID_VIEW_TOOLBAR, "標準ツール バーの表示/非表示を切り替えます\nツール バー"},
+    {ID_VIEW_STATUS_BAR, "ステータス バーの表示/非表示を切り替えます\nステータス バー"},
+};
+
+const std::uint32_t kStringCount = static_cast<std::uint32_t>(std::size(kStrings));
+
+} // namespace jpn
