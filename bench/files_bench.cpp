@@ -19,6 +19,7 @@
 #include <zlib.h>
 #endif
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
@@ -184,5 +185,30 @@ void BM_ReadRaw(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kDocumentWords * 2);
 }
 BENCHMARK(BM_ReadRaw)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The baseline of an open: the file's bytes read raw and their CRC-16 taken,
+// in one pass of cache-sized pieces.
+void BM_ReadRawCrc(benchmark::State& state)
+{
+    Document doc;
+    if (WriteLdtx(doc.path, {2, 34}, doc.blocks) != FileError::None)
+        state.SkipWithError("save failed");
+    constexpr std::size_t kPiece = 256 * 1024;
+    for (auto _ : state) {
+        const int fd = ::open(doc.path.c_str(), O_RDONLY | O_CLOEXEC);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));
+        ::lseek(fd, 0, SEEK_SET);
+        std::uint16_t crc = crc16::kInit;
+        for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+            const std::size_t piece = std::min(kPiece, bytes.size() - at);
+            benchmark::DoNotOptimize(::read(fd, bytes.data() + at, piece));
+            crc = crc16::Extend(crc, bytes.data() + at, piece);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(crc);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kDocumentWords * 2);
+}
+BENCHMARK(BM_ReadRawCrc)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -152,9 +152,22 @@ int RunImport(CliContext& context, const CliCommand& command, const CliArgs& arg
     if (!OpenTarget(context, command, args, 2, "give FILE and IN", session, target, status))
         return status;
     const GridLayout layout(*target.block, target.setting, target.prefix);
-    const auto data = ImportCsv(layout, args.Positional()[1]);
+    CsvImportReport report;
+    const auto data = ImportCsv(layout, args.Positional()[1], &report);
     if (!data)
         return context.Failure("cannot read " + args.Positional()[1]);
+    if (report.invalidFields > 0) {
+        std::string where;
+        for (const CsvImportReport::Position& position : report.firstInvalid)
+            where += (where.empty() ? "" : ", ") + std::to_string(position.line) + ":" + std::to_string(position.field);
+        if (report.invalidFields > report.firstInvalid.size())
+            where += ", ...";
+        const std::string count = std::to_string(report.invalidFields) + " field"
+                                  + (report.invalidFields == 1 ? " was" : "s were");
+        if (args.Has("strict"))
+            return context.Failure(count + " not valid (line:field " + where + "); nothing was written");
+        context.err << "memorix-cli: " << count << " not valid and became 0 (line:field " << where << ")\n";
+    }
     const CEditData& block = *target.block;
     target.document->WriteBlockBytes(0, data->data(), static_cast<std::int32_t>(data->size()), block.Id,
                                      block.BankNo);
@@ -166,6 +179,7 @@ const CliArgs::Option kUnit{"unit"};
 const CliArgs::Option kColumns{"columns"};
 const CliArgs::Option kDevice{"device"};
 const CliArgs::Option kYes{"yes", false};
+const CliArgs::Option kStrict{"strict", false};
 
 } // namespace
 
@@ -181,8 +195,9 @@ std::vector<CliCommand> GridCommands()
         {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K] [--code-page N]",
          "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",
          {kDevice, kRadix, kUnit, kColumns, {"filter"}, kCodePageOption}, RunExport},
-        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes] [--code-page N]",
-         "read CSV or tab-separated text into the block from its first cell, and save FILE",
-         {kDevice, kRadix, kUnit, kColumns, kYes, kCodePageOption}, RunImport},
+        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes] [--strict] [--code-page N]",
+         "read CSV or tab-separated text into the block from its first cell, and save FILE; fields that are not "
+         "valid become 0 and are counted on standard error (--strict: such a file writes nothing)",
+         {kDevice, kRadix, kUnit, kColumns, kYes, kStrict, kCodePageOption}, RunImport},
     };
 }

@@ -19,11 +19,17 @@ void CellWriter::StoreLine(std::string_view line, std::optional<char> separator,
         field = field.substr(0, field.find('\n'));
         if (!m_layout.HasValue(row, column))
             return;
-        codec::ParseCellText(field, m_layout.Radix(), m_layout.Unit(), m_cell);
-        const std::size_t count = std::min(m_cell.size(), static_cast<std::size_t>(m_layout.CellBytes()));
-        std::copy_n(m_cell.begin(), count, m_bytes.begin() + static_cast<std::ptrdiff_t>(m_layout.CellOffset(row, column)));
+        StoreCell(field, row, column);
         if (end == std::string_view::npos)
             return;
         start = end + 1;
     }
+}
+
+bool CellWriter::StoreCell(std::string_view text, int row, int column)
+{
+    const bool valid = codec::ParseCellText(text, m_layout.Radix(), m_layout.Unit(), m_cell);
+    const std::size_t count = std::min(m_cell.size(), static_cast<std::size_t>(m_layout.CellBytes()));
+    std::copy_n(m_cell.begin(), count, m_bytes.begin() + static_cast<std::ptrdiff_t>(m_layout.CellOffset(row, column)));
+    return valid;
 }

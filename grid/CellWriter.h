@@ -21,6 +21,10 @@ public:
     // A field in column N or beyond, or in a cell without a value, ends the line.
     void StoreLine(std::string_view line, std::optional<char> separator, int row, int firstColumn);
 
+    // Stores one cell's text (an invalid one as zero); false when the text was
+    // no valid value. The cell must have a value.
+    bool StoreCell(std::string_view text, int row, int column);
+
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
     std::vector<std::uint8_t> TakeBytes() { return std::move(m_bytes); }
 

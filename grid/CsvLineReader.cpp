@@ -81,7 +81,7 @@ std::size_t CsvLineReader::PlainRun() const
     const int separator = m_separator ? static_cast<unsigned char>(*m_separator) : -1;
     while (end < m_size) {
         const std::uint8_t byte = m_buffer[end];
-        if (byte == '\r' || byte == '\n' || byte == 0 || byte == separator)
+        if (byte == '\r' || byte == '\n' || byte == 0 || byte == '"' || byte == separator)
             break;
         ++end;
     }
@@ -119,6 +119,9 @@ bool CsvLineReader::Next(std::string& line)
     bool inLine = false;   // something after the previous line end
     bool textDone = false; // a zero character or enough fields
     int separators = 0;
+    bool fieldStart = true; // nothing of the current field read yet
+    bool quoted = false;    // the current field began with a quote
+    bool inQuotes = false;  // separators and line ends are text here
     char32_t unit = 0;
     while (true) {
         if (!m_utf16 && !m_skipLineFeed) {
@@ -126,6 +129,7 @@ bool CsvLineReader::Next(std::string& line)
             const std::size_t run = PlainRun();
             if (run > 0) {
                 inLine = true;
+                fieldStart = false;
                 if (!textDone)
                     m_bytes.append(reinterpret_cast<const char*>(m_buffer.data() + m_pos), run);
                 m_pos += run;
@@ -139,11 +143,19 @@ bool CsvLineReader::Next(std::string& line)
         }
         if (std::exchange(m_skipLineFeed, false) && unit == '\n')
             continue;
-        if (unit == '\r' || unit == '\n') {
+        if ((unit == '\r' || unit == '\n') && !inQuotes) {
             m_skipLineFeed = unit == '\r';
             break;
         }
         inLine = true;
+        const bool separator = m_separator && unit == static_cast<unsigned char>(*m_separator) && !inQuotes;
+        if (unit == '"' && (fieldStart || quoted)) {
+            quoted = true;
+            inQuotes = !inQuotes;
+        }
+        fieldStart = separator;
+        if (separator)
+            quoted = false;
         if (textDone)
             continue;
         if (unit == 0) {
@@ -154,7 +166,7 @@ bool CsvLineReader::Next(std::string& line)
             m_wide += static_cast<char16_t>(unit);
         else
             m_bytes += static_cast<char>(unit);
-        if (m_separator && unit == static_cast<unsigned char>(*m_separator) && ++separators >= m_maxFields)
+        if (separator && ++separators >= m_maxFields)
             textDone = true;
     }
     line = Decoded();

@@ -7,6 +7,8 @@
 //   the whole file is ANSI code page text.
 // - A line ends at CR, at LF or at CR LF; the end of the input ends the last
 //   line, and nothing follows a final line end. Lines may be of any length.
+// - Inside a field that begins with a double quote, up to its closing quote,
+//   separators and line ends are text of the field (see CsvField.h).
 // - A zero character ends the line's text; the rest of that line is skipped.
 // - Only the first maxFields fields of a line are kept (the rest is never
 //   used), so a long line costs no more memory than its useful part.

@@ -12,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <utility>
+#include <vector>
 
 using namespace coding;
 
@@ -25,32 +26,81 @@ struct Extent {
     std::size_t index; // in block order
 };
 
+// The bytes of one section of the open file. The first kHeadBytes are read
+// at once, so that the block headers of a small section cost no further reads;
+// the rest is read where it is asked for.
+class SectionSource {
+public:
+    static constexpr std::uint64_t kHeadBytes = 64 * 1024;
+
+    SectionSource(platform::DenyWriteFile& file, std::uint64_t offset, std::uint64_t length)
+        : m_file(file)
+        , m_offset(offset)
+        , m_length(length)
+    {
+    }
+
+    bool Load()
+    {
+        m_head.resize(static_cast<std::size_t>(std::min(m_length, kHeadBytes)));
+        return m_file.Seek(m_offset) && m_file.Read(m_head.data(), m_head.size()) == m_head.size();
+    }
+
+    std::uint64_t Length() const { return m_length; }
+
+    // Bytes [at, at + size) of the section; the caller keeps them inside it.
+    bool Fetch(std::uint64_t at, std::size_t size, std::uint8_t* into)
+    {
+        if (at < m_head.size()) {
+            const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_head.size() - at));
+            std::copy_n(m_head.data() + at, part, into);
+            at += part;
+            into += part;
+            size -= part;
+        }
+        return size == 0 || (m_file.Seek(m_offset + at) && m_file.Read(into, size) == size);
+    }
+
+private:
+    platform::DenyWriteFile& m_file;
+    std::uint64_t m_offset;
+    std::uint64_t m_length;
+    std::vector<std::uint8_t> m_head;
+};
+
 // The blocks of a section's first `body` bytes (the CRC excluded), all but
 // their bytes, and where they lie. Returns 0 or the detail code shown with
-// string 901.
+// string 901; -1 when the file cannot be read.
 //
 // A block counts only when its header and bytes lie inside the section after
 // the offset table and no two blocks share bytes; so a hostile file cannot
 // make the reader allocate more than a few times its own size.
-int ParseBlockHeaders(const std::uint8_t* section, std::uint64_t body, EditDataArray& blocks,
-                      std::vector<Extent>& extents)
+int ParseBlockHeaders(SectionSource& source, std::uint64_t body, EditDataArray& blocks, std::vector<Extent>& extents)
 {
     if (body < ldtx::kCountSize)
         return ldtx::kDamagedBlockOffset;
-    const std::uint64_t count = GetU32LE(section);
+    std::uint8_t countBytes[ldtx::kCountSize];
+    if (!source.Fetch(0, sizeof countBytes, countBytes))
+        return -1;
+    const std::uint64_t count = GetU32LE(countBytes);
     if (count > (body - ldtx::kCountSize) / ldtx::kBlockOffsetSize)
         return ldtx::kDamagedBlockOffset;
     const std::uint64_t blocksStart = ldtx::kCountSize + count * ldtx::kBlockOffsetSize;
     const std::uint64_t room = body - blocksStart;
+    std::vector<std::uint8_t> offsets(static_cast<std::size_t>(count * ldtx::kBlockOffsetSize));
+    if (!source.Fetch(ldtx::kCountSize, offsets.size(), offsets.data()))
+        return -1;
     std::uint64_t claimed = 0;
 
     for (std::uint64_t i = 0; i < count; ++i) {
-        const std::uint64_t at = GetU64LE(section + ldtx::kCountSize + i * ldtx::kBlockOffsetSize);
+        const std::uint64_t at = GetU64LE(offsets.data() + i * ldtx::kBlockOffsetSize);
         if (at < blocksStart || at >= body)
             return ldtx::kDamagedBlockOffset;
         if (!Fits(at, ldtx::kBlockHeaderSize, body))
             return ldtx::kDamagedBlockData;
-        const std::uint8_t* header = section + at;
+        std::uint8_t header[ldtx::kBlockHeaderSize];
+        if (!source.Fetch(at, sizeof header, header))
+            return -1;
         CEditData block;
         block.Id = header[ldtx::kBlockIdOffset];
         block.StartAddr = GetI32LE(header + ldtx::kBlockStartOffset);
@@ -82,26 +132,71 @@ int ParseBlockHeaders(const std::uint8_t* section, std::uint64_t body, EditDataA
     return 0;
 }
 
-// The device data section's bytes, CRC included, into blocks appended to
-// `out`. Returns 0 or the detail code shown with string 901.
-int ParseDeviceSection(const std::uint8_t* section, std::uint64_t length, EditDataArray& out)
+// Reads bytes [from, to) of the section in cache-sized pieces, into `into`
+// when given (else into scratch), and extends crc over them while they are
+// still in the cache.
+bool ReadAndCheck(SectionSource& source, std::uint64_t from, std::uint64_t to, std::uint8_t* into,
+                  std::vector<std::uint8_t>& scratch, std::uint16_t& crc)
 {
+    constexpr std::uint64_t kPiece = 256 * 1024;
+    while (from < to) {
+        const auto piece = static_cast<std::size_t>(std::min(kPiece, to - from));
+        std::uint8_t* target = into;
+        if (!target) {
+            scratch.resize(std::max<std::size_t>(scratch.size(), piece));
+            target = scratch.data();
+        }
+        if (!source.Fetch(from, piece, target))
+            return false;
+        crc = crc16::Extend(crc, target, piece);
+        from += piece;
+        if (into)
+            into += piece;
+    }
+    return true;
+}
+
+// The device data section, CRC included, into blocks appended to `out`, in
+// one pass over the file: each block's bytes are read straight into the block
+// and the CRC is taken on the way. Returns 0 or the detail code shown with
+// string 901.
+int ReadDeviceSectionFrom(SectionSource& source, EditDataArray& out)
+{
+    const std::uint64_t length = source.Length();
     if (length < ldtx::kCrcSize)
         return ldtx::kDamagedSectionPastEnd;
     const std::uint64_t body = length - ldtx::kCrcSize;
-    const std::uint16_t stored = GetU16LE(section + body);
+    std::uint8_t storedBytes[ldtx::kCrcSize];
+    if (!source.Load() || !source.Fetch(body, sizeof storedBytes, storedBytes))
+        return ldtx::kDamagedSectionPastEnd;
+    const std::uint16_t stored = GetU16LE(storedBytes);
 
     // A wrong CRC is what gets reported when the damage also breaks the
-    // structure; no block's bytes are copied before both have passed.
+    // structure; the blocks are handed out only after both have passed.
     EditDataArray blocks;
     std::vector<Extent> extents;
-    const int fault = ParseBlockHeaders(section, body, blocks, extents);
-    if (crc16::Value(section, body) != stored)
+    int fault = ParseBlockHeaders(source, body, blocks, extents);
+    if (fault < 0)
+        return ldtx::kDamagedSectionPastEnd;
+    if (fault != 0)
+        extents.clear(); // the CRC over the section as it is
+    std::vector<std::uint8_t> scratch;
+    std::uint16_t crc = crc16::kInit;
+    std::uint64_t pos = 0;
+    for (const Extent& extent : extents) {
+        CEditData& block = blocks[extent.index];
+        block.Data.resize(static_cast<std::size_t>(extent.bytes));
+        if (!ReadAndCheck(source, pos, extent.dataAt, nullptr, scratch, crc)
+            || !ReadAndCheck(source, extent.dataAt, extent.dataAt + extent.bytes, block.Data.data(), scratch, crc))
+            return ldtx::kDamagedSectionPastEnd;
+        pos = extent.dataAt + extent.bytes;
+    }
+    if (!ReadAndCheck(source, pos, body, nullptr, scratch, crc))
+        return ldtx::kDamagedSectionPastEnd;
+    if (crc != stored)
         return ldtx::kDamagedCrc;
     if (fault != 0)
         return fault;
-    for (const Extent& extent : extents)
-        blocks[extent.index].Data.assign(section + extent.dataAt, section + extent.dataAt + extent.bytes);
     out.insert(out.end(), std::make_move_iterator(blocks.begin()), std::make_move_iterator(blocks.end()));
     return 0;
 }
@@ -269,11 +364,8 @@ int LdtxReader::ReadDeviceSection(std::uint64_t offset, std::uint64_t length, Ed
 {
     if (length > std::numeric_limits<std::size_t>::max())
         return ldtx::kDamagedSectionPastEnd;
-    // Left uninitialised: the read fills it, and a section can be large.
-    const auto section = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
-    if (!m_file.Seek(offset) || m_file.Read(section.get(), static_cast<std::size_t>(length)) != length)
-        return ldtx::kDamagedSectionPastEnd;
-    return ParseDeviceSection(section.get(), length, blocks);
+    SectionSource source(m_file, offset, length);
+    return ReadDeviceSectionFrom(source, blocks);
 }
 
 FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const EditDataArray& blocks, unsigned sections)

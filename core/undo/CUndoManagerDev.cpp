@@ -27,8 +27,14 @@ bool CUndoManagerDev::TakeSnapshot(const IBlockStore& doc)
     if (!block)
         return false;
     auto snapshot = std::make_unique<CUndoData>();
-    if (!snapshot->Save(*block))
-        return false; // the snapshot's destructor removes whatever file it made
+    if (!snapshot->Save(*block)) {
+        // No room for the state after this edit: an undo from here would jump
+        // past it, so the block's history ends and undo is unavailable until
+        // the next edit that can be recorded. The snapshot's destructor
+        // removes whatever file it made.
+        Clear();
+        return false;
+    }
 
     m_lstUndo.push_back(std::move(snapshot));
     m_nCurrent = GetCount() - 1;

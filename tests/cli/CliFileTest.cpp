@@ -97,6 +97,34 @@ TEST_F(CliFiles, ExportAndImportMoveABlockThroughCsv)
     EXPECT_EQ(Run({"import", File("e.ldtx"), File("missing.csv"), "--device", "WR"}).exitCode, 1);
 }
 
+// A spreadsheet's CSV: quoted fields are read as their content; fields that
+// are no number are counted on standard error, and --strict writes nothing.
+TEST_F(CliFiles, ImportReadsQuotedFieldsAndTellsOfInvalidOnes)
+{
+    ASSERT_EQ(Run({"new", File("q.ldtx"), "--model", "1792", "--select", "WR:0-5"}).exitCode, 0);
+    std::ofstream(File("sheet.csv"), std::ios::binary) << "\"12\",\"-3\",7\r\n\"4\"\"\",x,\"\"\r\n";
+    const std::string before = testsupport::ReadWholeFile(File("q.ldtx"));
+    ProcessResult r = Run({"import", File("q.ldtx"), File("sheet.csv"), "--device", "WR", "--radix", "dec",
+                           "--columns", "3", "--strict"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("2 fields were not valid (line:field 2:1, 2:2); nothing was written"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(testsupport::ReadWholeFile(File("q.ldtx")), before);
+
+    r = Run({"import", File("q.ldtx"), File("sheet.csv"), "--device", "WR", "--radix", "dec", "--columns", "3"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("2 fields were not valid and became 0 (line:field 2:1, 2:2)"), std::string::npos) << r.err;
+    ASSERT_EQ(Run({"export", File("q.ldtx"), File("out.csv"), "--device", "WR", "--radix", "dec", "--columns", "3"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(testsupport::ReadWholeFile(File("out.csv")), "12,-3,7\r\n0,0,0\r\n");
+
+    std::ofstream(File("good.csv"), std::ios::binary) << "1,2,3\r\n";
+    r = Run({"import", File("q.ldtx"), File("good.csv"), "--device", "WR", "--columns", "3", "--strict"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+}
+
 TEST_F(CliFiles, SavingToALegacyFileThatCannotHoldEverythingAsksFirst)
 {
     ASSERT_EQ(Run({"new", File("c.ldtx"), "--model", "33", "--select", "WR", "--select", "CS"}).exitCode, 0);

@@ -96,3 +96,40 @@ TEST_F(LdtCorruptFile, LdtCorruptFilesAreRejectedOrConsistent)
     }
     EXPECT_TRUE(messages.Shown().empty());
 }
+
+// A section larger than the reader takes in at once: its later block headers,
+// bytes and CRC are read where they lie, and damage there is found as well.
+TEST_F(LdtCorruptFile, LdtxLargeSectionsAreCheckedThroughout)
+{
+    const std::string path = scratch.Path("large.ldtx");
+    const EditDataArray doc{Block(DeviceCode::FL, 0, 99999, 1, 0, 3), Block(DeviceCode::WR, 0, 3),
+                            Block(DeviceCode::DT, 0, 49999, 2, 0, 5)};
+    ASSERT_EQ(WriteLdtx(path, {2, 32}, doc), FileError::None);
+    const Bytes good = ReadBytes(path);
+    const auto read = [&path](EditDataArray& out) {
+        LdtxReader reader(path);
+        LdtxHeader header;
+        EXPECT_TRUE(reader.ReadHeader(header).ok());
+        return reader.ReadBlocks(out);
+    };
+    EditDataArray out;
+    ASSERT_TRUE(read(out).ok());
+    EXPECT_TRUE(SameBlocks(out, doc));
+
+    // The second block's header (after the first block's 200000 bytes), a byte
+    // of the last block, the stored CRC.
+    const std::size_t end = good.size();
+    for (const std::size_t at : {std::size_t{512 + 20 + 4 + 3 * 8 + 24 + 200000 + 4}, end - 1000, end - 1}) {
+        Bytes file = good;
+        file[at] ^= 0x5A;
+        WriteBytes(path, file);
+        out.clear();
+        const LdtxResult result = read(out);
+        EXPECT_EQ(result.fault, LdtxFault::Damaged) << "byte " << at;
+        EXPECT_TRUE(out.empty()) << "byte " << at;
+    }
+    WriteBytes(path, Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(end - 3)));
+    out.clear();
+    EXPECT_EQ(read(out).fault, LdtxFault::Damaged);
+    EXPECT_TRUE(out.empty());
+}

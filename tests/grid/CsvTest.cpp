@@ -142,6 +142,11 @@ TEST(CsvImport, LinesFieldsAndMarks)
         {"a.csv", std::string("1,2\0,3\r\n-1", 10), {1, 2, 7, 65535, 7, 7, 7, 7, 7}},
         {"a.csv", std::string("\xFF\xFE" "1\0,\0" "2\0\r\0\n\0" "3\0", 14), {1, 2, 7, 3, 7, 7, 7, 7, 7}},
         {"a.csv", "", {7, 7, 7, 7, 7, 7, 7, 7, 7}},
+        // Quoted fields, as spreadsheets write them: separators and line ends
+        // inside quotes belong to the field, "" is one quote.
+        {"a.csv", "\"12\",\"1,2\",\"3\"\r\n\"4\r\n5\",6\r\n\"\"\"7\",\"8\"9,\"", {12, 0, 3, 0, 6, 7, 0, 89, 0}},
+        {"a.txt", "\"1\t\"\t\"2\"\r\n3\"\t4", {0, 2, 7, 0, 4, 7, 7, 7, 7}},
+        {"a.csv", std::string("\xFF\xFE" "\"\0" "5\0\"\0,\0", 10), {5, 0, 7, 7, 7, 7, 7, 7, 7}},
     };
     testsupport::Scratch scratch;
     const CEditData block = Block(Words16(9, 7));

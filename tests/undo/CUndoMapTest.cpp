@@ -208,12 +208,17 @@ TEST_F(UndoMapTest, NothingIsRecordedWithoutABlockOrAWholeFile)
     setrlimit(RLIMIT_FSIZE, &limit);
     EXPECT_FALSE(Edit(DT, 0, 3));
     setrlimit(RLIMIT_FSIZE, &saved);
-    // The redo step is gone all the same, so is the half-written file; the
-    // earlier snapshots stay.
-    EXPECT_FALSE(undo.CanRedo(shown));
-    EXPECT_EQ(Files(), 2);
+    // The edit stands; undo is unavailable rather than jumping from 3 past 1
+    // to 0, and no file is left behind.
+    EXPECT_EQ(doc.Value(DT), 3);
+    EXPECT_FALSE(undo.CanUndo(shown) || undo.CanRedo(shown) || undo.Undo(doc, shown));
+    EXPECT_EQ(doc.Value(DT), 3);
+    EXPECT_EQ(Files(), 0);
+    // With room again, the next edits are recorded and undone as usual.
+    ASSERT_TRUE(Edit(DT, 0, 4));
+    ASSERT_TRUE(Edit(DT, 0, 5));
     ASSERT_TRUE(undo.Undo(doc, shown));
-    EXPECT_EQ(doc.Value(DT), 0);
+    EXPECT_EQ(doc.Value(DT), 4);
 }
 
 TEST_F(UndoMapTest, MissingSnapshotFileMovesThePositionAndKeepsTheBlock)
@@ -262,3 +267,4 @@ TEST_F(UndoMapTest, DamagedSnapshotFileIsNeitherTrustedNorWrittenBack)
 }
 
 } // namespace
+

@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Prints the ratios of scripts/bench from Google Benchmark JSON results: each
+measurement's real time over its baseline's, and the target where there is one."""
+
+import json
+import os
+import sys
+
+ROWS = [
+    # (what, benchmark, baseline, target ratio or None)
+    ("CRC-16 vs zlib CRC-32, 1 MiB", "BM_Crc16", "BM_ZlibCrc32", None),
+    ("save .ldtx 4 Mi words vs raw write + fsync", "BM_SaveLdtx/real_time", "BM_WriteRawSynced/real_time", None),
+    ("open .ldtx 4 Mi words vs raw read + CRC-16", "BM_OpenLdtx/real_time", "BM_ReadRawCrc/real_time", 2.0),
+    ("open .ldtx 4 Mi words vs raw read", "BM_OpenLdtx/real_time", "BM_ReadRaw/real_time", None),
+    ("CSV export 1 Mi words hex, 8 col., flushed file vs od", "ExportFile/hex16/real_time", "OdHex16/1/real_time", 1.0),
+    ("CSV export 1 Mi words hex, 8 col., to memory vs od", "ExportMemory/hex16/real_time", "OdHex16/0/real_time", 1.0),
+    ("paint a screen, 4 Mi-word block vs 100 words", "BM_PaintScreen/4194304/0", "BM_PaintScreen/100/0", None),
+    ("paint the last screen, 4 Mi words vs 100 words", "BM_PaintScreen/4194304/1", "BM_PaintScreen/100/0", None),
+    ("upload through the libraries vs plain libmodbus loop", "ReadThroughMsg91/min_time:1.000/real_time",
+     "ReadWithPlainLibmodbus/min_time:1.000/real_time", None),
+    ("upload through protocol 7 vs plain libmodbus loop", "ReadThroughTocol7/min_time:1.000/real_time",
+     "ReadWithPlainLibmodbus/min_time:1.000/real_time", None),
+]
+
+
+def load(folder):
+    times = {}
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".json"):
+            continue
+        with open(os.path.join(folder, name)) as f:
+            data = json.load(f)
+        for b in data.get("benchmarks", []):
+            if b.get("run_type", "iteration") != "iteration" or b.get("error_occurred"):
+                continue
+            scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b.get("time_unit", "ns")]
+            times[b["name"]] = b["real_time"] * scale
+    return times
+
+
+def main():
+    times = load(sys.argv[1] if len(sys.argv) > 1 else "build/bench-results")
+    print(f"{'measurement':<56} {'time':>10} {'baseline':>10} {'ratio':>7} {'target':>7}")
+    failed = False
+    for what, name, base, target in ROWS:
+        if name not in times or base not in times:
+            print(f"{what:<56} {'-':>10} {'-':>10} {'-':>7} {'':>7}  (not measured)")
+            continue
+        ratio = times[name] / times[base]
+        mark = ""
+        if target is not None:
+            mark = "ok" if ratio <= target else "MISSED"
+            failed |= ratio > target
+        t = f"<={target:g}" if target is not None else ""
+        print(f"{what:<56} {times[name]*1e3:>8.3f}ms {times[base]*1e3:>8.3f}ms {ratio:>7.2f} {t:>7} {mark}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
