@@ -12,6 +12,10 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using testsupport::ProcessResult;
 
 namespace {
@@ -79,4 +83,38 @@ TEST_F(CliPlc, ReadEditWriteAndTheQuestionAboutAnotherModel)
     EXPECT_EQ(Run({"plc-read", File("c.ldtx")}).exitCode, 2);
     EXPECT_EQ(Run({"plc-read", File("c.ldtx"), "--connection", "3", "--select", "QQ"}).exitCode, 2);
     EXPECT_EQ(Run({"plc-info", "--connection", "9"}).exitCode, 1);
+}
+
+// A read killed half-way through: the previous file is still whole and the
+// next read works.
+TEST_F(CliPlc, AReadKilledHalfWayLeavesThePreviousFile)
+{
+    commtest::SimulatorProcess sim({"--model", "35", "--delay", "20"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+    ASSERT_EQ(Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-9"}).exitCode, 0);
+    const std::string before = testsupport::ReadWholeFile(File("a.ldtx"));
+
+    // About 100 requests of 20 ms: killed well before the end.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("TMPDIR", scratch.dir.c_str(), 1);
+        const std::string cli = std::string(std::getenv("MEMORIX_BIN_DIR")) + "/memorix-cli";
+        const std::string out = File("a.ldtx");
+        freopen("/dev/null", "w", stderr);
+        execl(cli.c_str(), cli.c_str(), "plc-read", out.c_str(), "--connection", "3", "--select", "DT:0-12499",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    usleep(600 * 1000);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the read ended before it could be killed";
+
+    EXPECT_EQ(testsupport::ReadWholeFile(File("a.ldtx")), before);
+    const ProcessResult again = Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-19"});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(Run({"info", File("a.ldtx")}).out.find("block\t21\t0\t0\t19\t1"), std::string::npos);
 }
