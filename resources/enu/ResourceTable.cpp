@@ -1,6 +1,7 @@
 // The one entry point of the English language library.
 
 #include "resources/ResourceAbi.h"
+#include "resources/LanguageToolBars.h"
 #include "resources/enu/EnuTables.h"
 
 extern "C" __attribute__((visibility("default"))) const MxResourceTable* MemorixResourceTable(void)
@@ -12,8 +13,8 @@ extern "C" __attribute__((visibility("default"))) const MxResourceTable* Memorix
         enu::kStringCount,
         enu::kMenus,
         enu::kMenuCount,
-        enu::kToolBars,
-        enu::kToolBarCount,
+        langres::kToolBars,
+        langres::kToolBarCount,
         enu::kDialogs,
         enu::kDialogCount,
     };

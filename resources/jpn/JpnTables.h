@@ -14,9 +14,6 @@ extern const std::uint32_t kStringCount;
 extern const MxMenuResource kMenus[];
 extern const std::uint32_t kMenuCount;
 
-extern const MxToolBarResource kToolBars[];
-extern const std::uint32_t kToolBarCount;
-
 extern const MxDialogResource kDialogs[];
 extern const std::uint32_t kDialogCount;
 

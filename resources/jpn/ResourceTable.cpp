@@ -1,6 +1,7 @@
 // The one entry point of the Japanese language library.
 
 #include "resources/ResourceAbi.h"
+#include "resources/LanguageToolBars.h"
 #include "resources/jpn/JpnTables.h"
 
 extern "C" __attribute__((visibility("default"))) const MxResourceTable* MemorixResourceTable(void)
@@ -12,8 +13,8 @@ extern "C" __attribute__((visibility("default"))) const MxResourceTable* Memorix
         jpn::kStringCount,
         jpn::kMenus,
         jpn::kMenuCount,
-        jpn::kToolBars,
-        jpn::kToolBarCount,
+        langres::kToolBars,
+        langres::kToolBarCount,
         jpn::kDialogs,
         jpn::kDialogCount,
     };

@@ -1,12 +1,13 @@
-// English tool bars: buttons by command id, 0 for a separator. Their tool tips
-// are the command strings.
+// The tool bars of every language library: buttons by command id, 0 for a
+// separator. They hold no text (the tool tips are the command strings), so all
+// languages build this one table into their library.
 
 #include "resources/ResourceIds.h"
-#include "resources/enu/EnuTables.h"
+#include "resources/LanguageToolBars.h"
 
 #include <iterator>
 
-namespace enu {
+namespace langres {
 namespace {
 
 using namespace res;
@@ -39,4 +40,4 @@ const MxToolBarResource kToolBars[] = {
 
 const std::uint32_t kToolBarCount = static_cast<std::uint32_t>(std::size(kToolBars));
 
-} // namespace enu
+} // namespace langres
