@@ -1,6 +1,6 @@
 #include "app/CMemorixApp.h"
 
-#include "core/document/IDocumentHost.h"
+#include "document/IDocumentHost.h"
 #include "resources/IStringTable.h"
 #include "resources/LanguageLoader.h"
 #include "resources/ResourceIds.h"

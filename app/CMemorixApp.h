@@ -4,13 +4,13 @@
 // the legacy file header values, the start mode of the next new document and
 // the services the rest of the program reaches through it.
 
-#include "comm/session/CTesknetComm.h"
-#include "core/document/AppServices.h"
-#include "core/document/CMemorixDoc.h"
-#include "core/document/DocumentContext.h"
-#include "core/document/IAppState.h"
-#include "core/model/PlcChoice.h"
-#include "core/undo/CUndoMap.h"
+#include "transfer/CTesknetComm.h"
+#include "document/AppServices.h"
+#include "document/CMemorixDoc.h"
+#include "document/DocumentContext.h"
+#include "document/IAppState.h"
+#include "model/PlcChoice.h"
+#include "undo/CUndoMap.h"
 #include "platform/DenyWriteFile.h"
 
 #include <cstdint>

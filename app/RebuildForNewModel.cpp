@@ -2,8 +2,8 @@
 
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
-#include "core/model/DeviceLists.h"
-#include "core/model/RangeRules.h"
+#include "model/DeviceLists.h"
+#include "model/RangeRules.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "autoset/Combinations.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommContract.h"
-#include "comm/CommExports.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommContract.h"
+#include "contract/CommExports.h"
 #include "platform/PortLock.h"
 
 #include <array>

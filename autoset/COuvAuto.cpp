@@ -4,7 +4,7 @@
 #include "autoset/Combinations.h"
 #include "autoset/ResourceIds.h"
 
-#include "comm/AutoSetBlock.h"
+#include "contract/AutoSetBlock.h"
 
 #include <QFormLayout>
 #include <QLabel>

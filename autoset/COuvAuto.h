@@ -7,7 +7,7 @@
 
 #include "autoset/ResourceLibrary.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 // The line settings the scan tries, in order, and how the quick scan and the
 // progress dialog step through them for an options word.
 
-#include "comm/AutoSetBlock.h"
+#include "contract/AutoSetBlock.h"
 
 #include <cstdint>
 

@@ -7,8 +7,8 @@
 #include "autoset/ResourceIds.h"
 #include "autoset/ResourceLibrary.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommExports.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommExports.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 // formatting (grid drawing, clipboard copy, CSV export) and ParseCellText
 // (paste, CSV import).
 
-#include "grid/ValueCodec.h"
+#include "codec/ValueCodec.h"
 
 #include <benchmark/benchmark.h>
 

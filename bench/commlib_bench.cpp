@@ -2,13 +2,13 @@
 // QelTeskMsg 91, through QelTesktocol7 7, and with a plain libmodbus loop
 // over the same registers (window select and 125-register reads).
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/DefaultMap.h"
 #include "commlib/core/ProfileStore.h"
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
-#include "comm/session/CTesknetComm.h"
-#include "core/model/DeviceLists.h"
+#include "transfer/CTesknetComm.h"
+#include "model/DeviceLists.h"
 #include "platform/ConsoleMessageBox.h"
 #include "resources/IStringTable.h"
 

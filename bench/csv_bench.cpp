@@ -6,8 +6,8 @@
 // 16-bit hexadecimal, 8 to a line: into a file that is then flushed as well
 // (argument 1), and into /dev/null against the export into memory (0).
 
-#include "grid/CsvExport.h"
-#include "grid/CsvImport.h"
+#include "csv/CsvExport.h"
+#include "csv/CsvImport.h"
 #include "platform/TempFile.h"
 
 #include <benchmark/benchmark.h>

@@ -5,9 +5,9 @@
 
 #include "app/CMemorixApp.h"
 #include "catalogue/CPlcDatabase.h"
-#include "core/document/ReadDataFile.h"
-#include "core/files/Crc16.h"
-#include "core/files/DataFiles.h"
+#include "document/ReadDataFile.h"
+#include "files/Crc16.h"
+#include "files/DataFiles.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "platform/ProgramFolder.h"

@@ -1,9 +1,9 @@
 // The cost of one undo step on a 2 MiB block: recording the snapshot after a
 // change (the whole block written to a temporary file) and restoring it.
 
-#include "core/undo/CUndoMap.h"
-#include "core/model/IBlockStore.h"
-#include "core/undo/IShownBlock.h"
+#include "undo/CUndoMap.h"
+#include "model/IBlockStore.h"
+#include "undo/IShownBlock.h"
 
 #include <benchmark/benchmark.h>
 

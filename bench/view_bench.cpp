@@ -12,12 +12,12 @@
 // the block; the commit is split from the snapshot so both show.
 
 #include "app/CMemorixApp.h"
-#include "core/document/CMemorixDoc.h"
-#include "core/document/IDocumentHost.h"
-#include "grid/qt/CMemorixView.h"
-#include "grid/qt/CNumberEdit.h"
-#include "grid/qt/GridModel.h"
-#include "grid/qt/IGridFrame.h"
+#include "document/CMemorixDoc.h"
+#include "document/IDocumentHost.h"
+#include "ui/view/CMemorixView.h"
+#include "ui/view/CNumberEdit.h"
+#include "ui/view/GridModel.h"
+#include "ui/view/IGridFrame.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "resources/IStringTable.h"

@@ -3,7 +3,7 @@
 // Read-only access to the PLC catalogue: series, models and their word devices.
 // Callers open a connection, run one or more queries and close it again.
 
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 
 #include <string>
 #include <vector>

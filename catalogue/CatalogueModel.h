@@ -2,7 +2,7 @@
 
 // A model's catalogue rows, as the document and the selections need them.
 
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 
 #include <vector>
 

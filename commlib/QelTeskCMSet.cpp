@@ -1,6 +1,6 @@
 // QelTeskCMSet: the settings dialogs for connection profiles.
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Session.h"
 #include "commlib/settings/SettingsDialogs.h"
 

@@ -1,12 +1,12 @@
 // QelTeskMsg: protocol family 0, consecutive ranges; the connection in words.
 
 #include "commlib/core/AnsiText.h"
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Online.h"
 #include "commlib/core/ProfileStore.h"
 #include "commlib/core/Transfer.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // QelTeskOnline: identifying the connected unit.
 
 #include "commlib/core/AnsiText.h"
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Online.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 // QelTeskMsg_SetProgress: our own export beside the ordinals, so that a
 // caller can show how far a long transfer has got.
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Session.h"
 
 #include <cstdint>

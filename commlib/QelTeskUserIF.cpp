@@ -3,14 +3,14 @@
 
 #include "commlib/core/AnsiText.h"
 #include "commlib/core/CommErrors.h"
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Session.h"
 
 #include "commlib/core/AutoSetPort.h"
 #include "commlib/core/ProfileStore.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommContract.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommContract.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,10 +1,10 @@
 // QelTesktocol7: protocol family 1, one descriptor per address.
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/Online.h"
 #include "commlib/core/Transfer.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <cstdint>
 #include <cstring>

@@ -2,7 +2,7 @@
 // separator and the size of the reads; the rest is the file.
 #include "FuzzSupport.h"
 
-#include "grid/CsvImport.h"
+#include "csv/CsvImport.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // What the fuzz targets share: a scratch file for readers that take a path,
 // and a reader of the leading bytes that choose a target's settings.
 
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The legacy ".ldt" reader over any bytes: header, then blocks.
 #include "FuzzSupport.h"
 
-#include "core/files/DataFiles.h"
+#include "files/DataFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

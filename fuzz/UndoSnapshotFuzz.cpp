@@ -1,7 +1,7 @@
 // The undo snapshot reader over any bytes in its file.
 #include "FuzzSupport.h"
 
-#include "core/undo/CUndoData.h"
+#include "undo/CUndoData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

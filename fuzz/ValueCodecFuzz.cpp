@@ -3,7 +3,7 @@
 // parsed text formats to a text that parses to the same bytes.
 #include "FuzzSupport.h"
 
-#include "grid/ValueCodec.h"
+#include "codec/ValueCodec.h"
 
 #include <array>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "grid/CellWriter.h"
 
-#include "grid/ValueCodec.h"
+#include "codec/ValueCodec.h"
 
 #include <algorithm>
 

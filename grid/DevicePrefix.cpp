@@ -1,6 +1,6 @@
 #include "grid/DevicePrefix.h"
 
-#include "core/model/DeviceNames.h"
+#include "model/DeviceNames.h"
 
 std::vector<stDispDevString> DispDevStrings(const DeviceInfoArray& devices)
 {

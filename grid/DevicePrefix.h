@@ -4,7 +4,7 @@
 // the device's name from the current model's device list, or its built-in
 // two-letter name.
 
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 
 #include <cstdint>
 #include <span>

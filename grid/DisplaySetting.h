@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ValueCodec.h"
+#include "codec/ValueCodec.h"
 
 // How the grid shows a block: the radix, the data unit and the column count
 // chosen in the data tool bar (codes as in ValueCodec.h).

@@ -13,7 +13,7 @@
 // - List columns: 0 the row label, 1 to N the data columns, and in the
 //   hexadecimal radix N + 1, the text column with the row's bytes as characters.
 
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 #include "grid/CellRange.h"
 #include "grid/DisplaySetting.h"
 

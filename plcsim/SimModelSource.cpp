@@ -1,8 +1,8 @@
 #include "plcsim/SimModelSource.h"
 
 #include "catalogue/CPlcDatabase.h"
-#include "core/files/DataFiles.h"
-#include "core/model/PlcChoice.h"
+#include "files/DataFiles.h"
+#include "model/PlcChoice.h"
 #include "platform/ConsoleMessageBox.h"
 
 #include <cstdio>

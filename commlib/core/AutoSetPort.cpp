@@ -5,8 +5,8 @@
 #include "commlib/core/ProfileStore.h"
 #include "commlib/core/Identity.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommContract.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommContract.h"
 #include "platform/PortLock.h"
 
 #include <array>

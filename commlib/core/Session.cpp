@@ -5,7 +5,7 @@
 #include "commlib/core/MapFile.h"
 #include "commlib/core/ProfileStore.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <cstring>
 #include <map>

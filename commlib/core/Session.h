@@ -5,7 +5,7 @@
 // identity, and the last failure for 188. Sessions are found by the block's
 // address; every entry point holds the one lock while it runs.
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 #include "commlib/core/CommResult.h"
 #include "commlib/core/Identity.h"
 #include "commlib/core/ModbusLink.h"

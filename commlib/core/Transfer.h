@@ -5,7 +5,7 @@
 
 #include "commlib/core/CommResult.h"
 
-#include "comm/CommContract.h"
+#include "contract/CommContract.h"
 
 #include <cstdint>
 

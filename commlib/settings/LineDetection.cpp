@@ -4,8 +4,8 @@
 #include "commlib/core/ProfileStore.h"
 #include "commlib/core/Session.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommContract.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommContract.h"
 #include "platform/LibraryLoader.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "AutoSetCaller.h"
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/ProfileStore.h"
 
 #include <cstdlib>

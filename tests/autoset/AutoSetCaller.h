@@ -6,8 +6,8 @@
 
 #include "commlib/SimulatorProcess.h"
 
-#include "comm/AutoSetBlock.h"
-#include "comm/CommContract.h"
+#include "contract/AutoSetBlock.h"
+#include "contract/CommContract.h"
 
 #include <array>
 #include <cstdint>

@@ -3,9 +3,9 @@
 
 #include "AutoSetCaller.h"
 
-#include "comm/AutoSetBlock.h"
+#include "contract/AutoSetBlock.h"
 #include "commlib/core/ProfileStore.h"
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 
 #include <QAbstractButton>
 #include <QApplication>

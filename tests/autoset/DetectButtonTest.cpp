@@ -4,7 +4,7 @@
 
 #include "AutoSetCaller.h"
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/ProfileStore.h"
 
 #include <QApplication>

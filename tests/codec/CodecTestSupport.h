@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/CodecPrinting.h"
-#include "grid/ValueCodec.h"
+#include "codec/ValueCodec.h"
 
 #include <bit>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // A caller of the libraries as the transfer session is: one session block,
 // initialised and online, and profiles in a settings folder of the test's own.
 
-#include "comm/CommExports.h"
+#include "contract/CommExports.h"
 #include "commlib/core/ProfileStore.h"
 
 #include <array>

@@ -1,5 +1,5 @@
-#include "core/model/DeviceModel.h"
-#include "core/model/DeviceNames.h"
+#include "model/DeviceModel.h"
+#include "model/DeviceNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/model/RangeRules.h"
+#include "model/RangeRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The About box shows the registered owner and organization as they are.
 
-#include "app/qt/CAboutDlg.h"
+#include "ui/frame/CAboutDlg.h"
 #include "resources/ResourceIds.h"
 
 #include "DialogTestSupport.h"

@@ -2,8 +2,8 @@
 // widgets: lists built from the catalogue or given, the range fields, the
 // bank list of a banked file register, select-all and the rules of OK.
 
-#include "catalogue/qt/CDeviceSelectDlg.h"
-#include "catalogue/qt/CEditRange.h"
+#include "ui/dialogs/CDeviceSelectDlg.h"
+#include "ui/dialogs/CEditRange.h"
 #include "resources/ResourceIds.h"
 
 #include "DialogTestSupport.h"

@@ -1,7 +1,7 @@
 // The choice of series and model: preselection, what OK stores in the
 // application and the settings, change mode, and unusual catalogues.
 
-#include "catalogue/qt/CPlclistDlg.h"
+#include "ui/dialogs/CPlclistDlg.h"
 #include "resources/ResourceIds.h"
 
 #include "DialogTestSupport.h"

@@ -1,7 +1,7 @@
 // A dialog laid out from a dialog resource: placement, names, radio groups and
 // result codes.
 
-#include "resources/qt/ResourceDialog.h"
+#include "ui/shared/ResourceDialog.h"
 #include "resources/ResourceIds.h"
 
 #include "DialogTestSupport.h"

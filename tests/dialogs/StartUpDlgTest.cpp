@@ -1,7 +1,7 @@
 // The start-up choice: its results and the keyboard ring of its radio buttons.
 
 #include "app/CMemorixApp.h"
-#include "app/qt/CStartUpDlg.h"
+#include "ui/frame/CStartUpDlg.h"
 #include "resources/ResourceIds.h"
 
 #include "DialogTestSupport.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CMemorixApp.h"
-#include "core/document/CMemorixDoc.h"
+#include "document/CMemorixDoc.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "resources/CResourceHandle.h"

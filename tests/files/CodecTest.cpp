@@ -1,8 +1,8 @@
 // The data file codecs on their own: no catalogue, no application, no message
 // boxes. What they return is all a caller learns.
 
-#include "core/files/DataFiles.h"
-#include "core/files/LdtxFormat.h"
+#include "files/DataFiles.h"
+#include "files/LdtxFormat.h"
 #include "files/FilesTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/files/Crc16.h"
+#include "files/Crc16.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 // catalogue, a scratch folder, and byte-level access to files.
 
 #include "app/CMemorixApp.h"
-#include "core/files/Coding.h"
+#include "platform/Coding.h"
 #include "catalogue/CPlcDatabase.h"
-#include "core/document/FileErrors.h"
-#include "core/document/ReadDataFile.h"
-#include "core/files/DataFiles.h"
+#include "document/FileErrors.h"
+#include "document/ReadDataFile.h"
+#include "files/DataFiles.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/FakeStringTable.h"

@@ -1,6 +1,6 @@
 #include "FilesTestSupport.h"
 
-#include "core/files/Crc16.h"
+#include "files/Crc16.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/DenyWriteFile.h"
 

@@ -1,8 +1,8 @@
 #include "GridTestSupport.h"
 #include "support/TestCatalogue.h"
 
-#include "grid/CsvExport.h"
-#include "grid/CsvImport.h"
+#include "csv/CsvExport.h"
+#include "csv/CsvImport.h"
 #include "grid/GridLayout.h"
 
 #include <gtest/gtest.h>

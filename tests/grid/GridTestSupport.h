@@ -1,7 +1,7 @@
 #pragma once
 
 #include "support/CodecPrinting.h"
-#include "core/model/DeviceModel.h"
+#include "model/DeviceModel.h"
 
 #include <cstdint>
 #include <vector>

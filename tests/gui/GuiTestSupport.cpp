@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "resources/qt/CommandTable.h"
+#include "ui/shared/CommandTable.h"
 #include "support/ModelChoice.h"
-#include "core/document/CMemorixDoc.h"
+#include "document/CMemorixDoc.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -4,8 +4,8 @@
 // scripted file dialogs, and a way to act on the modal dialog a command opens.
 
 #include "DialogTestSupport.h"
-#include "app/qt/CMainFrame.h"
-#include "app/qt/IFileDialogs.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/frame/IFileDialogs.h"
 
 #include <functional>
 #include <optional>

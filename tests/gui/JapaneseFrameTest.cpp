@@ -3,11 +3,11 @@
 
 #include "GuiTestSupport.h"
 
-#include "core/document/CMemorixDoc.h"
-#include "grid/qt/CMemorixView.h"
+#include "document/CMemorixDoc.h"
+#include "ui/view/CMemorixView.h"
 #include "platform/CodePages.h"
 #include "resources/ResourceIds.h"
-#include "resources/qt/ResourceDialog.h"
+#include "ui/shared/ResourceDialog.h"
 
 #include <QComboBox>
 #include <QLabel>

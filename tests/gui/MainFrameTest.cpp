@@ -1,9 +1,9 @@
 #include "GuiTestSupport.h"
 
-#include "resources/qt/CommandTable.h"
-#include "core/document/CMemorixDoc.h"
-#include "grid/qt/CMemorixView.h"
-#include "grid/qt/GridModel.h"
+#include "ui/shared/CommandTable.h"
+#include "document/CMemorixDoc.h"
+#include "ui/view/CMemorixView.h"
+#include "ui/view/GridModel.h"
 
 #include "platform/qt/QtSettingsStore.h"
 #include "support/ModelChoice.h"

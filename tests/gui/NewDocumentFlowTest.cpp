@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "resources/qt/CommandTable.h"
-#include "resources/qt/ResourceDialog.h"
-#include "core/document/CMemorixDoc.h"
+#include "ui/shared/CommandTable.h"
+#include "ui/shared/ResourceDialog.h"
+#include "document/CMemorixDoc.h"
 #include "resources/ResourceIds.h"
 
 #include <QCheckBox>

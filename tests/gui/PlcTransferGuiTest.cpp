@@ -7,12 +7,12 @@
 #include "CommSession.h"
 #include "SimulatorProcess.h"
 
-#include "comm/qt/CPlcUpDownMsgDlg.h"
-#include "core/document/CMemorixDoc.h"
-#include "grid/qt/CMemorixView.h"
+#include "ui/dialogs/CPlcUpDownMsgDlg.h"
+#include "document/CMemorixDoc.h"
+#include "ui/view/CMemorixView.h"
 #include "resources/ResourceIds.h"
-#include "resources/qt/CommandTable.h"
-#include "resources/qt/ResourceDialog.h"
+#include "ui/shared/CommandTable.h"
+#include "ui/shared/ResourceDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

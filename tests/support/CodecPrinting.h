@@ -2,7 +2,7 @@
 
 // Test messages show the codec's codes as their numbers.
 
-#include "grid/CodecCodes.h"
+#include "codec/CodecCodes.h"
 
 #include <ostream>
 

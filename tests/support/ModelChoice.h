@@ -3,7 +3,7 @@
 #include "app/CMemorixApp.h"
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
-#include "core/model/DeviceLists.h"
+#include "model/DeviceLists.h"
 #include "resources/IStringTable.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/document/IDocumentHost.h"
+#include "document/IDocumentHost.h"
 
 #include <optional>
 #include <string>

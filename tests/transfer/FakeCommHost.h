@@ -3,9 +3,9 @@
 // A user in front of the transfer session: answers the confirmation, chooses
 // ranges by a rule the test sets, and records what the session showed.
 
-#include "comm/session/CTesknetComm.h"
-#include "comm/session/ICommHost.h"
-#include "core/model/PlcChoice.h"
+#include "transfer/CTesknetComm.h"
+#include "transfer/ICommHost.h"
+#include "model/PlcChoice.h"
 
 #include <functional>
 #include <string>

@@ -9,7 +9,7 @@
 #include "document/DocumentTestSupport.h"
 #include "support/RunProcess.h"
 
-#include "comm/session/FixedText.h"
+#include "transfer/FixedText.h"
 #include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The two cell editors on their own, driven with keys and the clipboard.
 
-#include "grid/ValueCodec.h"
-#include "grid/qt/CNumberEdit.h"
-#include "grid/qt/CStringEdit.h"
-#include "grid/qt/IEditOwner.h"
+#include "codec/ValueCodec.h"
+#include "ui/view/CNumberEdit.h"
+#include "ui/view/CStringEdit.h"
+#include "ui/view/IEditOwner.h"
 #include "platform/CodePage.h"
 #include "platform/CodePages.h"
 #include "resources/CResourceHandle.h"

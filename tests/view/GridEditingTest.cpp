@@ -3,9 +3,9 @@
 
 #include "ViewTestSupport.h"
 
-#include "grid/qt/CNumberEdit.h"
-#include "grid/qt/CStringEdit.h"
-#include "grid/qt/GridModel.h"
+#include "ui/view/CNumberEdit.h"
+#include "ui/view/CStringEdit.h"
+#include "ui/view/GridModel.h"
 #include "resources/ResourceIds.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "grid/GridTestSupport.h"
-#include "grid/qt/GridModel.h"
+#include "ui/view/GridModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "ViewTestSupport.h"
 
-#include "grid/qt/GridModel.h"
+#include "ui/view/GridModel.h"
 
 #include <QHeaderView>
 #include <QTableView>

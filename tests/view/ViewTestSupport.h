@@ -6,9 +6,9 @@
 
 #include "support/CodecPrinting.h"
 #include "app/CMemorixApp.h"
-#include "core/document/CMemorixDoc.h"
-#include "grid/qt/CMemorixView.h"
-#include "grid/qt/IGridFrame.h"
+#include "document/CMemorixDoc.h"
+#include "ui/view/CMemorixView.h"
+#include "ui/view/IGridFrame.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/MemorySettingsStore.h"
 #include "resources/CResourceHandle.h"

@@ -1,0 +1,57 @@
+// The document's side of reading from and writing to the PLC.
+
+#include "document/CMemorixDoc.h"
+
+#include "transfer/CTesknetComm.h"
+#include "document/IDocumentHost.h"
+#include "resources/IStringTable.h"
+#include "resources/Messages.h"
+#include "resources/ResourceIds.h"
+
+#include <utility>
+
+bool CMemorixDoc::LoadFromPlc()
+{
+    CTesknetComm* comm = m_context.comm;
+    EditDataArray blocks;
+    if (!comm || comm->Upload(blocks) != COMM_OK || blocks.empty()) {
+        // The PLC chosen for this read is dropped with the data: the document
+        // and the current PLC stay as they were.
+        if (comm)
+            comm->DropPendingPlc();
+        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
+                            platform::MsgIcon::Exclamation);
+        return false;
+    }
+    m_plc = comm->TakePendingPlc();
+    m_aEditData = std::move(blocks);
+    m_host.DocumentOpened(m_plc.m_aDeviceInfo, m_plc.m_aBankInfo, m_plc.m_strPLCName);
+    SetModifiedFlag();
+    ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_READ_DONE, platform::MsgIcon::Information);
+    return true;
+}
+
+int CMemorixDoc::WriteToPlc()
+{
+    if (!m_host.EndEdit(true))
+        return COMM_CANCELLED;
+    CTesknetComm* comm = m_context.comm;
+    const int result = comm ? comm->Download(m_aEditData) : COMM_CANCELLED;
+    if (result == COMM_OK) {
+        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_WRITE_DONE, platform::MsgIcon::Information);
+        return result;
+    }
+    if (comm && comm->BlocksWritten() > 0) {
+        // Blocks already written stay in the PLC: say so with the failure.
+        platform::MessageRequest request;
+        request.stringId = res::IDS_WRITE_PARTIAL;
+        request.text = m_context.strings.LoadString(res::IDS_TRANSFER_FAILED) + "\n"
+            + m_context.strings.LoadString(res::IDS_WRITE_PARTIAL);
+        request.icon = platform::MsgIcon::Exclamation;
+        m_context.messages.Show(request);
+        return result;
+    }
+    ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
+                        platform::MsgIcon::Exclamation);
+    return result;
+}

@@ -1,0 +1,75 @@
+#include "document/ReadDataFile.h"
+
+#include "catalogue/CPlcDatabase.h"
+#include "document/FileErrors.h"
+#include "resources/Messages.h"
+#include "resources/ResourceIds.h"
+
+bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks)
+{
+    LdtxReader reader(path);
+    LdtxHeader header;
+    LdtxResult result = reader.ReadHeader(header);
+    if (!result.ok()) {
+        ReportLdtxFault(context.messages, context.strings, path, result);
+        return false;
+    }
+    stPLC model;
+    if (db.DBConnect(true) != 1 || db.GetDBPLCRec(model, header.modelId) <= 0) {
+        ShowResourceMessage(context.messages, context.strings, res::IDS_FILE_UNKNOWN_MODEL,
+                            platform::MsgIcon::Stop);
+        return false;
+    }
+    context.plc.m_nPLCSeriesNo = header.seriesNo;
+    context.plc.m_nPLCId = header.modelId;
+    // The name is the catalogue's when the file's series lists the model.
+    std::vector<stPLC> models;
+    db.GetDBPLCAry(header.seriesNo, models);
+    for (const stPLC& listed : models) {
+        if (listed.PLCSeriesNo == header.seriesNo && listed.Id == header.modelId) {
+            context.plc.m_strPLCName = listed.FullName;
+            break;
+        }
+    }
+    result = reader.ReadBlocks(blocks);
+    if (!result.ok()) {
+        ReportLdtxFault(context.messages, context.strings, path, result);
+        return false;
+    }
+    return true;
+}
+
+FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path,
+                      EditDataArray& blocks)
+{
+    LdtReader reader(context.legacyFile, path);
+    LdtHeader header;
+    FileError error = reader.ReadHeader(header);
+    stPLC model;
+    if (error == FileError::None && (db.DBConnect(true) != 1 || db.GetDBPLCRec(model, header.modelId) <= 0))
+        error = FileError::UnknownModel;
+    // The areas are read even when the header is not right; their damage is
+    // what gets reported then.
+    if (error == FileError::None)
+        error = reader.ReadBlocks(blocks);
+    else
+        blocks.clear();
+    if (error == FileError::None && !header.magicOk)
+        error = FileError::NotDataFile;
+    else if (error == FileError::None && model.PLCSeriesNo <= 0)
+        error = FileError::UnknownModel;
+    if (error != FileError::None) {
+        // A header fault found after the areas were read leaves them in blocks;
+        // nothing is stored as the PLC and the file is not kept.
+        reader.Fail();
+        return error;
+    }
+    context.plc.m_nPLCSeriesNo = model.PLCSeriesNo;
+    context.plc.m_nPLCId = model.Id;
+    context.plc.m_strPLCName = model.FullName;
+    context.plc.m_strLdtText1 = header.text1;
+    context.plc.m_strLdtText2 = header.text2;
+    context.plc.m_wLdtFormat = header.format;
+    return FileError::None;
+}
+

@@ -1,0 +1,22 @@
+#pragma once
+
+// Reading a data file for the document: the file's model is checked against
+// the catalogue (on the connection given, opened when needed) and stored in
+// the document's PLC choice together with what the file says of it.
+
+#include "document/DocumentContext.h"
+#include "files/DataFiles.h"
+
+#include <string>
+
+class CPlcDatabase;
+
+// ".ldtx": shows its own messages (stop icon); true on success. A damaged file
+// shows string 901 with its detail code. Sets the series, model and name.
+bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks);
+
+// ".ldt": returns an error code and shows nothing. On success the file stays
+// open in the context's legacy file, and the series, model, name, legacy texts
+// and format code are set; after a failure the file is closed.
+FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path,
+                      EditDataArray& blocks);

@@ -1,0 +1,191 @@
+// plc-read, plc-write and plc-info: the transfer session without windows.
+// The confirmation before a transfer is the command itself; every other
+// question is answered No unless --yes.
+
+#include "catalogue/CPlcDatabase.h"
+#include "programs/cli/CliCommand.h"
+#include "programs/cli/CliDocument.h"
+#include "programs/cli/NumberArgs.h"
+#include "programs/cli/SelectRange.h"
+#include "transfer/CTesknetComm.h"
+#include "transfer/ICommHost.h"
+#include "model/DeviceLists.h"
+#include "platform/ConsoleMessageBox.h"
+
+#include <ostream>
+
+namespace {
+
+// The user of a command-line transfer: ranges come from --select (every
+// device with its default range without one), progress goes to standard error.
+class CliCommHost final : public ICommHost {
+public:
+    CliCommHost(CliContext& context, std::vector<std::string> selects)
+        : m_context(context)
+        , m_selects(std::move(selects))
+    {
+    }
+
+    std::string ApplicationName() const override { return "Memorix"; }
+    std::string DocumentFileName() const override { return m_documentName; }
+    void* MainWindow() override { return nullptr; }
+    void* ActiveWindow() override { return nullptr; }
+    bool ConfirmTransfer(CTesknetComm&, bool) override { return true; }
+    bool ChooseRanges(PlcChoice& choice) override
+    {
+        if (m_selects.empty()) {
+            SelectAllWithDefaults(choice.m_aDeviceInfo, choice.m_aBankInfo);
+            return true;
+        }
+        for (stDeviceInfo& device : choice.m_aDeviceInfo)
+            device.Selected = 0;
+        for (_SBankInfo& bank : choice.m_aBankInfo)
+            bank.Selected = 0;
+        for (const std::string& text : m_selects) {
+            std::string error;
+            const auto arg = ParseDeviceArg(text, choice.m_aDeviceInfo, true, error);
+            if (!arg || !SelectRange(*arg, choice.m_FLBankNum, choice.m_aDeviceInfo, choice.m_aBankInfo, error)) {
+                selectError = "--select " + text + ": " + error;
+                return false;
+            }
+        }
+        SwapReversedRanges(choice.m_aDeviceInfo, choice.m_aBankInfo);
+        return true;
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void Repaint() override {}
+    void ShowProgress(const TransferProgress& progress) override
+    {
+        m_context.err << ProgressText(progress) << '\n';
+    }
+    void EndProgress() override {}
+
+    std::string selectError;
+    std::string m_documentName;
+
+private:
+    CliContext& m_context;
+    std::vector<std::string> m_selects;
+};
+
+// Takes --connection N; false after a usage error.
+bool TakeConnection(CliContext& context, const CliCommand& command, const CliArgs& args, CTesknetComm& comm,
+                    int& exitCode)
+{
+    const auto text = args.Value("connection");
+    const auto number = text ? ParseIntArg(*text) : std::nullopt;
+    if (!number || *number < 0 || *number > 65535) {
+        exitCode = context.UsageError(command, "--connection takes a connection number, 0 to 65535");
+        return false;
+    }
+    comm.SetConnectionNumber(static_cast<std::uint16_t>(*number));
+    return true;
+}
+
+// Hands the session to a host for as long as it lives.
+struct HostScope {
+    HostScope(CTesknetComm& comm, ICommHost& host) : m_comm(comm) { m_comm.SetHost(&host); }
+    ~HostScope() { m_comm.SetHost(nullptr); }
+    CTesknetComm& m_comm;
+};
+
+int RunPlcRead(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 1)
+        return context.UsageError(command, "give the FILE to write");
+    const std::string path = args.Positional().front();
+    if (!IsDataFilePath(path))
+        return context.UsageError(command, "OUT must end in .ldtx or .ldt");
+    CliDocumentSession session(context);
+    if (!session.Ok())
+        return kExitFailure;
+    CMemorixApp& app = session.App();
+    CTesknetComm& comm = app.GetComm();
+    int exitCode = kExitOk;
+    if (!TakeConnection(context, command, args, comm, exitCode))
+        return exitCode;
+    CliCommHost host(context, args.Values("select"));
+    HostScope scope(comm, host);
+    if (args.Has("yes"))
+        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+
+    if (comm.PrepareUpload() != COMM_OK) {
+        if (!host.selectError.empty())
+            return context.UsageError(command, host.selectError);
+        return context.Failure("nothing was read from the PLC");
+    }
+    app.m_nStartMode = START_READ_PLC;
+    CMemorixDoc* document = app.NewDocument(session.Host());
+    if (!document)
+        return kExitFailure;
+    return session.SaveAs(*document, path) ? kExitOk : kExitFailure;
+}
+
+int RunPlcWrite(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 1)
+        return context.UsageError(command, "give the FILE to write to the PLC");
+    CliDocumentSession session(context);
+    if (!session.Ok())
+        return kExitFailure;
+    CMemorixApp& app = session.App();
+    CTesknetComm& comm = app.GetComm();
+    int exitCode = kExitOk;
+    if (!TakeConnection(context, command, args, comm, exitCode))
+        return exitCode;
+    CMemorixDoc* document = session.Open(args.Positional().front());
+    if (!document)
+        return kExitFailure;
+    CliCommHost host(context, {});
+    host.m_documentName = document->GetDocFileName();
+    HostScope scope(comm, host);
+    if (args.Has("yes"))
+        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+    return document->WriteToPlc() == COMM_OK ? kExitOk : kExitFailure;
+}
+
+int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (!args.Positional().empty())
+        return context.UsageError(command, "plc-info takes no file");
+    CliDocumentSession session(context);
+    if (!session.Ok())
+        return kExitFailure;
+    CMemorixApp& app = session.App();
+    CTesknetComm& comm = app.GetComm();
+    int exitCode = kExitOk;
+    if (!TakeConnection(context, command, args, comm, exitCode))
+        return exitCode;
+    CliCommHost host(context, {});
+    HostScope scope(comm, host);
+    context.out << "connection\t" << comm.GetConnectionText() << '\n';
+    // With no PLC chosen the connected one is taken without a question.
+    const bool identified = comm.OpenAndIdentify() && comm.CheckPlcType(false);
+    comm.Disconnect();
+    if (!identified)
+        return kExitFailure;
+    stPLC model;
+    CPlcDatabase db(app.Messages(), app.CataloguePath());
+    db.FindPlcById(comm.DetectedPlcId(), model);
+    context.out << "model\t" << comm.DetectedSeries() << '\t' << comm.DetectedPlcId() << '\t' << model.FullName
+                << '\n'
+                << "family\t" << static_cast<int>(comm.Protocol()) << '\n';
+    return kExitOk;
+}
+
+} // namespace
+
+std::vector<CliCommand> PlcCommands()
+{
+    return {
+        {"plc-read", "plc-read OUT --connection N [--select DEVICE[:START-END]]... [--yes]",
+         "read the connected PLC into a new data file; without --select every device with its default range",
+         {{"connection"}, {"select", true, true}, {"yes", false}}, RunPlcRead},
+        {"plc-write", "plc-write FILE --connection N [--yes]",
+         "write a data file's blocks to the PLC; --yes answers the question about another model",
+         {{"connection"}, {"yes", false}}, RunPlcWrite},
+        {"plc-info", "plc-info --connection N", "print the connection and the connected PLC's model",
+         {{"connection"}}, RunPlcInfo},
+    };
+}

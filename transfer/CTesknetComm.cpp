@@ -1,0 +1,686 @@
+#include "transfer/CTesknetComm.h"
+
+#include "catalogue/CPlcDatabase.h"
+#include "catalogue/CatalogueModel.h"
+#include "contract/CommExports.h"
+#include "transfer/FixedText.h"
+#include "transfer/ICommHost.h"
+#include "model/DeviceLists.h"
+#include "model/DeviceNames.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "resources/IStringTable.h"
+#include "resources/ResourceIds.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t kCodeFL = 49;
+constexpr std::uint16_t kNoBank = 65535;
+constexpr std::uint32_t kSettleMs = 300;
+
+NullCommHost g_nullHost;
+
+std::string ToAnsi(const std::string& text)
+{
+    return platform::AnsiCodePage().FromUtf8(text);
+}
+
+std::string FromAnsi(const std::string& bytes)
+{
+    return platform::AnsiCodePage().ToUtf8(bytes);
+}
+
+std::wstring ToWide(const std::string& utf8)
+{
+    std::wstring wide;
+    std::size_t pos = 0;
+    while (pos < utf8.size())
+        wide.push_back(static_cast<wchar_t>(platform::NextUtf8(utf8, pos)));
+    return wide;
+}
+
+std::uint32_t ReadU32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
+        | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::uint16_t ReadU16(const std::uint8_t* p)
+{
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+std::size_t ByteCount(const CEditData& block)
+{
+    const std::int64_t addresses = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
+    return addresses > 0 && block.DataSize > 0 ? static_cast<std::size_t>(addresses * block.DataSize * 2) : 0;
+}
+
+std::vector<comm::_dev2_7> Descriptors(std::uint32_t device, const CEditData& block)
+{
+    const std::int64_t count = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
+    std::vector<comm::_dev2_7> descriptors(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+    for (std::size_t j = 0; j < descriptors.size(); ++j) {
+        comm::_dev2_7& d = descriptors[j];
+        std::memset(&d, 0, sizeof d);
+        d.device = device;
+        d.address = static_cast<std::uint32_t>(block.StartAddr + static_cast<std::int64_t>(j));
+        d.bytesPerAddress = static_cast<std::uint8_t>(block.DataSize * 2);
+    }
+    return descriptors;
+}
+
+std::uint64_t TotalWords(const EditDataArray& blocks)
+{
+    std::uint64_t total = 0;
+    for (const CEditData& block : blocks)
+        total += ByteCount(block) / 2;
+    return total;
+}
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    explicit WaitCursor(ICommHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+    ~WaitCursor() { End(); }
+    void End()
+    {
+        if (m_on)
+            m_host.EndWaitCursor();
+        m_on = false;
+    }
+
+private:
+    ICommHost& m_host;
+    bool m_on = true;
+};
+
+} // namespace
+
+std::uint32_t CappedFailureWait(std::uint32_t requestedMs)
+{
+    return std::min(requestedMs, kMaxFailureWaitMs);
+}
+
+std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode)
+{
+    switch (deviceCode) {
+    case 18: return comm::ProtocolDevice::WR;
+    case 21: return comm::ProtocolDevice::DT;
+    case 49: return comm::ProtocolDevice::FL;
+    case 27: return comm::ProtocolDevice::TS;
+    case 28: return comm::ProtocolDevice::TE;
+    case 12: return comm::ProtocolDevice::CS;
+    case 13: return comm::ProtocolDevice::CE;
+    case 22: return comm::ProtocolDevice::LD;
+    case 19: return comm::ProtocolDevice::WL;
+    default: return 0;
+    }
+}
+
+CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& strings, std::string cataloguePath,
+                           const PlcChoice& current, int languageIndex)
+    : m_nLanguage(languageIndex)
+    , m_messages(messages)
+    , m_strings(strings)
+    , m_cataloguePath(std::move(cataloguePath))
+    , m_current(current)
+    , m_host(&g_nullHost)
+    , m_sleep([](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+{
+}
+
+CTesknetComm::~CTesknetComm()
+{
+    Disconnect();
+}
+
+void CTesknetComm::SetHost(ICommHost* host)
+{
+    m_host = host ? host : &g_nullHost;
+}
+
+int CTesknetComm::LanguageCode() const
+{
+    switch (m_nLanguage) {
+    case 1: case 2: case 3: case 4: case 5: case 6: case 9:
+        return m_nLanguage;
+    default:
+        return comm::Language::English;
+    }
+}
+
+std::string CTesknetComm::AnsiAppName() const
+{
+    return ToAnsi(m_host->ApplicationName());
+}
+
+int CTesknetComm::Connect()
+{
+    if (IsOnline())
+        return 0;
+    if (!IsInitialised()) {
+        std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
+        if (QelTeskUserIF_41(m_Block.data(), name.data()) != 0)
+            return COMM_INIT_FAILED;
+        m_nFlags |= kInitialised;
+    }
+    UpdateTitle();
+    QelTeskUserIF_153(m_Block.data(), LanguageCode());
+    const int result = QelTeskUserIF_8(m_host->MainWindow(), m_Block.data());
+    if (result != 0) {
+        m_nFlags &= static_cast<std::uint8_t>(~kOnline);
+        return result;
+    }
+    m_nFlags |= kOnline;
+    UpdateTitle();
+    return 0;
+}
+
+int CTesknetComm::Disconnect()
+{
+    if (IsOnline()) {
+        QelTeskUserIF_14(m_Block.data());
+        m_nFlags &= static_cast<std::uint8_t>(~kOnline);
+    }
+    return 1;
+}
+
+void CTesknetComm::UpdateTitle()
+{
+    if ((m_nFlags & (kInitialised | kOnline)) == 0)
+        return;
+    std::string title = m_host->ApplicationName() + " - " + m_host->DocumentFileName();
+    title = ToAnsi(title);
+    if (title.size() > comm::kBlockTitleSize - 1)
+        title.resize(comm::kBlockTitleSize - 1);
+    if (IsOnline()) {
+        QelTeskUserIF_150(m_Block.data(), title.c_str());
+        return;
+    }
+    std::uint8_t* field = m_Block.data() + comm::kBlockTitleOffset;
+    std::memset(field, 0, comm::kBlockTitleSize);
+    std::memcpy(field, title.data(), title.size());
+}
+
+void CTesknetComm::ReportError(int code, const std::string& text)
+{
+    std::string shown = text;
+    if (shown.empty()) {
+        std::vector<char> buffer(comm::kErrorTextSize, '\0');
+        QelTeskUserIF_188(m_Block.data(), code, buffer.data());
+        shown = FromAnsi(TextOf(buffer.data(), buffer.size()));
+    }
+    platform::MessageRequest request;
+    request.text = shown;
+    request.icon = platform::MsgIcon::Exclamation;
+    m_messages.Show(request);
+}
+
+std::string CTesknetComm::GetConnectionText()
+{
+    QelTeskUserIF_153(m_Block.data(), LanguageCode());
+    std::vector<char> name = ZeroedText(ToAnsi(m_strConnName), comm::kAppNameSize);
+    std::vector<char> buffer(comm::kErrorTextSize, '\0');
+    QelTeskMsg_37(m_Block.data(), m_wConnNo, name.data(), buffer.data());
+    return FromAnsi(TextOf(buffer.data(), buffer.size()));
+}
+
+void CTesknetComm::CommSettings()
+{
+    const std::wstring appName = ToWide(m_host->ApplicationName());
+    std::uint8_t* block = nullptr;
+    int alreadyInitialised = 0;
+    if (IsInitialised()) {
+        block = m_Block.data();
+        alreadyInitialised = 1;
+    } else {
+        std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
+        if (QelTeskUserIF_41(m_Block.data(), name.data()) == 0) {
+            m_nFlags |= kInitialised;
+            UpdateTitle();
+            QelTeskUserIF_153(m_Block.data(), LanguageCode());
+            block = m_Block.data();
+        }
+    }
+    std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
+    std::int32_t connection = m_wConnNo;
+    std::int32_t out = 0;
+    const int result = QelTeskCMSet_3(block, appName.c_str(), m_host->MainWindow(), appName.c_str(), 0,
+                                      comm::Settings::kCommSettingsList32, 5, comm::Settings::kCommSettingsList16,
+                                      18, &connection, &out, connName.data(), 1, alreadyInitialised);
+    if (block && result == 1) {
+        m_strConnName = FromAnsi(TextOf(connName.data(), connName.size()));
+        m_wConnNo = static_cast<std::uint16_t>(connection & 0xFFFF);
+        if (alreadyInitialised == 1)
+            m_nFlags |= kOnline;
+    }
+}
+
+void CTesknetComm::OnlineSettings()
+{
+    const int connected = Connect();
+    if (connected != 0) {
+        if (connected > 99999)
+            ReportError(connected, m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "["
+                                       + std::to_string(connected) + "]");
+        else
+            ReportError(connected, {});
+        return;
+    }
+    std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
+    const std::vector<char> appName = ZeroedText(AnsiAppName(), comm::kAppNameSize);
+    std::int32_t connection = m_wConnNo;
+    QelTeskCMSet_14(m_host->ActiveWindow(), appName.data(), appName.data(), 0, comm::Settings::kOnlineSettingsCode,
+                    m_Block.data(), &connection, connName.data(), static_cast<int>(comm::kConnectionNameSize));
+    m_strConnName = FromAnsi(TextOf(connName.data(), connName.size()));
+    m_wConnNo = static_cast<std::uint16_t>(connection & 0xFFFF);
+    Disconnect();
+}
+
+bool CTesknetComm::OpenAndIdentify()
+{
+    const int connected = Connect();
+    if (connected != 0) {
+        ReportError(connected, connected >= COMM_INIT_FAILED ? "[" + std::to_string(connected) + "]" : std::string());
+        return false;
+    }
+    WaitCursor wait(*m_host);
+    const std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
+    const std::vector<char> appName = ZeroedText(AnsiAppName(), comm::kAppNameSize);
+    std::uint8_t out28[28] = {};
+    std::uint8_t out48[48] = {};
+    const int result = QelTeskOnline_5(m_Block.data(), m_wConnNo, out28, out48, connName.data(), appName.data());
+    if (result == 0) {
+        m_nProtocol = m_Block[comm::kBlockProtocolOffset];
+    } else {
+        m_nProtocol = 255;
+        Disconnect();
+    }
+    wait.End();
+    if (result != 0) {
+        ReportError(result, {});
+        return false;
+    }
+    return true;
+}
+
+bool CTesknetComm::CheckPlcType(bool forWrite)
+{
+    int series = -1;
+    int modelId = 0;
+    CPlcDatabase db(m_messages, m_cataloguePath);
+    if (m_nProtocol == comm::kFamilyProtocol7) {
+        std::uint8_t out48[48] = {};
+        const int result = QelTesktocol7_1(m_Block.data(), m_wConnNo, out48, 0);
+        if (result != 0) {
+            ReportError(result, {});
+            return false;
+        }
+        const int high = ReadU16(out48 + 2);
+        const int low = ReadU16(out48 + 4);
+        modelId = high << 8 | low;
+        series = high == 7 ? 1 : -1;
+    } else if (m_nProtocol == comm::kFamilyMessage) {
+        std::uint8_t out28[28] = {};
+        const int result = QelTeskOnline_3(m_Block.data(), m_wConnNo, out28);
+        if (result != 0) {
+            ReportError(result, {});
+            return false;
+        }
+        modelId = out28[0];
+        stPLC model;
+        if (db.FindPlcById(modelId, model))
+            series = model.PLCSeriesNo;
+    } else {
+        return false;
+    }
+    if (!db.IsKnownPlc(series, modelId)) {
+        Message(forWrite ? res::IDS_WRITE_UNKNOWN_PLC : res::IDS_READ_UNKNOWN_PLC,
+                static_cast<int>(platform::MsgIcon::Exclamation));
+        return false;
+    }
+    m_nDetectedSeries = series;
+    m_nDetectedPlcId = series == -1 ? 0 : modelId;
+    if (series == m_current.m_nPLCSeriesNo && modelId == m_current.m_nPLCId)
+        return true;
+    if (forWrite)
+        return AskYesNo(res::IDS_WRITE_OTHER_PLC);
+    if (m_current.m_nPLCSeriesNo == 0)
+        return true;
+    return AskYesNo(res::IDS_READ_OTHER_PLC);
+}
+
+void CTesknetComm::Message(int stringId, int icon)
+{
+    platform::MessageRequest request;
+    request.stringId = stringId;
+    request.text = m_strings.LoadString(stringId);
+    request.icon = static_cast<platform::MsgIcon>(icon);
+    m_messages.Show(request);
+}
+
+bool CTesknetComm::AskYesNo(int stringId)
+{
+    platform::MessageRequest request;
+    request.stringId = stringId;
+    request.text = m_strings.LoadString(stringId);
+    request.icon = platform::MsgIcon::Exclamation;
+    request.buttons = platform::MsgButtons::YesNo;
+    return m_messages.Show(request) == platform::MsgAnswer::Yes;
+}
+
+void CTesknetComm::WaitAfterFailure(int result)
+{
+    if (result == 0)
+        return;
+    const std::uint32_t requested = ReadU32(m_Block.data() + comm::kBlockWaitOffset);
+    const std::uint32_t wait = CappedFailureWait(requested);
+    if (wait > 0)
+        m_sleep(wait);
+}
+
+void CTesknetComm::Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
+                            std::uint64_t wordsTotal)
+{
+    TransferProgress progress;
+    progress.writing = writing;
+    progress.device = std::string(DeviceTwoLetterName(block.Id));
+    progress.bank = banked ? block.BankNo : -1;
+    progress.startAddr = block.StartAddr;
+    progress.endAddr = block.EndAddr;
+    progress.percent = wordsTotal == 0 ? 0 : static_cast<int>(wordsDone * 100 / wordsTotal);
+    m_progressBase = wordsDone;
+    m_progressTotal = wordsTotal;
+    m_progressShown = progress.percent;
+    m_progressBlock = progress;
+    m_host->ShowProgress(progress);
+}
+
+void CTesknetComm::OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t /*wordsTotal*/)
+{
+    auto* self = static_cast<CTesknetComm*>(context);
+    if (!self->m_progressBlock || self->m_progressTotal == 0)
+        return;
+    const std::uint64_t done = std::min(self->m_progressBase + wordsDone, self->m_progressTotal);
+    const int percent = static_cast<int>(done * 100 / self->m_progressTotal);
+    if (percent == self->m_progressShown)
+        return;
+    self->m_progressShown = percent;
+    self->m_progressBlock->percent = percent;
+    self->m_host->ShowProgress(*self->m_progressBlock);
+}
+
+void CTesknetComm::FollowLibraryProgress(bool on)
+{
+    m_progressBlock.reset();
+    QelTeskMsg_SetProgress(m_Block.data(), on ? &CTesknetComm::OnLibraryProgress : nullptr, this);
+}
+
+int CTesknetComm::Download(const EditDataArray& blocks)
+{
+    m_nBlocksWritten = 0;
+    if (!m_host->ConfirmTransfer(*this, true))
+        return COMM_CANCELLED;
+    if (!OpenAndIdentify() || !CheckPlcType(true)) {
+        Disconnect();
+        return COMM_NOT_REACHED;
+    }
+    m_sleep(kSettleMs);
+    int result = COMM_CANCELLED;
+    FollowLibraryProgress(true);
+    if (m_nProtocol == comm::kFamilyProtocol7)
+        result = DownloadByAddress(blocks);
+    else if (m_nProtocol == comm::kFamilyMessage)
+        result = DownloadByRange(blocks);
+    FollowLibraryProgress(false);
+    if (result == COMM_CANCELLED) {
+        Disconnect();
+        return COMM_CANCELLED;
+    }
+    m_host->EndProgress();
+    if (result != 0)
+        WaitAfterFailure(result);
+    Disconnect();
+    return result;
+}
+
+int CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
+{
+    WaitCursor wait(*m_host);
+    const std::uint64_t total = TotalWords(blocks);
+    std::uint64_t done = 0;
+    for (const CEditData& block : blocks) {
+        const std::uint32_t device = ProtocolDeviceCode(block.Id);
+        if (device == 0)
+            continue;
+        const std::size_t bytes = ByteCount(block);
+        Progress(true, block, false, done, total);
+        std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
+        std::vector<std::uint8_t> buffer(bytes, 0);
+        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
+        const int result = QelTesktocol7_8(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
+                                           descriptors.data(), buffer.data());
+        if (result != 0) {
+            ReportError(result, {});
+            return result;
+        }
+        ++m_nBlocksWritten;
+        done += bytes / 2;
+    }
+    return 0;
+}
+
+int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
+{
+    const std::uint8_t bankCount = m_current.GetFLBankNum(kCodeFL);
+    const std::uint64_t total = TotalWords(blocks);
+    std::uint64_t done = 0;
+    for (const CEditData& block : blocks) {
+        const std::uint32_t device = ProtocolDeviceCode(block.Id);
+        if (device == 0)
+            continue;
+        WaitCursor wait(*m_host);
+        const std::size_t bytes = ByteCount(block);
+        const bool banked = PlcChoice::IsFLBankDevice(block.Id, bankCount);
+        Progress(true, block, banked, done, total);
+        const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
+        std::vector<std::uint8_t> buffer(bytes, 0);
+        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
+        const int result = QelTeskMsg_92(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr),
+                                         bank, static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)),
+                                         buffer.data());
+        if (result != 0) {
+            ReportError(result, {});
+            return result;
+        }
+        ++m_nBlocksWritten;
+        done += bytes / 2;
+        wait.End();
+        m_host->Repaint();
+    }
+    return 0;
+}
+
+bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
+{
+    // The lists being edited are a start only when the same model answered;
+    // another model starts from its own devices and defaults.
+    if (model.Id == m_current.m_nPLCId && model.PLCSeriesNo == m_current.m_nPLCSeriesNo
+        && !m_current.m_aDeviceInfo.empty()) {
+        choice = m_current;
+        return true;
+    }
+    CPlcDatabase db(m_messages, m_cataloguePath);
+    if (db.DBConnect(true) == 0)
+        return false;
+    CatalogueModel rows;
+    const bool read = ReadCatalogueModel(db, model.Id, rows);
+    db.DBConnect(false);
+    if (!read)
+        return false;
+    choice = PlcChoice{};
+    choice.SetModel(rows.model, rows.devices);
+    BuildDeviceLists(rows.model, rows.devices, m_strings, choice.m_aDeviceInfo, choice.m_aBankInfo);
+    return true;
+}
+
+int CTesknetComm::PrepareUpload()
+{
+    m_Pending.reset();
+    if (!m_host->ConfirmTransfer(*this, false))
+        return COMM_CANCELLED;
+    if (!OpenAndIdentify() || !CheckPlcType(false)) {
+        Disconnect();
+        return COMM_NOT_REACHED;
+    }
+    stPLC model;
+    CPlcDatabase db(m_messages, m_cataloguePath);
+    if (!db.FindPlcById(m_nDetectedPlcId, model)) {
+        Disconnect();
+        return COMM_UNKNOWN_MODEL;
+    }
+    PlcChoice choice;
+    if (!StartChoice(model, choice)) {
+        Disconnect();
+        return COMM_UNKNOWN_MODEL;
+    }
+    if (!m_host->ChooseRanges(choice) || !BuildsAnyBlock(choice.m_aDeviceInfo, choice.m_aBankInfo, choice.m_FLBankNum)) {
+        Disconnect();
+        return COMM_CANCELLED;
+    }
+    choice.RefreshLdtFormat();
+    m_Pending = std::move(choice);
+    Disconnect();
+    return 0;
+}
+
+PlcChoice CTesknetComm::TakePendingPlc()
+{
+    PlcChoice plc = m_Pending ? std::move(*m_Pending) : m_current;
+    m_Pending.reset();
+    return plc;
+}
+
+int CTesknetComm::Upload(EditDataArray& out)
+{
+    if (!OpenAndIdentify())
+        return COMM_NOT_REACHED;
+    const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
+    m_sleep(kSettleMs);
+    int result = COMM_CANCELLED;
+    FollowLibraryProgress(true);
+    if (m_nProtocol == comm::kFamilyProtocol7)
+        result = UploadByAddress(plc, out);
+    else if (m_nProtocol == comm::kFamilyMessage)
+        result = UploadByRange(plc, out);
+    FollowLibraryProgress(false);
+    m_host->EndProgress();
+    if (result != 0) {
+        out.clear();
+        WaitAfterFailure(result);
+    }
+    Disconnect();
+    return result;
+}
+
+int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
+{
+    WaitCursor wait(*m_host);
+    EditDataArray wanted;
+    for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
+        if (device.Selected == 0)
+            continue;
+        CEditData block;
+        block.Id = device.Id;
+        block.StartAddr = device.StartAddr;
+        block.EndAddr = device.EndAddr;
+        block.DataSize = device.DataSize;
+        wanted.push_back(std::move(block));
+    }
+    const std::uint64_t total = TotalWords(wanted);
+    std::uint64_t done = 0;
+    int result = COMM_CANCELLED;
+    for (CEditData& block : wanted) {
+        const std::size_t bytes = ByteCount(block);
+        Progress(false, block, false, done, total);
+        std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
+        std::vector<std::uint8_t> buffer(bytes, 0);
+        result = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
+                                 descriptors.data(), buffer.data());
+        if (result != 0) {
+            ReportError(result, {});
+            out.clear();
+            return result;
+        }
+        block.Data = std::move(buffer);
+        out.push_back(std::move(block));
+        done += bytes / 2;
+    }
+    return result;
+}
+
+int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
+{
+    const std::uint8_t bankCount = plc.GetFLBankNum(kCodeFL);
+    EditDataArray wanted;
+    {
+        WaitCursor wait(*m_host);
+        for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
+            if (device.Selected == 0 || PlcChoice::IsFLBankDevice(device.Id, bankCount))
+                continue;
+            CEditData block;
+            block.Id = device.Id;
+            block.StartAddr = device.StartAddr;
+            block.EndAddr = device.EndAddr;
+            block.DataSize = device.DataSize;
+            block.BankNo = static_cast<std::int16_t>(kNoBank);
+            wanted.push_back(std::move(block));
+        }
+        for (const _SBankInfo& bank : plc.m_aBankInfo) {
+            if (bank.Selected == 0)
+                continue;
+            CEditData block;
+            block.Id = bank.Id;
+            block.StartAddr = bank.StartAddr;
+            block.EndAddr = bank.EndAddr;
+            block.DataSize = bank.DataSize;
+            block.BankNo = bank.BankNo;
+            wanted.push_back(std::move(block));
+        }
+    }
+    const std::uint64_t total = TotalWords(wanted);
+    std::uint64_t done = 0;
+    int result = COMM_CANCELLED;
+    for (CEditData& block : wanted) {
+        const std::uint32_t device = ProtocolDeviceCode(block.Id);
+        if (device == 0)
+            continue;
+        WaitCursor wait(*m_host);
+        const std::size_t bytes = ByteCount(block);
+        const std::uint16_t bank = static_cast<std::uint16_t>(block.BankNo);
+        Progress(false, block, bank != kNoBank, done, total);
+        std::vector<std::uint8_t> buffer(bytes, 0);
+        result = QelTeskMsg_91(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
+                               static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
+        if (result != 0) {
+            ReportError(result, {});
+            out.clear();
+            return result;
+        }
+        block.Data = std::move(buffer);
+        if (bank == kNoBank)
+            block.BankNo = 0;
+        out.push_back(std::move(block));
+        done += bytes / 2;
+        wait.End();
+        m_host->Repaint();
+    }
+    return result;
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+// The program's one connection to a PLC. It drives the communication libraries
+// to go online, identify the connected unit, check it against the catalogue and
+// the PLC being edited, and read or write device memory block by block; it runs
+// the libraries' settings dialogs and shows every library error. Every
+// operation but CommSettings leaves the session offline when it returns.
+//
+// A read has two steps: PrepareUpload identifies the unit and lets the user
+// choose ranges, keeping the resulting PLC as pending; Upload reads those
+// ranges. The pending PLC becomes the application's only when the caller has
+// the data in hand (TakePendingPlc), so a failed or declined read changes
+// nothing.
+
+#include "contract/CommContract.h"
+#include "transfer/ICommHost.h"
+#include "model/DeviceModel.h"
+#include "model/PlcChoice.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+class ICommHost;
+class IStringTable;
+namespace platform {
+class IMessageBox;
+}
+
+// Results of Download, PrepareUpload and Upload besides the libraries' codes.
+inline constexpr int COMM_OK = 0;
+inline constexpr int COMM_CANCELLED = -1;
+inline constexpr int COMM_NOT_REACHED = 2;
+inline constexpr int COMM_UNKNOWN_MODEL = 253;
+// Connect: the library could not be initialised.
+inline constexpr int COMM_INIT_FAILED = 100000;
+
+// The longest wait after a failed transfer, whatever the library asks for.
+inline constexpr std::uint32_t kMaxFailureWaitMs = 3000;
+std::uint32_t CappedFailureWait(std::uint32_t requestedMs);
+
+// The libraries' device number of a device code; 0 for a device they do not know.
+std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode);
+
+class CTesknetComm {
+public:
+    // current is the application's PLC: the one being edited, read for the
+    // type check and as the start of the range choice. languageIndex is the
+    // user-interface language (0 English, 1 Japanese ...).
+    CTesknetComm(platform::IMessageBox& messages, const IStringTable& strings, std::string cataloguePath,
+                 const PlcChoice& current, int languageIndex);
+    ~CTesknetComm();
+    CTesknetComm(const CTesknetComm&) = delete;
+    CTesknetComm& operator=(const CTesknetComm&) = delete;
+
+    // The user interface to use from now on; null for none (every question declined).
+    void SetHost(ICommHost* host);
+    ICommHost& Host() const { return *m_host; }
+    // How the session waits (tests shorten it); milliseconds.
+    void SetSleep(std::function<void(std::uint32_t)> sleep) { m_sleep = std::move(sleep); }
+
+    int Connect();
+    int Disconnect();
+    void UpdateTitle();
+    void ReportError(int code, const std::string& text);
+    std::string GetConnectionText();
+    void CommSettings();
+    void OnlineSettings();
+    bool OpenAndIdentify();
+    bool CheckPlcType(bool forWrite);
+
+    int Download(const EditDataArray& blocks);
+    int PrepareUpload();
+    int Upload(EditDataArray& out);
+
+    // The PLC chosen by the last successful PrepareUpload, not yet taken.
+    bool HasPendingPlc() const { return m_Pending.has_value(); }
+    const PlcChoice& PendingPlc() const { return *m_Pending; }
+    // Hands the pending PLC over (after the data were read) and forgets it.
+    PlcChoice TakePendingPlc();
+    void DropPendingPlc() { m_Pending.reset(); }
+
+    // Blocks written by the last Download before it stopped.
+    int BlocksWritten() const { return m_nBlocksWritten; }
+
+    bool IsInitialised() const { return (m_nFlags & kInitialised) != 0; }
+    bool IsOnline() const { return (m_nFlags & kOnline) != 0; }
+    std::uint8_t Protocol() const { return m_nProtocol; }
+    int DetectedSeries() const { return m_nDetectedSeries; }
+    int DetectedPlcId() const { return m_nDetectedPlcId; }
+    std::uint16_t ConnectionNumber() const { return m_wConnNo; }
+    void SetConnectionNumber(std::uint16_t number) { m_wConnNo = number; }
+    const std::string& ConnectionName() const { return m_strConnName; }
+    int LanguageCode() const;
+
+private:
+    static constexpr std::uint8_t kInitialised = 1;
+    static constexpr std::uint8_t kOnline = 2;
+
+    int DownloadByAddress(const EditDataArray& blocks);
+    int DownloadByRange(const EditDataArray& blocks);
+    int UploadByAddress(const PlcChoice& plc, EditDataArray& out);
+    int UploadByRange(const PlcChoice& plc, EditDataArray& out);
+    void WaitAfterFailure(int result);
+    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
+                  std::uint64_t wordsTotal);
+    // The libraries' report within one block: the share of the whole transfer.
+    static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
+    void FollowLibraryProgress(bool on);
+    void Message(int stringId, int icon);
+    bool AskYesNo(int stringId);
+    std::string AnsiAppName() const;
+    // The start of the range choice for the connected model.
+    bool StartChoice(const stPLC& model, PlcChoice& choice);
+
+    std::uint8_t m_nProtocol = 255;
+    std::uint8_t m_nFlags = 0;
+    std::array<std::uint8_t, comm::kSessionBlockSize> m_Block{};
+    std::uint16_t m_wConnNo = 0;
+    std::string m_strConnName;
+    int m_nDetectedSeries = -1;
+    int m_nDetectedPlcId = 0;
+    int m_nLanguage = 0;
+
+    platform::IMessageBox& m_messages;
+    const IStringTable& m_strings;
+    std::string m_cataloguePath;
+    const PlcChoice& m_current;
+    ICommHost* m_host;
+    std::function<void(std::uint32_t)> m_sleep;
+    std::optional<PlcChoice> m_Pending;
+    int m_nBlocksWritten = 0;
+    // The block on the way, for reports from within a library call.
+    std::uint64_t m_progressBase = 0;
+    std::uint64_t m_progressTotal = 0;
+    int m_progressShown = -1;
+    std::optional<TransferProgress> m_progressBlock;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+// The data tool bar: the boxes that choose what the grid shows and how —
+// device (207), bank (211), radix (205), data unit (206), column count (208) —
+// laid out as tool bar 204 of the language library lists them.
+
+#include "model/DeviceModel.h"
+#include "ui/view/DataToolbarUpdate.h"
+
+#include <QToolBar>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class CMemorixApp;
+class CResourceHandle;
+class QComboBox;
+
+// The three settings that persist between runs.
+struct DisplaySettings {
+    int radix = 3;
+    int unit = 1;
+    int columns = 8;
+};
+
+class CDataToolBar final : public QToolBar {
+    Q_OBJECT
+public:
+    CDataToolBar(CMemorixApp& app, const CResourceHandle& resources, DisplaySettings& settings, QWidget* parent);
+
+    void UpdateDataToolbar(const DataToolbarUpdate& update);
+    // Refills the bank box for the device now selected; -1 selects nothing.
+    void RefillBankCombo(int index);
+
+    std::uint8_t GetSelectedDeviceCode() const;
+    std::uint16_t GetSelectedBank() const;
+    std::optional<int> SelectedRadixIndex() const;
+    std::optional<int> SelectedUnitData() const;
+    std::optional<int> SelectedColumnIndex() const;
+
+    QComboBox* Box(int id) const;
+
+signals:
+    // The user chose an item: the box's id and the item's index.
+    void BoxChosen(int id, int index);
+
+private:
+    QComboBox* AddBox(int id, int width);
+
+    CMemorixApp& m_app;
+    const CResourceHandle& m_resources;
+    DisplaySettings& m_settings;
+};

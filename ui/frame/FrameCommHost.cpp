@@ -1,0 +1,101 @@
+#include "ui/frame/FrameCommHost.h"
+
+#include "app/CMemorixApp.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/dialogs/CDeviceSelectDlg.h"
+#include "ui/dialogs/CPlcUpDownMsgDlg.h"
+#include "document/CMemorixDoc.h"
+#include "model/PlcChoice.h"
+#include "resources/CResourceHandle.h"
+#include "resources/ResourceIds.h"
+
+#include <QApplication>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int IDOK = 1;
+
+} // namespace
+
+FrameCommHost::FrameCommHost(CMemorixApp& app, CMainFrame& frame)
+    : m_app(app)
+    , m_frame(frame)
+{
+}
+
+std::string FrameCommHost::ApplicationName() const
+{
+    const std::string title = m_frame.Resources().LoadString(res::IDS_APP_TITLE);
+    return title.empty() ? "Memorix" : title;
+}
+
+std::string FrameCommHost::DocumentFileName() const
+{
+    const CMemorixDoc* document = m_app.GetActiveDoc();
+    return document ? document->GetDocFileName() : std::string();
+}
+
+void* FrameCommHost::MainWindow()
+{
+    return &m_frame;
+}
+
+void* FrameCommHost::ActiveWindow()
+{
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : &m_frame;
+}
+
+bool FrameCommHost::ConfirmTransfer(CTesknetComm& session, bool writing)
+{
+    CPlcUpDownMsgDlg dialog(m_frame.Resources(), &m_frame);
+    dialog.SetMode(writing ? 1 : 0, &session);
+    return dialog.DoModal() == CPlcUpDownMsgDlg::IDYES;
+}
+
+bool FrameCommHost::ChooseRanges(PlcChoice& choice)
+{
+    CDeviceSelectDlg dialog(m_app.Services(), m_frame.Resources(), &m_frame);
+    dialog.SetInitData(choice.m_nPLCSeriesNo, choice.m_nPLCId, std::string(), choice.m_FLBankNum, choice.m_aDeviceInfo,
+                       choice.m_aBankInfo);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    dialog.GetDeviceList(choice.m_aDeviceInfo);
+    dialog.GetBankList(choice.m_aBankInfo);
+    std::string name;
+    std::uint8_t bankCount = choice.m_FLBankNum;
+    dialog.GetResult(choice.m_nPLCSeriesNo, choice.m_nPLCId, name, bankCount);
+    if (!name.empty())
+        choice.m_strPLCName = name;
+    choice.m_FLBankNum = bankCount;
+    return true;
+}
+
+void FrameCommHost::BeginWaitCursor()
+{
+    m_frame.BeginWaitCursor();
+}
+
+void FrameCommHost::EndWaitCursor()
+{
+    m_frame.EndWaitCursor();
+}
+
+void FrameCommHost::Repaint()
+{
+    m_frame.repaint();
+}
+
+void FrameCommHost::ShowProgress(const TransferProgress& progress)
+{
+    // Painted at once: no events are handled during a transfer, so nothing
+    // can close the document or call the libraries while they work.
+    m_frame.statusBar()->showMessage(QString::fromStdString(ProgressText(progress)));
+    m_frame.statusBar()->repaint();
+}
+
+void FrameCommHost::EndProgress()
+{
+    m_frame.statusBar()->clearMessage();
+}

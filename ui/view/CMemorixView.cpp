@@ -1,0 +1,817 @@
+#include "ui/view/CMemorixView.h"
+
+#include "document/CMemorixDoc.h"
+#include "document/IAppState.h"
+#include "model/PlcChoice.h"
+#include "undo/CUndoMap.h"
+#include "grid/ClipboardLineEnds.h"
+#include "grid/GridClear.h"
+#include "grid/GridClipboard.h"
+#include "ui/view/CNumberEdit.h"
+#include "ui/view/CStringEdit.h"
+#include "resources/Messages.h"
+#include "ui/view/GridDelegate.h"
+#include "ui/view/GridInputFilter.h"
+#include "ui/view/GridModel.h"
+#include "ui/view/IGridFrame.h"
+#include "ui/view/ResourcePopupMenu.h"
+#include "resources/ResourceIds.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The status bar panes the view writes.
+constexpr int kCellPane = 1;
+constexpr int kRangePane = 2;
+
+// Room above and below a cell's text, in pixels.
+constexpr int kRowPadding = 4;
+
+QFont MakeCellFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFixedPitch(true);
+    font.setPixelSize(GridModel::kFontHeight);
+    // Whole-pixel advances: the column widths are measured for a font whose
+    // characters are 7 pixels wide at this height.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+} // namespace
+
+CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
+    : QWidget(parent)
+    , m_app(app)
+    , m_frame(frame)
+    , m_CellFont(MakeCellFont())
+{
+    m_pModel = new GridModel(this);
+    m_pDelegate = new GridDelegate(*m_pModel, m_Sel, this);
+
+    m_List = new QTableView(this);
+    m_List->setObjectName(QString::fromLatin1(kListName));
+    m_List->setFont(m_CellFont);
+    m_List->setModel(m_pModel);
+    m_List->setItemDelegate(m_pDelegate);
+    // The grid draws its own cursor and range; the table's selection and
+    // editing stay off.
+    m_List->setSelectionMode(QAbstractItemView::NoSelection);
+    m_List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_List->setShowGrid(true);
+    m_List->setWordWrap(false);
+    m_List->setCornerButtonEnabled(false);
+    m_List->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_List->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_List->setAutoScroll(false);
+    m_List->setTabKeyNavigation(false);
+    m_List->setMouseTracking(false);
+    // The cursor is ours alone: the table never keeps a current index of its
+    // own (it would set one when it gets the focus, and move it on keys).
+    QItemSelectionModel* tableSelection = m_List->selectionModel();
+    connect(tableSelection, &QItemSelectionModel::currentChanged, this,
+            [tableSelection](const QModelIndex& current) {
+                if (current.isValid())
+                    tableSelection->clearCurrentIndex();
+            });
+
+    // Column 0 is the row label column; the row header of the table is not used.
+    // All rows are of one height, so the table never measures a row.
+    QHeaderView* rows = m_List->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(QFontMetrics(m_CellFont).height() + kRowPadding);
+
+    QHeaderView* columns = m_List->horizontalHeader();
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    columns->setStretchLastSection(false);
+    columns->setMinimumSectionSize(1);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    // A rebuilt table has the default widths again.
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, &CMemorixView::ApplyColumnWidths);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_List);
+    setFocusProxy(m_List);
+
+    m_NumberEdit = new CNumberEdit(*this, m_List->viewport());
+    m_StringEdit = new CStringEdit(*this, m_List->viewport());
+    for (CExEditBase* editor : {static_cast<CExEditBase*>(m_NumberEdit), static_cast<CExEditBase*>(m_StringEdit)}) {
+        editor->hide();
+        editor->setEnabled(false);
+    }
+    m_pInput = new GridInputFilter(*this);
+    // An open editor follows its cell when the table scrolls.
+    connect(m_List->verticalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
+    connect(m_List->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
+
+    ReadCombos();
+}
+
+CMemorixView::~CMemorixView()
+{
+    // No event of the table's going away may reach the view's handlers.
+    delete m_pInput;
+    m_bEditing = false;
+    m_nEditorKind = EDITOR_NONE;
+    // The table goes before the model and the delegate it draws with.
+    delete m_List;
+}
+
+void CMemorixView::ReadCombos()
+{
+    if (const std::optional<int> radix = m_frame.SelectedRadixIndex())
+        m_nRadix = codec::RadixFromInt(*radix);
+    if (const std::optional<int> unit = m_frame.SelectedUnitData())
+        m_nDataUnit = codec::UnitFromInt(*unit);
+    if (const std::optional<int> column = m_frame.SelectedColumnIndex())
+        m_nColumnSetting = *column + 1;
+}
+
+// One rule for every change of what the grid shows (a box, a refresh, a new
+// document state) while an editor is still open: the edit is cancelled, so
+// its text can never be written into another block, setting or cell. In the
+// program the editor has normally been committed already, as it loses the
+// focus when the user turns to a box or a dialog.
+void CMemorixView::ResetFromCombos()
+{
+    CancelEdit();
+    m_Sel.Clear();
+    m_ptLastScroll = QPoint(-1, -1);
+    m_DeviceCode = 0;
+    m_nColumnSetting = 8;
+    m_nRadix = codec::RADIX_HEX;
+    m_nDataUnit = codec::UNIT_16BIT;
+    m_BankNo = 0;
+    m_aDispDevString.clear();
+    ReadCombos();
+}
+
+void CMemorixView::SetDispDevStrings(const DeviceInfoArray& devices)
+{
+    m_aDispDevString = DispDevStrings(devices);
+}
+
+void CMemorixView::OnInitialUpdate()
+{
+    OnUpdate();
+}
+
+void CMemorixView::OnUpdate()
+{
+    CancelEdit();
+    if (const CMemorixDoc* doc = m_app.GetActiveDoc())
+        m_app.GetUndoMap().ResetHistory(m_app.Plc(), *doc);
+    RefreshView();
+}
+
+const CEditData* CMemorixView::FindShownBlock() const
+{
+    const CMemorixDoc* doc = m_app.GetActiveDoc();
+    return doc ? doc->FindBlock(m_DeviceCode, static_cast<std::int16_t>(m_BankNo)) : nullptr;
+}
+
+void CMemorixView::RefreshView()
+{
+    CancelEdit();
+    m_Sel.Clear();
+    m_ptLastScroll = QPoint(-1, -1); // the next selection change redraws all
+    m_DeviceCode = m_frame.GetSelectedDeviceCode();
+    m_BankNo = m_frame.GetSelectedBank();
+
+    const CEditData* block = FindShownBlock();
+    m_frame.ShowDataToolbar(block != nullptr);
+    if (!InitColumns(block)) {
+        m_List->hide();
+        SetStatus(kCellPane, {});
+        SetStatus(kRangePane, {});
+        return;
+    }
+
+    m_List->scrollToTop();
+    m_List->horizontalScrollBar()->setValue(0);
+    m_List->show();
+    m_List->setFocus();
+    m_List->viewport()->update();
+    UpdateRangeStatus();
+    UpdateCellStatus();
+}
+
+bool CMemorixView::InitColumns(const CEditData* block)
+{
+    if (m_app.Plc().m_aDeviceInfo.empty()) {
+        m_pModel->Reset({}, Setting(), {});
+        return false;
+    }
+    m_pModel->Reset(block ? *block : CEditData{}, Setting(), GetDevicePrefix(m_DeviceCode));
+    return true;
+}
+
+void CMemorixView::ApplyColumnWidths()
+{
+    const std::vector<stListHeadInfo>& heads = m_pModel->HeadInfo();
+    QHeaderView* header = m_List->horizontalHeader();
+    for (std::size_t i = 0; i < heads.size(); ++i)
+        header->resizeSection(static_cast<int>(i), heads[i].Width);
+}
+
+bool CMemorixView::ReloadFromDocument()
+{
+    if (!m_app.GetActiveDoc())
+        return false;
+    const CEditData* block = FindShownBlock();
+    m_pModel->ReloadData(block ? *block : CEditData{});
+    m_List->viewport()->update();
+    UpdateCellStatus();
+    return block != nullptr;
+}
+
+
+std::string CMemorixView::FormatCell(int row, int listColumn) const
+{
+    return m_pModel->FormatCell(row, listColumn);
+}
+
+QRect CMemorixView::GetCellRect(int row, int listColumn) const
+{
+    return m_List->visualRect(m_pModel->index(row, listColumn));
+}
+
+std::string CMemorixView::GetDevicePrefix(std::uint8_t code) const
+{
+    return DevicePrefix(code, m_aDispDevString);
+}
+
+void CMemorixView::OnRadixChanged(int index)
+{
+    if (codec::RadixFromInt(index) == m_nRadix)
+        return;
+    CancelEdit();
+    m_nRadix = codec::RadixFromInt(index);
+    m_frame.SetRadix(index);
+    // A real radix leaves only its own unit in the unit box.
+    DataToolbarUpdate units;
+    units.unit = true;
+    units.show = true;
+    m_frame.UpdateDataToolbar(units);
+    m_nDataUnit = codec::UnitFromInt(m_frame.GetDataUnit());
+    RefreshView();
+}
+
+void CMemorixView::OnDataUnitChanged(int unit)
+{
+    if (codec::UnitFromInt(unit) == m_nDataUnit)
+        return;
+    CancelEdit();
+    m_nDataUnit = codec::UnitFromInt(unit);
+    RefreshView();
+    m_frame.SetDataUnit(unit);
+}
+
+void CMemorixView::OnDeviceChanged(std::uint8_t code)
+{
+    if (code == m_DeviceCode)
+        return;
+    CancelEdit();
+    m_DeviceCode = code;
+    m_BankNo = 0;
+    m_frame.RefillBankCombo(0);
+    RefreshView();
+}
+
+void CMemorixView::OnColumnsChanged(int count)
+{
+    if (count == m_nColumnSetting)
+        return;
+    CancelEdit();
+    m_nColumnSetting = count;
+    RefreshView();
+    m_frame.SetColumnCount(count);
+}
+
+void CMemorixView::OnBankChanged(std::uint16_t bank)
+{
+    if (bank == m_BankNo)
+        return;
+    CancelEdit();
+    m_BankNo = bank;
+    RefreshView();
+}
+
+void CMemorixView::SelectCell(int row, int column)
+{
+    m_Sel.SetCell(row, column);
+    SelectionChanged(true);
+}
+
+void CMemorixView::SelectRange(int anchorRow, int anchorColumn, int endRow, int endColumn)
+{
+    m_Sel.SetRange(anchorRow, anchorColumn, endRow, endColumn);
+    SelectionChanged(true);
+}
+
+void CMemorixView::UpdateCellStatus()
+{
+    SetStatus(kCellPane, m_pModel->Layout().CellStatusText(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1));
+}
+
+void CMemorixView::UpdateRangeStatus()
+{
+    // Without a block there is no range to name.
+    SetStatus(kRangePane, m_pModel->columnCount() > 0 ? m_pModel->Layout().RangeStatusText() : std::string());
+}
+
+void CMemorixView::SetStatus(int pane, const std::string& text)
+{
+    m_frame.SetStatusText(pane, text, false);
+}
+
+const MxMenuResource* CMemorixView::FindMenu(int id) const
+{
+    return m_frame.FindMenu(id);
+}
+
+QRect CMemorixView::SelectionRect() const
+{
+    const bool range = m_Sel.m_bRange;
+    const int left = range ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
+    const int top = range ? m_Sel.m_nSelTop : m_Sel.m_nCurRow;
+    const int right = range ? m_Sel.m_nSelRight : m_Sel.m_nCurCol;
+    const int bottom = range ? m_Sel.m_nSelBottom : m_Sel.m_nCurRow;
+    return GetCellRect(top, left + 1).united(GetCellRect(bottom, right + 1)).intersected(m_List->viewport()->rect());
+}
+
+void CMemorixView::SelectionChanged(bool whole)
+{
+    // Only the cells the old and the new selection cover are drawn again,
+    // unless the table scrolled in between (then the old place moved).
+    const QRect now = SelectionRect();
+    const QPoint scroll(m_List->horizontalScrollBar()->value(), m_List->verticalScrollBar()->value());
+    if (!whole && scroll == m_ptLastScroll)
+        m_List->viewport()->update(m_rcLastSelection.united(now).adjusted(-1, -1, 1, 1));
+    else
+        m_List->viewport()->update();
+    m_rcLastSelection = now;
+    m_ptLastScroll = scroll;
+    UpdateCellStatus();
+}
+
+// Cursor and keys ------------------------------------------------------------
+
+int CMemorixView::RowsPerPage() const
+{
+    const int height = m_List->verticalHeader()->defaultSectionSize();
+    return std::max(1, height > 0 ? m_List->viewport()->height() / height : 1);
+}
+
+bool CMemorixView::Navigate(NavKey key, bool shift, bool ctrl)
+{
+    const GridLayout& layout = m_pModel->Layout();
+    const NavGrid grid{layout.Columns(), layout.LastColumn(), m_pModel->rowCount(), RowsPerPage()};
+    if (!::Navigate(m_Sel, key, shift, ctrl, grid))
+        return false;
+    ScrollCellIntoView();
+    SelectionChanged();
+    return true;
+}
+
+void CMemorixView::ScrollCellIntoView()
+{
+    const int row = m_Sel.m_nCurRow;
+    const int column = m_Sel.m_nCurCol;
+    if (row < 0 || row >= m_pModel->rowCount())
+        return;
+    QRect cell = GetCellRect(row, column + 1);
+    if (column == 0)
+        cell.setLeft(GetCellRect(row, 0).left());
+    const std::optional<int> text = m_pModel->TextColumn();
+    if (text && column == m_pModel->Layout().Columns() - 1)
+        cell.setRight(GetCellRect(row, *text).right());
+
+    const QRect client = m_List->viewport()->rect();
+    int dx = 0;
+    if (cell.left() < 0)
+        dx = cell.left();
+    else if (cell.right() > client.right())
+        dx = std::min(cell.right() - client.right(), cell.left());
+    if (dx != 0)
+        m_List->horizontalScrollBar()->setValue(m_List->horizontalScrollBar()->value() + dx);
+
+    // The table scrolls by whole rows: the row goes to the top when it lies
+    // above, to the bottom when it lies below.
+    QScrollBar* rows = m_List->verticalScrollBar();
+    if (cell.top() < 0)
+        rows->setValue(row);
+    else if (cell.bottom() > client.bottom())
+        rows->setValue(std::max(0, row - RowsPerPage() + 1));
+}
+
+void CMemorixView::MakeRowVisible(int row)
+{
+    const QRect cell = GetCellRect(row, 0);
+    if (cell.bottom() < 0 || cell.top() > m_List->viewport()->rect().bottom())
+        m_List->verticalScrollBar()->setValue(cell.bottom() < 0 ? row : std::max(0, row - RowsPerPage() + 1));
+}
+
+void CMemorixView::resizeEvent(QResizeEvent* event)
+{
+    // A new size ends an edit as a loss of the focus does; without an edit
+    // the selection stays as it is.
+    if (m_bEditing)
+        EndEdit(false);
+    QWidget::resizeEvent(event);
+}
+
+// In-cell editing ------------------------------------------------------------
+
+CExEditBase* CMemorixView::GetActiveEditor() const
+{
+    switch (m_nEditorKind) {
+    case EDITOR_NUMBER:
+        return m_NumberEdit;
+    case EDITOR_TEXT:
+        return m_StringEdit;
+    default:
+        return nullptr;
+    }
+}
+
+void CMemorixView::StartEdit(int column, int row)
+{
+    if (m_bEditing)
+        return;
+    const GridLayout& layout = m_pModel->Layout();
+    if (row < 0 || row >= m_pModel->rowCount() || column < 0 || column > layout.LastColumn())
+        return;
+    const bool text = layout.HasTextColumn() && column == layout.Columns();
+    if (!text && !layout.HasValue(row, column))
+        return; // no edit on a cell after the end of the data
+    const std::span<const std::uint8_t> rowBytes = layout.RowData(row);
+    if (text && rowBytes.empty())
+        return;
+
+    m_nEditCol = column;
+    m_nEditRow = row;
+    CExEditBase* editor = nullptr;
+    if (text) {
+        m_nEditorKind = EDITOR_TEXT;
+        editor = m_StringEdit;
+    } else {
+        m_nEditorKind = EDITOR_NUMBER;
+        editor = m_NumberEdit;
+    }
+    m_rcEdit = GetCellRect(row, column + 1);
+    PlaceEditor();
+    editor->setFont(m_List->font());
+    if (text) {
+        m_StringEdit->SetValue(rowBytes.data(), static_cast<std::uint32_t>(rowBytes.size()));
+    } else {
+        const QString shown = QString::fromStdString(FormatCell(row, column + 1));
+        // The limit never cuts the cell's own text, however long it is.
+        m_NumberEdit->setMaxLength(std::max(layout.MaxCellChars(), static_cast<int>(shown.size())));
+        m_NumberEdit->setText(shown);
+        m_NumberEdit->BeginEdit();
+    }
+    editor->selectAll();
+    editor->setEnabled(true);
+    editor->show();
+    editor->setFocus(Qt::OtherFocusReason);
+    m_bEditing = true;
+}
+
+void CMemorixView::PlaceEditor()
+{
+    CExEditBase* editor = GetActiveEditor();
+    if (!editor)
+        return;
+    m_rcEdit = GetCellRect(m_nEditRow, m_nEditCol + 1);
+    editor->setGeometry(m_rcEdit.left() + 1, m_rcEdit.top(), m_rcEdit.width() - 1, m_rcEdit.height() - 1);
+}
+
+void CMemorixView::CloseEditor()
+{
+    CExEditBase* editor = GetActiveEditor();
+    // The state goes first: hiding the editor moves the focus, and the focus
+    // loss must find no editor open.
+    m_bEditing = false;
+    m_nEditStatus = codec::PARSE_OK;
+    m_nEditorKind = EDITOR_NONE;
+    if (editor) {
+        editor->hide();
+        editor->setEnabled(false);
+    }
+    if (m_List->isVisible())
+        m_List->setFocus(Qt::OtherFocusReason);
+}
+
+void CMemorixView::CancelEdit()
+{
+    if (!m_bEditing)
+        return;
+    if (m_nEditorKind == EDITOR_TEXT)
+        m_StringEdit->ResetUndo();
+    CloseEditor();
+}
+
+bool CMemorixView::EndEdit(bool showMessages)
+{
+    // A message of this function is on the screen, or the function is already
+    // at work: the focus loss that comes with either must not commit again.
+    if (m_bInMessage || m_bInEndEdit)
+        return true;
+    if (m_bEditing) {
+        m_bInEndEdit = true;
+        const GridLayout& layout = m_pModel->Layout();
+        const std::size_t cellBytes = static_cast<std::size_t>(layout.CellBytes());
+        std::vector<std::uint8_t> bytes;
+        std::size_t offset = 0;
+        bool valid = false;
+        if (m_nEditorKind == EDITOR_NUMBER) {
+            offset = layout.CellOffset(m_nEditRow, m_nEditCol);
+            valid = m_NumberEdit->GetValue(bytes, &m_nEditStatus);
+        } else {
+            offset = cellBytes * static_cast<std::size_t>(layout.Columns()) * static_cast<std::size_t>(m_nEditRow);
+            valid = m_StringEdit->GetValue(bytes, nullptr);
+            m_nEditStatus = codec::PARSE_OK;
+        }
+        // An edit that leaves the bytes as they were writes nothing: the
+        // document stays unmodified and no undo step is made.
+        const std::span<const std::uint8_t> data = layout.Data();
+        const bool same = offset + bytes.size() <= data.size()
+            && std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
+        if (valid && !bytes.empty() && !same && WriteBlock(offset, bytes)) {
+            if (CMemorixDoc* doc = m_app.GetActiveDoc())
+                m_app.GetUndoMap().RecordChange(*doc, m_frame);
+            ReloadBytes(offset, bytes.size());
+        }
+        m_bInEndEdit = false;
+
+        if (m_nEditStatus != codec::PARSE_OK) {
+            if (showMessages) {
+                m_bInMessage = true;
+                ShowResourceMessage(m_app.Messages(), m_app.Strings(),
+                                    m_nEditStatus == codec::PARSE_OUT_OF_RANGE ? res::IDS_CELL_OUT_OF_RANGE
+                                                                               : res::IDS_CELL_NOT_A_NUMBER,
+                                    platform::MsgIcon::None);
+                m_bInMessage = false;
+                if (CExEditBase* editor = GetActiveEditor())
+                    editor->setFocus(Qt::OtherFocusReason);
+                return false;
+            }
+        }
+        CloseEditor();
+        m_List->viewport()->update();
+        emit CommandStateChanged();
+    }
+    m_Sel.m_bExtending = false;
+    m_Sel.m_bRange = false;
+    // The corners collapse onto the cursor, so that Shift with a key or a
+    // click extends from the cell just left.
+    m_Sel.m_nAnchorCol = m_Sel.m_nEndCol = m_Sel.m_nCurCol;
+    m_Sel.m_nAnchorRow = m_Sel.m_nEndRow = m_Sel.m_nCurRow;
+    m_Sel.NormalizeRange();
+    SelectionChanged();
+    return true;
+}
+
+bool CMemorixView::WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes)
+{
+    CMemorixDoc* doc = m_app.GetActiveDoc();
+    if (!doc || bytes.empty())
+        return false;
+    doc->WriteBlockBytes(static_cast<std::int32_t>(offset), bytes.data(), static_cast<std::int32_t>(bytes.size()),
+                         m_DeviceCode, static_cast<std::int16_t>(m_BankNo));
+    return true;
+}
+
+void CMemorixView::ReloadBytes(std::size_t offset, std::size_t count)
+{
+    const CEditData* block = FindShownBlock();
+    if (!block || block->Data.size() != m_pModel->Block().Data.size()) {
+        ReloadFromDocument();
+        return;
+    }
+    m_pModel->ReloadBytes(offset, std::span<const std::uint8_t>(block->Data).subspan(offset, count));
+    m_List->viewport()->update();
+    UpdateCellStatus();
+}
+
+void CMemorixView::AfterChange()
+{
+    if (CMemorixDoc* doc = m_app.GetActiveDoc())
+        m_app.GetUndoMap().RecordChange(*doc, m_frame);
+    ReloadFromDocument();
+    m_List->viewport()->update();
+    emit CommandStateChanged();
+}
+
+// Mouse, selection and clipboard ------------------------------------------------
+
+int CMemorixView::HitTestCell(const QPoint& global, int& column, int& row) const
+{
+    const QPoint inList = m_List->mapFromGlobal(global);
+    const QPoint inViewport = m_List->viewport()->mapFromGlobal(global);
+    if (inList.y() < 0 || inViewport.y() < 0)
+        return HIT_ABOVE;
+    if (inList.y() >= m_List->height())
+        return HIT_BELOW;
+    if (inList.x() < 0 || inList.x() >= m_List->width() || !m_List->viewport()->rect().contains(inViewport))
+        return HIT_OUTSIDE;
+    const QModelIndex index = m_List->indexAt(inViewport);
+    if (!index.isValid() || index.column() == 0)
+        return HIT_OUTSIDE;
+    column = index.column() - 1;
+    row = index.row();
+    return HIT_CELL;
+}
+
+void CMemorixView::SelectAll()
+{
+    if (m_bEditing || m_pModel->rowCount() == 0)
+        return;
+    m_Sel.m_nCurCol = 0;
+    m_Sel.m_nCurRow = 0;
+    m_Sel.m_bRange = true;
+    m_Sel.m_nAnchorCol = 0;
+    m_Sel.m_nAnchorRow = 0;
+    m_Sel.m_nEndCol = m_pModel->Layout().LastColumn();
+    m_Sel.m_nEndRow = m_pModel->rowCount() - 1;
+    m_Sel.NormalizeRange();
+    SelectionChanged();
+}
+
+bool CMemorixView::CopyToClipboard()
+{
+    if (m_bEditing || m_pModel->rowCount() == 0)
+        return false;
+    const CellRange range = m_Sel.m_bRange ? m_Sel.Range() : CellRange::Cell(m_Sel.m_nCurRow, m_Sel.m_nCurCol);
+    const std::string text = CopyText(m_pModel->Layout(), range);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (text.empty() || !clipboard)
+        return false;
+    clipboard->setText(QString::fromStdString(text));
+    return true;
+}
+
+void CMemorixView::CutToClipboard()
+{
+    if (m_bEditing)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool copied = CopyToClipboard();
+    QApplication::restoreOverrideCursor();
+    if (copied)
+        ClearSelection();
+}
+
+void CMemorixView::ClearSelection()
+{
+    if (m_bEditing || m_pModel->rowCount() == 0)
+        return;
+    const GridLayout& layout = m_pModel->Layout();
+    const std::optional<BlockWrite> write = m_Sel.m_bRange
+        ? ClearRange(layout, m_Sel.Range())
+        : ClearCell(layout, GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol});
+    if (!write || !WriteBlock(write->offset, write->bytes))
+        return;
+    AfterChange();
+}
+
+bool CMemorixView::PasteText(const std::string& text)
+{
+    if (!m_app.GetActiveDoc() || m_pModel->rowCount() == 0)
+        return false;
+    const GridCell start = m_Sel.m_bRange ? GridCell{m_Sel.m_nSelTop, m_Sel.m_nSelLeft}
+                                          : GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol};
+    const std::optional<std::vector<std::uint8_t>> bytes = ::PasteText(m_pModel->Layout(), text, start);
+    return bytes && WriteBlock(0, *bytes);
+}
+
+void CMemorixView::PasteFromClipboard()
+{
+    if (m_bEditing)
+        return;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QString text = clipboard ? clipboard->text() : QString();
+    if (text.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool pasted = PasteText(WithCrLfLineEnds(text.toStdString()));
+    QApplication::restoreOverrideCursor();
+    if (pasted)
+        AfterChange();
+}
+
+// Undo, redo, commands and the context menu ------------------------------------
+
+bool CMemorixView::CanUndo() const
+{
+    return m_app.GetActiveDoc() && m_app.GetUndoMap().CanUndo(m_frame);
+}
+
+bool CMemorixView::CanRedo() const
+{
+    return m_app.GetActiveDoc() && m_app.GetUndoMap().CanRedo(m_frame);
+}
+
+void CMemorixView::OnEditUndo()
+{
+    CMemorixDoc* doc = m_app.GetActiveDoc();
+    if (m_bEditing || !doc || !m_app.GetUndoMap().Undo(*doc, m_frame))
+        return;
+    ReloadFromDocument();
+    emit CommandStateChanged();
+}
+
+void CMemorixView::OnEditRedo()
+{
+    CMemorixDoc* doc = m_app.GetActiveDoc();
+    if (m_bEditing || !doc || !m_app.GetUndoMap().Redo(*doc, m_frame))
+        return;
+    ReloadFromDocument();
+    emit CommandStateChanged();
+}
+
+void CMemorixView::OnCommand(int id)
+{
+    if (m_bEditing) {
+        if (id != ID_EDIT_REDO)
+            GetActiveEditor()->OnCommand(id);
+        return;
+    }
+    switch (id) {
+    case ID_EDIT_CLEAR:
+        ClearSelection();
+        break;
+    case ID_EDIT_COPY: {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        CopyToClipboard();
+        QApplication::restoreOverrideCursor();
+        break;
+    }
+    case ID_EDIT_CUT:
+        CutToClipboard();
+        break;
+    case ID_EDIT_PASTE:
+        PasteFromClipboard();
+        break;
+    case ID_EDIT_SELECT_ALL:
+        SelectAll();
+        break;
+    case ID_EDIT_UNDO:
+        OnEditUndo();
+        break;
+    case ID_EDIT_REDO:
+        OnEditRedo();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMemorixView::ShowContextMenu(QPoint global)
+{
+    if (global.x() < 0 || global.y() < 0)
+        global = m_List->viewport()->mapToGlobal(GetCellRect(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1).bottomRight());
+    const MxMenuResource* resource = FindMenu(IDR_GRID_CONTEXT);
+    if (!resource)
+        return;
+    std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, this, [this](int id) { OnCommand(id); });
+    if (!menu)
+        return;
+    // Clear, cut and paste have nothing to work on in the text column.
+    const int first = m_Sel.m_bRange ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
+    const bool onText = first >= m_pModel->Layout().Columns();
+    for (QAction* action : menu->actions()) {
+        switch (action->data().toInt()) {
+        case ID_EDIT_CLEAR:
+        case ID_EDIT_CUT:
+        case ID_EDIT_PASTE:
+            action->setEnabled(!onText);
+            break;
+        case ID_EDIT_UNDO:
+            action->setEnabled(CanUndo());
+            break;
+        case ID_EDIT_REDO:
+            action->setEnabled(CanRedo());
+            break;
+        default:
+            break;
+        }
+    }
+    menu->exec(global);
+}

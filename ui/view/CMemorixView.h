@@ -1,0 +1,248 @@
+#pragma once
+
+#include "model/DeviceModel.h"
+#include "grid/DevicePrefix.h"
+#include "grid/DisplaySetting.h"
+#include "ui/view/GridNavigation.h"
+#include "ui/view/GridSelection.h"
+#include "ui/view/IEditOwner.h"
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CExEditBase;
+class CNumberEdit;
+class CStringEdit;
+class IAppState;
+class GridDelegate;
+class GridInputFilter;
+class GridModel;
+class IGridFrame;
+class QTableView;
+
+// The grid view: shows the block of the device and bank chosen in the main
+// frame's data tool bar as a table of row labels, data cells in the chosen
+// radix and unit, and in the hexadecimal radix a text column. The table
+// (object name "602") is virtual: it knows only how many rows there are and
+// formats the texts of the cells it draws.
+//
+// The cursor is the view's own (Selection()): the table's current index and
+// selection are never used, and every key and mouse event on the table goes
+// through the view first (GridInputFilter). A cell is edited in place by one
+// of two editors laid over it: CNumberEdit for data cells, CStringEdit for
+// the text column.
+class CMemorixView final : public QWidget, public IEditOwner {
+    Q_OBJECT
+
+public:
+    // Which editor is open.
+    static constexpr int EDITOR_NONE = 0;
+    static constexpr int EDITOR_NUMBER = 1;
+    static constexpr int EDITOR_TEXT = 2;
+
+    // Where a mouse position lies (HitTestCell).
+    static constexpr int HIT_CELL = 0;
+    static constexpr int HIT_ABOVE = 1;
+    static constexpr int HIT_BELOW = 2;
+    static constexpr int HIT_OUTSIDE = 3;
+
+    // The commands the view answers.
+    static constexpr int ID_EDIT_CLEAR = 57632;
+    static constexpr int ID_EDIT_COPY = 57634;
+    static constexpr int ID_EDIT_CUT = 57635;
+    static constexpr int ID_EDIT_PASTE = 57637;
+    static constexpr int ID_EDIT_SELECT_ALL = 57642;
+    static constexpr int ID_EDIT_UNDO = 57643;
+    static constexpr int ID_EDIT_REDO = 57644;
+    static constexpr int IDR_GRID_CONTEXT = 103;
+
+    // The object name of the table, as the dialog resources number it.
+    static constexpr const char* kListName = "602";
+
+    // Starts with the default setting (hexadecimal, 16-bit, 8 columns) as far
+    // as the frame's boxes do not choose another. The grid is built by the
+    // first OnUpdate. app and frame must outlive the view.
+    CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent = nullptr);
+    ~CMemorixView() override;
+    CMemorixView(const CMemorixView&) = delete;
+    CMemorixView& operator=(const CMemorixView&) = delete;
+
+    // Called by the document when it builds or loads its blocks: back to the
+    // defaults, no label names, then the radix, unit and column boxes' choices.
+    void ResetFromCombos();
+    // The names the row labels use, one per device of the list.
+    void SetDispDevStrings(const DeviceInfoArray& devices);
+
+    // The first update after the view was created.
+    void OnInitialUpdate();
+    // The document changed as a whole: the undo histories start again from it,
+    // then the grid is rebuilt.
+    void OnUpdate();
+
+    // Rebuilds the grid: block, columns, rows, cursor and status texts.
+    void RefreshView();
+    // Takes a new copy of the shown block from the document after its data
+    // changed; the columns stay. False without a document or without the block.
+    bool ReloadFromDocument();
+
+    // Moves the cursor for one key (see Navigate in GridNavigation.h); after a
+    // move the cell is scrolled into view, the status shows it and the table
+    // is redrawn. False when the move is impossible.
+    bool Navigate(NavKey key, bool shift, bool ctrl);
+    // Scrolls the table just enough to show the current cell whole (with the
+    // row label for column 0 and the text column for the last data column).
+    void ScrollCellIntoView();
+    // Scrolls the row into view unless some of it is visible already.
+    void MakeRowVisible(int row);
+    // The table's count of fully visible rows, at least 1.
+    int RowsPerPage() const;
+
+    // Opens the editor for the cell: the text editor on the text column, the
+    // number editor on a data cell; nothing on a cell after the end of the
+    // data or outside the grid.
+    void StartEdit(int column, int row);
+    // Commits and closes the open editor, then ends any range (the cursor
+    // stays). A text that does not convert is never written: with messages
+    // the user is told (1100, or 1101 when out of range) and the editor stays
+    // open, and the result is false; without, the edit is dropped and the
+    // result is true. Without an open editor: true.
+    bool EndEdit(bool showMessages);
+    // Closes the open editor without writing anything.
+    void CancelEdit();
+    // The open editor, or null.
+    CExEditBase* GetActiveEditor() const;
+    bool IsEditing() const { return m_bEditing; }
+    int EditorKind() const { return m_nEditorKind; }
+    CNumberEdit& NumberEdit() const { return *m_NumberEdit; }
+    CStringEdit& StringEdit() const { return *m_StringEdit; }
+
+    // Where a point (global coordinates) lies: on a data or text cell (column
+    // and row set), above the table or on its header, below it, or elsewhere.
+    int HitTestCell(const QPoint& global, int& column, int& row) const;
+
+    // The selection commands; each does nothing while an editor is open or
+    // when the grid has no rows. Each change is recorded for undo.
+    void SelectAll();
+    bool CopyToClipboard();
+    void CutToClipboard();
+    void ClearSelection();
+    void PasteFromClipboard();
+    // Pastes text (lines ended by CR LF) at the selection's top left cell;
+    // false when nothing could be pasted there.
+    bool PasteText(const std::string& text);
+
+    // Undo and redo on the shown block's history; nothing while editing.
+    void OnEditUndo();
+    void OnEditRedo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+
+    // The Edit commands and the context menu's commands. While an editor is
+    // open, its own edit commands go to it (redo does nothing).
+    void OnCommand(int id);
+    // Context menu 103 at a global point; a point with a negative coordinate
+    // (the keyboard's) means the bottom-right corner of the current cell.
+    void ShowContextMenu(QPoint global);
+
+    // IEditOwner
+    codec::Radix EditRadix() const override { return m_nRadix; }
+    codec::Unit EditDataUnit() const override { return m_nDataUnit; }
+    const MxMenuResource* FindMenu(int id) const override;
+
+signals:
+    // The document or the undo history changed through the view: whatever
+    // shows the enable state of undo and redo should look again.
+    void CommandStateChanged();
+
+public:
+    // The text of a cell of list column listColumn (0 label, 1 to N data, N + 1 text).
+    std::string FormatCell(int row, int listColumn) const;
+    // The cell's rectangle in the table's viewport.
+    QRect GetCellRect(int row, int listColumn) const;
+    // The label prefix of a device: its name in the list, or its built-in name.
+    std::string GetDevicePrefix(std::uint8_t code) const;
+
+    // The data tool bar's boxes changed. Each handler does nothing when the
+    // value is the one already shown.
+    void OnRadixChanged(int index);
+    void OnDataUnitChanged(int unit);
+    void OnDeviceChanged(std::uint8_t code);
+    void OnColumnsChanged(int count);
+    void OnBankChanged(std::uint16_t bank);
+
+    // The cursor: one cell, or a range from the anchor to the end (data
+    // columns, N for the text column). The cells are redrawn and the status
+    // shows the current cell's address.
+    void SelectCell(int row, int column);
+    void SelectRange(int anchorRow, int anchorColumn, int endRow, int endColumn);
+    const GridSelection& Selection() const { return m_Sel; }
+
+    QTableView& List() const { return *m_List; }
+    const GridModel& Model() const { return *m_pModel; }
+    DisplaySetting Setting() const { return {m_nRadix, m_nDataUnit, m_nColumnSetting}; }
+    std::uint8_t DeviceCode() const { return m_DeviceCode; }
+    std::uint16_t BankNo() const { return m_BankNo; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class GridInputFilter;
+
+    void ReadCombos();
+    // Redraws the table where the cursor or range was and is now (whole: all of it).
+    void SelectionChanged(bool whole = false);
+    // The part of the viewport the selection covers.
+    QRect SelectionRect() const;
+    // Writes bytes at offset into the shown block; false without a document.
+    bool WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes);
+    // After a change through the view: a new undo snapshot, the grid reloaded.
+    void AfterChange();
+    // Closes the editor (no commit) and gives the table the focus.
+    void CloseEditor();
+    void PlaceEditor();
+    // Copies bytes [offset, offset + count) of the shown block into the grid.
+    void ReloadBytes(std::size_t offset, std::size_t count);
+
+    const CEditData* FindShownBlock() const;
+    bool InitColumns(const CEditData* block);
+    void ApplyColumnWidths();
+    void UpdateCellStatus();
+    void UpdateRangeStatus();
+    void SetStatus(int pane, const std::string& text);
+
+    IAppState& m_app;
+    IGridFrame& m_frame;
+    QTableView* m_List = nullptr;
+    GridModel* m_pModel = nullptr;
+    GridDelegate* m_pDelegate = nullptr;
+    QFont m_CellFont;
+    GridSelection m_Sel;
+    std::vector<stDispDevString> m_aDispDevString;
+    codec::Radix m_nRadix = codec::RADIX_HEX;
+    codec::Unit m_nDataUnit = codec::UNIT_16BIT;
+    int m_nColumnSetting = 8;
+    std::uint8_t m_DeviceCode = 0;
+    std::uint16_t m_BankNo = 0;
+
+    CNumberEdit* m_NumberEdit = nullptr;
+    CStringEdit* m_StringEdit = nullptr;
+    GridInputFilter* m_pInput = nullptr;
+    bool m_bEditing = false;
+    int m_nEditorKind = EDITOR_NONE;
+    QRect m_rcEdit;
+    codec::ParseStatus m_nEditStatus = codec::PARSE_OK;
+    bool m_bInMessage = false;
+    bool m_bInEndEdit = false;
+    // Where the selection was drawn last, and the scroll position then.
+    QRect m_rcLastSelection;
+    QPoint m_ptLastScroll{-1, -1};
+    // The cell the open editor works on (its row and data column).
+    int m_nEditCol = 0;
+    int m_nEditRow = 0;
+};

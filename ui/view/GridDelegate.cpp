@@ -1,0 +1,123 @@
+#include "ui/view/GridDelegate.h"
+
+#include "ui/view/GridModel.h"
+#include "ui/view/GridSelection.h"
+
+#include <QAbstractItemView>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QPolygon>
+#include <QWidget>
+
+namespace {
+
+// The dots of the focus border: one on every second pixel along each marked
+// side, just inside the cell (the grid lines lie outside option.rect).
+QPolygon BorderDots(const QRect& cell, const GridSelection::Mark& mark)
+{
+    QPolygon dots;
+    const int left = cell.left();
+    const int right = cell.right();
+    const int top = cell.top();
+    const int bottom = cell.bottom();
+    for (int y = top; y <= bottom; y += 2) {
+        if (mark.left)
+            dots << QPoint(left, y);
+        if (mark.right)
+            dots << QPoint(right, y);
+    }
+    for (int x = left; x <= right; x += 2) {
+        if (mark.top)
+            dots << QPoint(x, top);
+        if (mark.bottom)
+            dots << QPoint(x, bottom);
+    }
+    return dots;
+}
+
+} // namespace
+
+GridDelegate::GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model)
+    , m_selection(selection)
+{
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QRect cell = option.rect;
+    const QPalette& palette = option.palette;
+    const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    const QString whole = index.data(Qt::DisplayRole).toString();
+
+    painter->save();
+    painter->setClipRect(cell);
+    painter->setFont(option.font);
+
+    if (index.column() == 0) {
+        painter->fillRect(cell, palette.color(group, QPalette::Button));
+        painter->setPen(palette.color(group, QPalette::WindowText));
+        painter->drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, whole);
+        painter->restore();
+        return;
+    }
+
+    const int row = index.row();
+    const int column = index.column() - 1; // data column; N is the text column
+    const bool rowText = index.column() == m_model.TextColumn();
+    const Qt::Alignment alignment = (rowText ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+    const QRect textRect = TextRect(cell, index);
+    // A text cut on either side could read as another number: a cut text
+    // keeps its start and ends in an elision mark.
+    // Laying a text out to elide it costs more than drawing it, so only a
+    // text that may not fit is measured.
+    const QFontMetrics metrics(option.font);
+    const QString text = whole.size() * metrics.maxWidth() > textRect.width()
+        ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
+        : whole;
+
+    GridSelection::Mark mark = m_selection.MarkOf(row, column);
+    if (!mark.selected) {
+        painter->setPen(palette.color(group, QPalette::Text));
+        painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
+        painter->restore();
+        return;
+    }
+
+    const bool focused = option.widget && option.widget->hasFocus();
+    if (!focused)
+        mark = {true, false, false, false, false};
+    // The fill leaves the bordered sides' dots free; towards the other cells of
+    // a range it runs up to the grid lines.
+    const QRect fill = cell.adjusted(mark.left ? 1 : 0, mark.top ? 1 : 0, mark.right ? -1 : 0, mark.bottom ? -1 : 0);
+    painter->fillRect(fill, palette.color(group, QPalette::Highlight));
+    if (focused) {
+        painter->setPen(QPen(Qt::black, 0));
+        painter->drawPoints(BorderDots(cell, mark));
+    }
+    painter->setPen(palette.color(group, QPalette::HighlightedText));
+    painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+QRect GridDelegate::TextRect(const QRect& cell, const QModelIndex& index) const
+{
+    const bool rowText = index.column() == m_model.TextColumn();
+    return cell.adjusted(kTextInset, 0, rowText ? 0 : -kValueInset, 0);
+}
+
+bool GridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                             const QModelIndex& index)
+{
+    if (!event || !view || event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString whole = index.isValid() && index.column() > 0 ? index.data(Qt::DisplayRole).toString() : QString();
+    const QRect textRect = TextRect(option.rect, index);
+    if (!whole.isEmpty() && QFontMetrics(option.font).horizontalAdvance(whole) > textRect.width())
+        QToolTip::showText(event->globalPos(), whole, view->viewport(), option.rect);
+    else
+        QToolTip::hideText();
+    return true;
+}
