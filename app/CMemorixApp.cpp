@@ -39,7 +39,8 @@ CMemorixApp* CMemorixApp::Instance()
 
 DocumentContext CMemorixApp::Context()
 {
-    return {m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc, m_LdtFile, m_nFilterIndex, &m_Comm};
+    return {
+        m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc, m_LdtFile, m_nFilterIndex, &m_Comm};
 }
 
 bool CMemorixApp::CanReplaceDocument()
@@ -92,8 +93,8 @@ std::string CMemorixApp::UntitledName()
     const std::size_t first = strings.find('\n');
     if (first != std::string::npos) {
         const std::size_t second = strings.find('\n', first + 1);
-        const std::string field = strings.substr(first + 1, second == std::string::npos ? std::string::npos
-                                                                                         : second - first - 1);
+        const std::string field =
+            strings.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
         if (!field.empty())
             base = field;
     }

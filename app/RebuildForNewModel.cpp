@@ -38,9 +38,8 @@ bool CMemorixApp::RebuildForNewModel()
     const BankInfoArray& oldBanks = m_Plc.m_aBankInfo;
 
     for (stDeviceInfo& info : devices) {
-        const auto old = std::find_if(oldDevices.begin(), oldDevices.end(), [&](const stDeviceInfo& o) {
-            return o.Id == info.Id && o.Selected == 1;
-        });
+        const auto old = std::find_if(oldDevices.begin(), oldDevices.end(),
+                                      [&](const stDeviceInfo& o) { return o.Id == info.Id && o.Selected == 1; });
         if (old != oldDevices.end()) {
             CarryRange(info, ConvertDeviceRange(old->StartAddr, old->EndAddr, old->DataSize, info.DataSize));
             info.Selected = 1;

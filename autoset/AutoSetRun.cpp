@@ -64,7 +64,7 @@ int QuickScan(std::uint8_t* block, std::uint16_t port, std::uint16_t options, in
 
 int ProbeOnce(std::uint8_t* block)
 {
-    std::array<std::uint8_t, 256> response {};
+    std::array<std::uint8_t, 256> response{};
     std::uint32_t length = 0;
     return QelTeskUserIF_180(block, kProbeRequest, sizeof kProbeRequest, response.data(), &length);
 }
@@ -98,7 +98,7 @@ int RunAutoSet(std::uint8_t* block, const ProgressDialogFn& dialog)
     const std::int16_t portKind = GetI16(portSettings, Record::Kind);
     if (portKind == kKindNetwork || portKind == kKindNetwork2)
         return kResultUnsupportedKind;
-    std::array<std::uint8_t, kSettingsSize> saved {};
+    std::array<std::uint8_t, kSettingsSize> saved{};
     std::memcpy(saved.data(), portSettings, kSettingsSize);
 
     if (const int prepared = QelTeskUserIF_59(block); prepared != 0)
@@ -116,7 +116,7 @@ int RunAutoSet(std::uint8_t* block, const ProgressDialogFn& dialog)
     if (result != 0 && GetI16(Settings(block), Record::Kind) == kKindSerial && QelTeskUserIF_151(block) == 0) {
         result = QuickScan(block, port, options, result);
         if (result != 0) {
-            std::array<std::uint8_t, kSettingsSize> found {};
+            std::array<std::uint8_t, kSettingsSize> found{};
             const int answer = dialog ? dialog(block, found.data()) : kDialogFailed;
             if (answer == kDialogFound) {
                 result = 0;
@@ -131,7 +131,7 @@ int RunAutoSet(std::uint8_t* block, const ProgressDialogFn& dialog)
         // The port gets its old settings back; the block keeps what was tried.
         QelTeskUserIF_138(port, saved.data());
         SetFlags(block, kFlagClosing);
-        std::array<std::uint8_t, kSettingsSize> scratch {};
+        std::array<std::uint8_t, kSettingsSize> scratch{};
         QelTeskUserIF_15(block, 0, scratch.data());
         ClearFlags(block, kFlagClosing);
     }

@@ -78,9 +78,9 @@ COuvAuto::COuvAuto(const std::uint8_t* block, const std::uint8_t* request, const
     m_parity = ValueLabel(this, Control::Parity);
     m_stopBits = ValueLabel(this, Control::StopBits);
     form->addRow(m_title);
-    const std::pair<unsigned, QLabel*> rows[] = {{Control::Kind, m_kind},         {Control::Port, m_port},
-                                                 {Control::Baud, m_baud},         {Control::DataLength, m_dataLength},
-                                                 {Control::Parity, m_parity},     {Control::StopBits, m_stopBits}};
+    const std::pair<unsigned, QLabel*> rows[] = {{Control::Kind, m_kind},     {Control::Port, m_port},
+                                                 {Control::Baud, m_baud},     {Control::DataLength, m_dataLength},
+                                                 {Control::Parity, m_parity}, {Control::StopBits, m_stopBits}};
     for (const auto& [id, value] : rows)
         form->addRow(Text(ControlText(dialog, id + Control::LabelOffset)), value);
     layout->addLayout(form);

@@ -53,8 +53,8 @@ private:
     void StopTimer();
     void OnTimer();
 
-    std::array<std::uint8_t, comm::kSessionBlockSize> m_block {};
-    std::array<std::uint8_t, 8> m_request {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> m_block{};
+    std::array<std::uint8_t, 8> m_request{};
     int m_nPosition = 0;
     int m_nFailures = 0;
     int m_nTimerId = 0;

@@ -10,9 +10,9 @@
 namespace portavo {
 
 struct Combination {
-    std::int16_t baud;       // baud-rate code
+    std::int16_t baud; // baud-rate code
     std::int16_t dataLength;
-    std::int16_t parity;     // 0 none, 1 odd, 2 even
+    std::int16_t parity; // 0 none, 1 odd, 2 even
 };
 
 inline constexpr int kCombinationCount = 9;
@@ -22,8 +22,14 @@ inline constexpr Combination kCombinations[kCombinationCount] = {
 
 inline constexpr std::uint8_t kProbeRequest[8] = {0x7E, 0x01, 0x00, 0x03, 0x12, 0x00, 0x01, 0x6F};
 
-inline bool TriesBauds(std::uint16_t options) { return (options & comm::autoset::kOptionBaud) != 0; }
-inline bool TriesParities(std::uint16_t options) { return (options & comm::autoset::kOptionParity) != 0; }
+inline bool TriesBauds(std::uint16_t options)
+{
+    return (options & comm::autoset::kOptionBaud) != 0;
+}
+inline bool TriesParities(std::uint16_t options)
+{
+    return (options & comm::autoset::kOptionParity) != 0;
+}
 
 // The position after a failed one in the quick scan: by 1 while the baud
 // rates are tried, else by 3; without the parities the scan ends at 3.

@@ -26,10 +26,10 @@ using namespace comm::autoset;
 
 std::string ResourceFolder(int language, int version, int size)
 {
-    std::array<std::uint8_t, comm::kSessionBlockSize> scratch {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> scratch{};
     PutU16(scratch.data(), kLanguageOffset, static_cast<std::uint16_t>(language));
     PutU16(scratch.data(), kVersionOffset, static_cast<std::uint16_t>(version));
-    std::array<char, 261> path {};
+    std::array<char, 261> path{};
     if (QelTeskUserIF_256(scratch.data(), path.data(), size) == 0)
         return {};
     path.back() = '\0';

@@ -19,8 +19,8 @@ std::vector<std::string> ResourceLibrary::Candidates(int language, int version, 
 {
     std::vector<std::string> paths;
     if (language != -1)
-        paths.push_back(ResourceLibraryPath(FolderWithSeparator(lookup, language, version, 261), language, version,
-                                            true));
+        paths.push_back(
+            ResourceLibraryPath(FolderWithSeparator(lookup, language, version, 261), language, version, true));
     const int system = SystemLanguage();
     paths.push_back(ResourceLibraryPath(FolderWithSeparator(lookup, system, version, 261), system, version, false));
     paths.push_back(ResourceLibraryPath(FolderWithSeparator(lookup, 0, 0, 256), 0, 0, false));

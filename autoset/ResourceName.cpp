@@ -9,8 +9,7 @@ namespace portavo {
 
 const char* LanguageSuffix(int language)
 {
-    static const char* const kSuffixes[10] = {"Enu", "Jpn", "Chs", "Cht", "Kor",
-                                              "Esp", "Ita", "Deu", "Fra", "Thi"};
+    static const char* const kSuffixes[10] = {"Enu", "Jpn", "Chs", "Cht", "Kor", "Esp", "Ita", "Deu", "Fra", "Thi"};
     return language >= 0 && language < 10 ? kSuffixes[language] : "";
 }
 

@@ -22,13 +22,13 @@ struct Layout {
 };
 
 constexpr Layout kLayouts[] = {
-    {"bin8", codec::RADIX_BIN, codec::UNIT_8BIT},       {"bin16", codec::RADIX_BIN, codec::UNIT_16BIT},
-    {"bin64", codec::RADIX_BIN, codec::UNIT_64BIT},     {"oct16", codec::RADIX_OCT, codec::UNIT_16BIT},
-    {"oct64", codec::RADIX_OCT, codec::UNIT_64BIT},     {"dec8", codec::RADIX_DEC, codec::UNIT_8BIT},
-    {"dec16", codec::RADIX_DEC, codec::UNIT_16BIT},     {"dec32", codec::RADIX_DEC, codec::UNIT_32BIT},
-    {"dec64", codec::RADIX_DEC, codec::UNIT_64BIT},     {"hex8", codec::RADIX_HEX, codec::UNIT_8BIT},
-    {"hex16", codec::RADIX_HEX, codec::UNIT_16BIT},     {"hex32", codec::RADIX_HEX, codec::UNIT_32BIT},
-    {"hex64", codec::RADIX_HEX, codec::UNIT_64BIT},     {"float32", codec::RADIX_FLOAT, codec::UNIT_32BIT},
+    {"bin8", codec::RADIX_BIN, codec::UNIT_8BIT},         {"bin16", codec::RADIX_BIN, codec::UNIT_16BIT},
+    {"bin64", codec::RADIX_BIN, codec::UNIT_64BIT},       {"oct16", codec::RADIX_OCT, codec::UNIT_16BIT},
+    {"oct64", codec::RADIX_OCT, codec::UNIT_64BIT},       {"dec8", codec::RADIX_DEC, codec::UNIT_8BIT},
+    {"dec16", codec::RADIX_DEC, codec::UNIT_16BIT},       {"dec32", codec::RADIX_DEC, codec::UNIT_32BIT},
+    {"dec64", codec::RADIX_DEC, codec::UNIT_64BIT},       {"hex8", codec::RADIX_HEX, codec::UNIT_8BIT},
+    {"hex16", codec::RADIX_HEX, codec::UNIT_16BIT},       {"hex32", codec::RADIX_HEX, codec::UNIT_32BIT},
+    {"hex64", codec::RADIX_HEX, codec::UNIT_64BIT},       {"float32", codec::RADIX_FLOAT, codec::UNIT_32BIT},
     {"double64", codec::RADIX_DOUBLE, codec::UNIT_64BIT},
 };
 
@@ -45,9 +45,11 @@ std::vector<std::uint8_t> MakeCells(const Layout& layout)
     for (int i = 0; i < kCells; ++i) {
         std::uint64_t value = random() >> (random() % 64);
         if (layout.radix == codec::RADIX_FLOAT)
-            value = std::bit_cast<std::uint32_t>(static_cast<float>(std::ldexp(1.0 + (random() % 1000) / 1000.0, static_cast<int>(random() % 250) - 125)));
+            value = std::bit_cast<std::uint32_t>(static_cast<float>(
+                std::ldexp(1.0 + (random() % 1000) / 1000.0, static_cast<int>(random() % 250) - 125)));
         else if (layout.radix == codec::RADIX_DOUBLE)
-            value = std::bit_cast<std::uint64_t>(std::ldexp(1.0 + (random() % 1000) / 1000.0, static_cast<int>(random() % 2000) - 1000));
+            value = std::bit_cast<std::uint64_t>(
+                std::ldexp(1.0 + (random() % 1000) / 1000.0, static_cast<int>(random() % 2000) - 1000));
         for (int b = 0; b < size; ++b)
             bytes.push_back(static_cast<std::uint8_t>(value >> (8 * b)));
     }

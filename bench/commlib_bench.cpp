@@ -51,8 +51,7 @@ public:
 private:
     Simulator()
     {
-        const std::string program =
-            std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
+        const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
         int out[2];
         if (pipe(out) != 0)
             return;
@@ -144,7 +143,8 @@ void ReadWithPlainLibmodbus(benchmark::State& state)
                 const std::uint16_t window[3] = {kDt, 0, static_cast<std::uint16_t>(done / commlib::kWindowWords)};
                 modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
             }
-            const int n = static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
+            const int n =
+                static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
             if (modbus_read_registers(ctx, static_cast<int>(done % commlib::kWindowWords), n, &words[done]) != n) {
                 state.SkipWithError("read failed");
                 break;
@@ -171,8 +171,9 @@ void RunTransferSession(benchmark::State& state, bool settle)
     if (Simulator::Get().Port() <= 0)
         return state.SkipWithError("the simulator did not start");
     const char* bin = std::getenv("MEMORIX_BIN_DIR");
-    const std::string catalogue = bin ? std::string(bin) + "/Memorix.db"
-        : (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "Memorix.db").string();
+    const std::string catalogue =
+        bin ? std::string(bin) + "/Memorix.db"
+            : (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "Memorix.db").string();
     platform::ConsoleMessageBox messages(nullptr);
     NoStrings strings;
     PlcChoice plc;

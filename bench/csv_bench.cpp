@@ -140,11 +140,17 @@ void OdHex16(benchmark::State& state)
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        char* argv[] = {const_cast<char*>("od"), const_cast<char*>("-An"), const_cast<char*>("-v"),
-                        const_cast<char*>("-tx2"), const_cast<char*>("-w16"), const_cast<char*>(raw.c_str()), nullptr};
+        char* argv[] = {const_cast<char*>("od"),
+                        const_cast<char*>("-An"),
+                        const_cast<char*>("-v"),
+                        const_cast<char*>("-tx2"),
+                        const_cast<char*>("-w16"),
+                        const_cast<char*>(raw.c_str()),
+                        nullptr};
         pid_t pid = 0;
         int status = 0;
-        if (posix_spawnp(&pid, "od", &actions, nullptr, argv, environ) != 0 || waitpid(pid, &status, 0) != pid || status != 0)
+        if (posix_spawnp(&pid, "od", &actions, nullptr, argv, environ) != 0 || waitpid(pid, &status, 0) != pid
+            || status != 0)
             state.SkipWithError("od failed");
         posix_spawn_file_actions_destroy(&actions);
         if (toFile) {

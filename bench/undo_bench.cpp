@@ -21,7 +21,15 @@ constexpr std::size_t kBlockBytes = 2u << 20;
 
 class BenchDoc final : public IBlockStore {
 public:
-    BenchDoc() { m_block = {DeviceCode::DT, 0, static_cast<std::int32_t>(kBlockBytes / 2) - 1, 1, std::vector<std::uint8_t>(kBlockBytes, 0x5A), 0}; }
+    BenchDoc()
+    {
+        m_block = {DeviceCode::DT,
+                   0,
+                   static_cast<std::int32_t>(kBlockBytes / 2) - 1,
+                   1,
+                   std::vector<std::uint8_t>(kBlockBytes, 0x5A),
+                   0};
+    }
     const CEditData* FindBlock(std::uint8_t code, std::int16_t bank) const override
     {
         return code == m_block.Id && bank == m_block.BankNo ? &m_block : nullptr;
@@ -31,7 +39,8 @@ public:
     {
         if (!FindBlock(code, bank) || offset < 0 || static_cast<std::size_t>(offset) >= m_block.Data.size())
             return;
-        const std::size_t n = std::min(static_cast<std::size_t>(count), m_block.Data.size() - static_cast<std::size_t>(offset));
+        const std::size_t n =
+            std::min(static_cast<std::size_t>(count), m_block.Data.size() - static_cast<std::size_t>(offset));
         std::copy(bytes, bytes + n, m_block.Data.begin() + offset);
     }
 

@@ -190,7 +190,11 @@ void BM_TypeAndCommit(benchmark::State& state)
         view.EndEdit(true);
     }
 }
-BENCHMARK(BM_TypeAndCommit)->Args({100, 0})->Args({4 << 20, 0})->Args({100, 1})->Args({4 << 20, 1})
+BENCHMARK(BM_TypeAndCommit)
+    ->Args({100, 0})
+    ->Args({4 << 20, 0})
+    ->Args({100, 1})
+    ->Args({4 << 20, 1})
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -66,18 +66,12 @@ std::int32_t TextToInt(std::string_view text)
 std::int32_t DataRegSizeOfPattern(const stPLC& model)
 {
     switch (model.DefaultPatternNo) {
-    case 0:
-        return model.DataRegSize1;
-    case 1:
-        return model.DataRegSize2;
-    case 2:
-        return model.DataRegSize3;
-    case 3:
-        return model.DataRegSize4;
-    case 4:
-        return model.DataRegSize5;
-    default:
-        return 0;
+    case 0: return model.DataRegSize1;
+    case 1: return model.DataRegSize2;
+    case 2: return model.DataRegSize3;
+    case 3: return model.DataRegSize4;
+    case 4: return model.DataRegSize5;
+    default: return 0;
     }
 }
 
@@ -104,7 +98,8 @@ std::string CatalogueLocation()
 // by name and read as text, the way every catalogue field is read.
 class CPlcDatabase::Recordset {
 public:
-    Recordset(sqlite3* db, const std::string& sql) : m_db(db)
+    Recordset(sqlite3* db, const std::string& sql)
+        : m_db(db)
     {
         if (!m_db)
             throw DatabaseError{"the catalogue is not open"};
@@ -172,7 +167,8 @@ private:
 };
 
 CPlcDatabase::CPlcDatabase(platform::IMessageBox& messages, std::string path)
-    : m_messages(messages), m_path(std::move(path))
+    : m_messages(messages)
+    , m_path(std::move(path))
 {
 }
 

@@ -23,15 +23,30 @@ inline constexpr Unit UNIT_64BIT = Unit::Bits64;
 // Status of ParseRealText and ParseEditorText.
 enum class ParseStatus : int { Ok = 0, BadText = 1, OutOfRange = 2 };
 inline constexpr ParseStatus PARSE_OK = ParseStatus::Ok;
-inline constexpr ParseStatus PARSE_BAD_TEXT = ParseStatus::BadText;         // the text is not entirely a number
+inline constexpr ParseStatus PARSE_BAD_TEXT = ParseStatus::BadText;        // the text is not entirely a number
 inline constexpr ParseStatus PARSE_OUT_OF_RANGE = ParseStatus::OutOfRange; // overflow, or outside the real type's range
 
 // The stored number of a radix, unit or status, and back. Numbers outside the
 // known codes come back as they are; the functions below treat them as unknown.
-constexpr int ToInt(Radix radix) { return static_cast<int>(radix); }
-constexpr int ToInt(Unit unit) { return static_cast<int>(unit); }
-constexpr int ToInt(ParseStatus status) { return static_cast<int>(status); }
-constexpr Radix RadixFromInt(int code) { return static_cast<Radix>(code); }
-constexpr Unit UnitFromInt(int code) { return static_cast<Unit>(code); }
+constexpr int ToInt(Radix radix)
+{
+    return static_cast<int>(radix);
+}
+constexpr int ToInt(Unit unit)
+{
+    return static_cast<int>(unit);
+}
+constexpr int ToInt(ParseStatus status)
+{
+    return static_cast<int>(status);
+}
+constexpr Radix RadixFromInt(int code)
+{
+    return static_cast<Radix>(code);
+}
+constexpr Unit UnitFromInt(int code)
+{
+    return static_cast<Unit>(code);
+}
 
 } // namespace codec

@@ -17,9 +17,7 @@ std::string DecimalValueCodec::Format(std::uint64_t value, Unit unit) const
 {
     char text[32];
     switch (unit) {
-    case UNIT_8BIT:
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(value & 0xFFu));
-        return text;
+    case UNIT_8BIT: std::snprintf(text, sizeof text, "%d", static_cast<int>(value & 0xFFu)); return text;
     case UNIT_16BIT:
         std::snprintf(text, sizeof text, "%d", static_cast<int>(static_cast<std::int16_t>(value)));
         return text;
@@ -29,8 +27,7 @@ std::string DecimalValueCodec::Format(std::uint64_t value, Unit unit) const
     case UNIT_64BIT:
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(static_cast<std::int64_t>(value)));
         return text;
-    default:
-        return {};
+    default: return {};
     }
 }
 

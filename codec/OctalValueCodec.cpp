@@ -17,14 +17,9 @@ std::string OctalValueCodec::Format(std::uint64_t value, Unit unit) const
     switch (unit) {
     case UNIT_8BIT:
     case UNIT_16BIT:
-    case UNIT_32BIT:
-        std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(value & UnitMax(unit)));
-        return text;
-    case UNIT_64BIT:
-        std::snprintf(text, sizeof text, "%llo", static_cast<unsigned long long>(value));
-        return text;
-    default:
-        return {};
+    case UNIT_32BIT: std::snprintf(text, sizeof text, "%o", static_cast<unsigned>(value & UnitMax(unit))); return text;
+    case UNIT_64BIT: std::snprintf(text, sizeof text, "%llo", static_cast<unsigned long long>(value)); return text;
+    default: return {};
     }
 }
 

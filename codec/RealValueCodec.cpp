@@ -164,8 +164,7 @@ std::string RealValueCodec::ExpToPlain(std::string_view exponentText, int precis
     }
 
     // Drop trailing zeros (and blanks), keeping one digit after the point.
-    while (digits.size() > 3 && (digits.back() == '0' || digits.back() == ' ') &&
-           digits[digits.size() - 2] != '.')
+    while (digits.size() > 3 && (digits.back() == '0' || digits.back() == ' ') && digits[digits.size() - 2] != '.')
         digits.pop_back();
 
     return negative ? "-" + digits : digits;

@@ -41,16 +41,11 @@ const RealValueCodec* RealCodecFor(Radix radix)
 const AbstractValueCodec* CodecFor(Radix radix)
 {
     switch (radix) {
-    case RADIX_BIN:
-        return &AllCodecs().binary;
-    case RADIX_OCT:
-        return &AllCodecs().octal;
-    case RADIX_DEC:
-        return &AllCodecs().decimal;
-    case RADIX_HEX:
-        return &AllCodecs().hexadecimal;
-    default:
-        return RealCodecFor(radix);
+    case RADIX_BIN: return &AllCodecs().binary;
+    case RADIX_OCT: return &AllCodecs().octal;
+    case RADIX_DEC: return &AllCodecs().decimal;
+    case RADIX_HEX: return &AllCodecs().hexadecimal;
+    default: return RealCodecFor(radix);
     }
 }
 
@@ -59,14 +54,10 @@ const AbstractValueCodec* CodecFor(Radix radix)
 int GetCellBytes(Unit unit)
 {
     switch (unit) {
-    case UNIT_8BIT:
-        return 1;
-    case UNIT_32BIT:
-        return 4;
-    case UNIT_64BIT:
-        return 8;
-    default:
-        return 2;
+    case UNIT_8BIT: return 1;
+    case UNIT_32BIT: return 4;
+    case UNIT_64BIT: return 8;
+    default: return 2;
     }
 }
 

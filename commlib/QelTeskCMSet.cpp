@@ -28,10 +28,10 @@ void AfterSettingsChanged(std::uint8_t* block, bool online)
 // profile with OK (number and name written back), 0 when cancelled. After OK
 // a session block that was initialised before the call counts as online.
 QELTESK_API int QelTeskCMSet_3(std::uint8_t* block, const wchar_t* /*appName*/, void* /*mainWindow*/,
-                                  const wchar_t* appTitle, int /*zero*/, const std::int32_t* /*list32*/,
-                                  int /*list32Count*/, const std::int16_t* /*list16*/, int /*list16Count*/,
-                                  std::int32_t* connection, std::int32_t* out, char* connectionName, int /*one*/,
-                                  int alreadyInitialised)
+                               const wchar_t* appTitle, int /*zero*/, const std::int32_t* /*list32*/,
+                               int /*list32Count*/, const std::int16_t* /*list16*/, int /*list16Count*/,
+                               std::int32_t* connection, std::int32_t* out, char* connectionName, int /*one*/,
+                               int alreadyInitialised)
 {
     if (out)
         *out = 0;
@@ -42,9 +42,9 @@ QELTESK_API int QelTeskCMSet_3(std::uint8_t* block, const wchar_t* /*appName*/, 
 }
 
 // Online settings: the chosen profile's settings. Result 0, or 1091 when cancelled.
-QELTESK_API int QelTeskCMSet_14(void* /*activeWindow*/, const char* appName, const char* /*appName2*/,
-                                   int /*zero*/, int /*code6300*/, std::uint8_t* block, std::int32_t* connection,
-                                   char* connectionName, int nameSize)
+QELTESK_API int QelTeskCMSet_14(void* /*activeWindow*/, const char* appName, const char* /*appName2*/, int /*zero*/,
+                                int /*code6300*/, std::uint8_t* block, std::int32_t* connection, char* connectionName,
+                                int nameSize)
 {
     if (!RunOnlineSettings(appName, connection, connectionName, nameSize))
         return 1091;

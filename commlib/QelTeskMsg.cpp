@@ -23,14 +23,14 @@ static int Transfer(std::uint8_t* block, std::uint16_t connection, std::uint32_t
     return Finish(block, s, r);
 }
 
-QELTESK_API int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
-                                 std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
+QELTESK_API int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device, std::uint32_t start,
+                              std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
 {
     return Transfer(block, connection, device, start, bank, count, buffer, false);
 }
 
-QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
-                                 std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
+QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device, std::uint32_t start,
+                              std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer)
 {
     return Transfer(block, connection, device, start, bank, count, buffer, true);
 }

@@ -13,8 +13,8 @@ using namespace commlib;
 
 // out28: bytes 0-1 model id (low byte first), byte 2 protocol family,
 // byte 3 1 when the profile declared them. out48: the connection in words.
-QELTESK_API int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28,
-                                   std::uint8_t* out48, const char* /*connectionName*/, const char* /*appName*/)
+QELTESK_API int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28, std::uint8_t* out48,
+                                const char* /*connectionName*/, const char* /*appName*/)
 {
     std::lock_guard lock(SessionLock());
     // Identification always asks the unit: whatever answered before may have

@@ -104,7 +104,7 @@ QELTESK_API int QelTeskUserIF_256(std::uint8_t* /*scratch*/, char* path, int siz
     if (!path || size <= 0)
         return 0;
     path[0] = '\0';
-    Dl_info info {};
+    Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&QelTeskUserIF_256), &info) == 0 || !info.dli_fname)
         return 0;
     std::string folder = info.dli_fname;
@@ -151,8 +151,8 @@ QELTESK_API int QelTeskUserIF_59(std::uint8_t* block)
     return 0;
 }
 
-QELTESK_API int QelTeskUserIF_180(std::uint8_t* block, const std::uint8_t* request, int size,
-                                     std::uint8_t* response, std::uint32_t* out)
+QELTESK_API int QelTeskUserIF_180(std::uint8_t* block, const std::uint8_t* request, int size, std::uint8_t* response,
+                                  std::uint32_t* out)
 {
     std::lock_guard lock(SessionLock());
     if (out)

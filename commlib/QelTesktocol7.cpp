@@ -42,13 +42,13 @@ static int Transfer(std::uint8_t* block, std::uint16_t connection, int count, co
 }
 
 QELTESK_API int QelTesktocol7_7(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
-                                   const comm::_dev2_7* descriptors, std::uint8_t* buffer)
+                                const comm::_dev2_7* descriptors, std::uint8_t* buffer)
 {
     return Transfer(block, connection, count, descriptors, buffer, false);
 }
 
 QELTESK_API int QelTesktocol7_8(std::uint8_t* block, std::uint16_t connection, int /*one*/, int count,
-                                   const comm::_dev2_7* descriptors, std::uint8_t* buffer)
+                                const comm::_dev2_7* descriptors, std::uint8_t* buffer)
 {
     return Transfer(block, connection, count, descriptors, buffer, true);
 }

@@ -18,17 +18,17 @@ inline constexpr std::size_t kSettingsOffset = 102; // the 200-byte settings rec
 inline constexpr std::size_t kSettingsSize = 200;
 
 // Flag word bits.
-inline constexpr std::uint16_t kFlagAutoSet = 0x0008;    // for the whole auto-set
-inline constexpr std::uint16_t kFlagQuickScan = 0x1000;  // during the quick scan
-inline constexpr std::uint16_t kFlagClosing = 0x0018;    // around the closing call of a failed auto-set
+inline constexpr std::uint16_t kFlagAutoSet = 0x0008;   // for the whole auto-set
+inline constexpr std::uint16_t kFlagQuickScan = 0x1000; // during the quick scan
+inline constexpr std::uint16_t kFlagClosing = 0x0018;   // around the closing call of a failed auto-set
 
 // Offsets inside the settings record.
 namespace Record {
-inline constexpr std::size_t Kind = 0;      // i16: 1 serial line; 6 and 7 are network kinds
-inline constexpr std::size_t ComIndex = 2;  // u16
-inline constexpr std::size_t Baud = 8;      // i16 baud-rate code
+inline constexpr std::size_t Kind = 0;     // i16: 1 serial line; 6 and 7 are network kinds
+inline constexpr std::size_t ComIndex = 2; // u16
+inline constexpr std::size_t Baud = 8;     // i16 baud-rate code
 inline constexpr std::size_t DataLength = 10;
-inline constexpr std::size_t Parity = 12;   // 0 none, 1 odd, 2 even
+inline constexpr std::size_t Parity = 12; // 0 none, 1 odd, 2 even
 inline constexpr std::size_t StopBits = 14;
 inline constexpr std::size_t Options = 132; // u16: bit 3 baud rates, bit 1 parities, bit 0 data length
 } // namespace Record

@@ -16,19 +16,19 @@ namespace comm {
 
 // The session block: owned by the caller, zeroed at construction, passed first.
 inline constexpr std::size_t kSessionBlockSize = 302;
-inline constexpr std::size_t kBlockTitleOffset = 2;       // 80-byte ANSI title, written while offline
+inline constexpr std::size_t kBlockTitleOffset = 2; // 80-byte ANSI title, written while offline
 inline constexpr std::size_t kBlockTitleSize = 80;
-inline constexpr std::size_t kBlockLanguageOffset = 94;   // 16-bit, auto-setting scratch block
-inline constexpr std::size_t kBlockVersionOffset = 96;    // 16-bit, auto-setting scratch block
-inline constexpr std::size_t kBlockProtocolOffset = 100;  // 8-bit protocol family: 0 or 1
-inline constexpr std::size_t kBlockWaitOffset = 106;      // 32-bit wait in ms after a failed transfer
+inline constexpr std::size_t kBlockLanguageOffset = 94;  // 16-bit, auto-setting scratch block
+inline constexpr std::size_t kBlockVersionOffset = 96;   // 16-bit, auto-setting scratch block
+inline constexpr std::size_t kBlockProtocolOffset = 100; // 8-bit protocol family: 0 or 1
+inline constexpr std::size_t kBlockWaitOffset = 106;     // 32-bit wait in ms after a failed transfer
 
 inline constexpr std::size_t kConnectionNameSize = 50;
 inline constexpr std::size_t kAppNameSize = 200;
 inline constexpr std::size_t kErrorTextSize = 4096;
 
 // Protocol families (block offset 100).
-inline constexpr std::uint8_t kFamilyMessage = 0;  // QelTeskMsg
+inline constexpr std::uint8_t kFamilyMessage = 0;   // QelTeskMsg
 inline constexpr std::uint8_t kFamilyProtocol7 = 1; // QelTesktocol7
 
 // The libraries' own device numbers.
@@ -47,11 +47,11 @@ inline constexpr std::uint32_t WL = 30;
 // One address of a protocol-family-1 read or write; 22 bytes, packed.
 #pragma pack(push, 1)
 struct _dev2_7 {
-    std::uint32_t device;       // protocol device code
+    std::uint32_t device; // protocol device code
     std::uint32_t address;
-    std::uint8_t unused[8];     // not filled
-    std::uint8_t zero8;         // 0
-    std::uint32_t zero32;       // 0
+    std::uint8_t unused[8]; // not filled
+    std::uint8_t zero8;     // 0
+    std::uint32_t zero32;   // 0
     std::uint8_t bytesPerAddress;
 };
 #pragma pack(pop)
@@ -70,12 +70,12 @@ inline constexpr const char* kSettingsLibrary = "QelTeskCMSet";
 
 // Ordinals and their signatures. Results are 0 on success unless noted.
 namespace UserIF {
-inline constexpr int Initialise = 41;     // (block, 200-byte ANSI application name)
-inline constexpr int SetLanguage = 153;   // (block, language code)
-inline constexpr int GoOnline = 8;        // (main window handle, block)
-inline constexpr int GoOffline = 14;      // (block)
-inline constexpr int SetTitle = 150;      // (block, ANSI title of at most 79 bytes)
-inline constexpr int ErrorText = 188;     // (block, error code, 4096-byte buffer)
+inline constexpr int Initialise = 41;   // (block, 200-byte ANSI application name)
+inline constexpr int SetLanguage = 153; // (block, language code)
+inline constexpr int GoOnline = 8;      // (main window handle, block)
+inline constexpr int GoOffline = 14;    // (block)
+inline constexpr int SetTitle = 150;    // (block, ANSI title of at most 79 bytes)
+inline constexpr int ErrorText = 188;   // (block, error code, 4096-byte buffer)
 // Used by the auto-setting library, in call order.
 inline constexpr int ResourceFolder = 256;   // (scratch block, ANSI path buffer, size): non-zero when written
 inline constexpr int Busy = 151;             // (block) -> 16-bit; non-zero: nothing to do
@@ -120,8 +120,8 @@ inline constexpr int Thai = 9;
 } // namespace Language
 
 namespace Online {
-inline constexpr int Identify = 5;  // (block, connection, 28-byte out, 48-byte out, connection name, app name)
-inline constexpr int ModelId = 3;   // (block, connection, 28-byte out): byte 0 is the catalogue model id
+inline constexpr int Identify = 5; // (block, connection, 28-byte out, 48-byte out, connection name, app name)
+inline constexpr int ModelId = 3;  // (block, connection, 28-byte out): byte 0 is the catalogue model id
 using IdentifyFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28, std::uint8_t* out48,
                            const char* connectionName, const char* appName);
 using ModelIdFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28);
@@ -137,11 +137,11 @@ using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, int on
 } // namespace Protocol7
 
 namespace Message {
-inline constexpr int Read = 91;          // (block, connection, device, start, bank, count, buffer)
-inline constexpr int Write = 92;         // same arguments
+inline constexpr int Read = 91;           // (block, connection, device, start, bank, count, buffer)
+inline constexpr int Write = 92;          // same arguments
 inline constexpr int ConnectionText = 37; // (block, connection, 200-byte name, 4096-byte buffer)
-using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
-                           std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
+using TransferFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint32_t device, std::uint32_t start,
+                           std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
 using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, const char* name, char* buffer);
 } // namespace Message
 
@@ -154,7 +154,7 @@ using ProgressFn = void (*)(void* context, std::uint32_t wordsDone, std::uint32_
 using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* context);
 
 namespace Settings {
-inline constexpr int CommSettings = 3;   // 1 is success
+inline constexpr int CommSettings = 3;    // 1 is success
 inline constexpr int OnlineSettings = 14; // result not read
 // The two lists of ordinal 3: {12010, 0, 0, 0, 12020} (5 entries) and
 // {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0} (18 entries).
@@ -164,15 +164,14 @@ inline constexpr int kOnlineSettingsCode = 6300;
 // (block or null, application name, main window, application name, 0, list32, 5, list16, 18,
 //  in/out connection number, out 0, in/out 50-byte connection name, 1, already initialised 1/0).
 // Wide texts are the platform's wchar_t.
-using CommSettingsFn = int (*)(std::uint8_t* block, const wchar_t* appName, void* mainWindow,
-                               const wchar_t* appTitle, int zero, const std::int32_t* list32, int list32Count,
-                               const std::int16_t* list16, int list16Count, std::int32_t* connection,
-                               std::int32_t* out, char* connectionName, int one, int alreadyInitialised);
+using CommSettingsFn = int (*)(std::uint8_t* block, const wchar_t* appName, void* mainWindow, const wchar_t* appTitle,
+                               int zero, const std::int32_t* list32, int list32Count, const std::int16_t* list16,
+                               int list16Count, std::int32_t* connection, std::int32_t* out, char* connectionName,
+                               int one, int alreadyInitialised);
 // (active window, application name, application name, 0, 6300, block, in/out connection number,
 //  in/out connection name, its buffer size 50).
-using OnlineSettingsFn = int (*)(void* activeWindow, const char* appName, const char* appName2, int zero,
-                                 int code6300, std::uint8_t* block, std::int32_t* connection, char* connectionName,
-                                 int nameSize);
+using OnlineSettingsFn = int (*)(void* activeWindow, const char* appName, const char* appName2, int zero, int code6300,
+                                 std::uint8_t* block, std::int32_t* connection, char* connectionName, int nameSize);
 } // namespace Settings
 
 } // namespace comm

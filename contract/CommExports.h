@@ -31,8 +31,8 @@ QELTESK_API int QelTeskUserIF_15(std::uint8_t* block, int zero, std::uint8_t* sc
 QELTESK_API int QelTeskUserIF_61(std::uint8_t* block);
 
 // QelTeskOnline
-QELTESK_API int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28,
-                                std::uint8_t* out48, const char* connectionName, const char* appName);
+QELTESK_API int QelTeskOnline_5(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28, std::uint8_t* out48,
+                                const char* connectionName, const char* appName);
 QELTESK_API int QelTeskOnline_3(std::uint8_t* block, std::uint16_t connection, std::uint8_t* out28);
 
 // QelTesktocol7
@@ -43,10 +43,10 @@ QELTESK_API int QelTesktocol7_8(std::uint8_t* block, std::uint16_t connection, i
                                 const comm::_dev2_7* descriptors, std::uint8_t* buffer);
 
 // QelTeskMsg
-QELTESK_API int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
-                              std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
-QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
-                              std::uint32_t start, std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
+QELTESK_API int QelTeskMsg_91(std::uint8_t* block, std::uint16_t connection, std::uint32_t device, std::uint32_t start,
+                              std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
+QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std::uint32_t device, std::uint32_t start,
+                              std::uint16_t bank, std::uint32_t count, std::uint8_t* buffer);
 QELTESK_API int QelTeskMsg_37(std::uint8_t* block, std::uint16_t connection, const char* name, char* buffer);
 QELTESK_API int QelTeskMsg_SetProgress(std::uint8_t* block, comm::ProgressFn callback, void* context);
 
@@ -55,9 +55,8 @@ QELTESK_API int QelTeskCMSet_3(std::uint8_t* block, const wchar_t* appName, void
                                int zero, const std::int32_t* list32, int list32Count, const std::int16_t* list16,
                                int list16Count, std::int32_t* connection, std::int32_t* out, char* connectionName,
                                int one, int alreadyInitialised);
-QELTESK_API int QelTeskCMSet_14(void* activeWindow, const char* appName, const char* appName2, int zero,
-                                int code6300, std::uint8_t* block, std::int32_t* connection, char* connectionName,
-                                int nameSize);
+QELTESK_API int QelTeskCMSet_14(void* activeWindow, const char* appName, const char* appName2, int zero, int code6300,
+                                std::uint8_t* block, std::int32_t* connection, char* connectionName, int nameSize);
 
 static_assert(std::is_same_v<decltype(&QelTeskUserIF_41), comm::UserIF::InitialiseFn>);
 static_assert(std::is_same_v<decltype(&QelTeskUserIF_153), comm::UserIF::SetLanguageFn>);

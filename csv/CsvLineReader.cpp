@@ -24,8 +24,8 @@ bool CsvLineReader::Fill()
     if (m_atEnd)
         return false;
     // Keep unread bytes; the mark check needs up to three at once.
-    std::copy(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_size),
-              m_buffer.begin());
+    std::copy(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos),
+              m_buffer.begin() + static_cast<std::ptrdiff_t>(m_size), m_buffer.begin());
     m_size -= m_pos;
     m_pos = 0;
     const std::ptrdiff_t count = m_read(m_buffer.data() + m_size, m_buffer.size() - m_size);
@@ -92,14 +92,16 @@ std::string CsvLineReader::Decoded() const
 {
     if (!m_utf16) {
         // Every ANSI code page holds ASCII as it is.
-        const bool ascii = std::all_of(m_bytes.begin(), m_bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        const bool ascii =
+            std::all_of(m_bytes.begin(), m_bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         return ascii ? m_bytes : platform::AnsiCodePage().ToUtf8(m_bytes);
     }
     std::string text;
     text.reserve(m_wide.size());
     for (std::size_t i = 0; i < m_wide.size(); ++i) {
         const char32_t unit = m_wide[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < m_wide.size() && m_wide[i + 1] >= 0xDC00 && m_wide[i + 1] <= 0xDFFF) {
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < m_wide.size() && m_wide[i + 1] >= 0xDC00
+            && m_wide[i + 1] <= 0xDFFF) {
             platform::AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (m_wide[++i] - 0xDC00));
         } else {
             platform::AppendUtf8(text, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);

@@ -128,12 +128,9 @@ std::string CMemorixDoc::GetDocFileName() const
 bool CMemorixDoc::OnNewDocument(int startMode)
 {
     switch (startMode) {
-    case START_NEW:
-        return BuildBlankBlocks();
-    case START_READ_PLC:
-        return LoadFromPlc();
-    default:
-        return false;
+    case START_NEW: return BuildBlankBlocks();
+    case START_READ_PLC: return LoadFromPlc();
+    default: return false;
     }
 }
 
@@ -254,7 +251,7 @@ bool CMemorixDoc::CheckLegacyLoss()
     }
     return ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_FILE_LEGACY_LOSES_DATA,
                                platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo, {list})
-        == platform::MsgAnswer::Yes;
+           == platform::MsgAnswer::Yes;
 }
 
 bool CMemorixDoc::OnSaveDocument(const std::string& path)
@@ -336,12 +333,9 @@ bool CMemorixDoc::SaveModified()
         return true;
     switch (ShowResourceMessage(m_context.messages, m_context.strings, res::IDP_ASK_TO_SAVE,
                                 platform::MsgIcon::Exclamation, platform::MsgButtons::YesNoCancel, {m_strTitle})) {
-    case platform::MsgAnswer::Yes:
-        return SaveDocument();
-    case platform::MsgAnswer::No:
-        return true;
-    default:
-        return false;
+    case platform::MsgAnswer::Yes: return SaveDocument();
+    case platform::MsgAnswer::No: return true;
+    default: return false;
     }
 }
 
@@ -407,22 +401,21 @@ void CMemorixDoc::ReconcileBlocks()
     for (const stDeviceInfo& device : devices) {
         if (m_plc.IsBankedDevice(device.Id))
             continue;
-        const auto previous = std::find_if(old.begin(), old.end(), [&](const CEditData& b) { return b.Id == device.Id; });
+        const auto previous =
+            std::find_if(old.begin(), old.end(), [&](const CEditData& b) { return b.Id == device.Id; });
         const CEditData* prev = previous == old.end() ? nullptr : &*previous;
-        const ConvertedRange range = prev ? ConvertDeviceRange(prev->StartAddr, prev->EndAddr, prev->DataSize,
-                                                               device.DataSize)
-                                          : ConvertedRange{};
-        carry(prev, device.Selected != 0,
-              NewBlock(device.Id, 0, device.StartAddr, device.EndAddr, device.DataSize), range, true);
+        const ConvertedRange range =
+            prev ? ConvertDeviceRange(prev->StartAddr, prev->EndAddr, prev->DataSize, device.DataSize)
+                 : ConvertedRange{};
+        carry(prev, device.Selected != 0, NewBlock(device.Id, 0, device.StartAddr, device.EndAddr, device.DataSize),
+              range, true);
     }
     for (const _SBankInfo& bank : banks) {
-        const auto previous = std::find_if(old.begin(), old.end(), [&](const CEditData& b) {
-            return b.Id == bank.Id && b.BankNo == bank.BankNo;
-        });
+        const auto previous = std::find_if(
+            old.begin(), old.end(), [&](const CEditData& b) { return b.Id == bank.Id && b.BankNo == bank.BankNo; });
         const CEditData* prev = previous == old.end() ? nullptr : &*previous;
-        const ConvertedRange range = prev ? ScaleBankRange(prev->StartAddr, prev->EndAddr, prev->DataSize,
-                                                           bank.DataSize)
-                                          : ConvertedRange{};
+        const ConvertedRange range =
+            prev ? ScaleBankRange(prev->StartAddr, prev->EndAddr, prev->DataSize, bank.DataSize) : ConvertedRange{};
         carry(prev, bank.Selected != 0, NewBlock(bank.Id, bank.BankNo, bank.StartAddr, bank.EndAddr, bank.DataSize),
               range, false);
     }

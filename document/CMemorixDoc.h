@@ -31,8 +31,8 @@ public:
     const EditDataArray& Blocks() const { return m_aEditData; }
 
     const CEditData* FindBlock(std::uint8_t deviceCode, std::int16_t bank) const override;
-    void WriteBlockBytes(std::int32_t offset, const std::uint8_t* bytes, std::int32_t count,
-                         std::uint8_t deviceCode, std::int16_t bank) override;
+    void WriteBlockBytes(std::int32_t offset, const std::uint8_t* bytes, std::int32_t count, std::uint8_t deviceCode,
+                         std::int16_t bank) override;
 
     // Path, title and modified flag.
     const std::string& GetPathName() const { return m_strPathName; }

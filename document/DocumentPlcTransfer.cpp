@@ -46,7 +46,7 @@ int CMemorixDoc::WriteToPlc()
         platform::MessageRequest request;
         request.stringId = res::IDS_WRITE_PARTIAL;
         request.text = m_context.strings.LoadString(res::IDS_TRANSFER_FAILED) + "\n"
-            + m_context.strings.LoadString(res::IDS_WRITE_PARTIAL);
+                       + m_context.strings.LoadString(res::IDS_WRITE_PARTIAL);
         request.icon = platform::MsgIcon::Exclamation;
         m_context.messages.Show(request);
         return result;

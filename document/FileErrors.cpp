@@ -11,23 +11,12 @@ void ReportFileError(platform::IMessageBox& messages, const IStringTable& string
 {
     int stringId;
     switch (error) {
-    case FileError::None:
-        return;
-    case FileError::UnknownModel:
-        stringId = IDS_FILE_UNKNOWN_MODEL;
-        break;
-    case FileError::Open:
-        stringId = IDS_FILE_OPEN_ERROR;
-        break;
-    case FileError::Write:
-        stringId = IDS_FILE_WRITE_ERROR;
-        break;
-    case FileError::Damaged:
-        stringId = IDS_FILE_DAMAGED;
-        break;
-    default:
-        stringId = IDS_FILE_NOT_DATA_FILE;
-        break;
+    case FileError::None: return;
+    case FileError::UnknownModel: stringId = IDS_FILE_UNKNOWN_MODEL; break;
+    case FileError::Open: stringId = IDS_FILE_OPEN_ERROR; break;
+    case FileError::Write: stringId = IDS_FILE_WRITE_ERROR; break;
+    case FileError::Damaged: stringId = IDS_FILE_DAMAGED; break;
+    default: stringId = IDS_FILE_NOT_DATA_FILE; break;
     }
     ShowResourceMessage(messages, strings, stringId, platform::MsgIcon::Exclamation);
 }
@@ -38,8 +27,7 @@ void ReportLdtxFault(platform::IMessageBox& messages, const IStringTable& string
     platform::MessageRequest request;
     request.icon = platform::MsgIcon::Stop;
     switch (result.fault) {
-    case LdtxFault::None:
-        return;
+    case LdtxFault::None: return;
     case LdtxFault::OpenFailed:
         request.stringId = 0;
         request.text = path + "\n\n" + result.reason.substr(0, 255);

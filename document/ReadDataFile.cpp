@@ -16,8 +16,7 @@ bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::s
     }
     stPLC model;
     if (db.DBConnect(true) != 1 || db.GetDBPLCRec(model, header.modelId) <= 0) {
-        ShowResourceMessage(context.messages, context.strings, res::IDS_FILE_UNKNOWN_MODEL,
-                            platform::MsgIcon::Stop);
+        ShowResourceMessage(context.messages, context.strings, res::IDS_FILE_UNKNOWN_MODEL, platform::MsgIcon::Stop);
         return false;
     }
     context.plc.m_nPLCSeriesNo = header.seriesNo;
@@ -39,8 +38,7 @@ bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::s
     return true;
 }
 
-FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path,
-                      EditDataArray& blocks)
+FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks)
 {
     LdtReader reader(context.legacyFile, path);
     LdtHeader header;
@@ -72,4 +70,3 @@ FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const st
     context.plc.m_wLdtFormat = header.format;
     return FileError::None;
 }
-

@@ -18,5 +18,4 @@ bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::s
 // ".ldt": returns an error code and shows nothing. On success the file stays
 // open in the context's legacy file, and the series, model, name, legacy texts
 // and format code are set; after a failure the file is closed.
-FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path,
-                      EditDataArray& blocks);
+FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks);

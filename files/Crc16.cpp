@@ -46,10 +46,9 @@ std::uint16_t ExtendTable(std::uint16_t crc, const std::uint8_t* p, std::size_t 
         // fourteen bytes enter the tables as they are.
         const unsigned b0 = p[0] ^ (crc & 0xFFu);
         const unsigned b1 = p[1] ^ (crc >> 8);
-        crc = static_cast<std::uint16_t>(t[15][b0] ^ t[14][b1] ^ t[13][p[2]] ^ t[12][p[3]] ^ t[11][p[4]]
-                                         ^ t[10][p[5]] ^ t[9][p[6]] ^ t[8][p[7]] ^ t[7][p[8]] ^ t[6][p[9]]
-                                         ^ t[5][p[10]] ^ t[4][p[11]] ^ t[3][p[12]] ^ t[2][p[13]] ^ t[1][p[14]]
-                                         ^ t[0][p[15]]);
+        crc = static_cast<std::uint16_t>(t[15][b0] ^ t[14][b1] ^ t[13][p[2]] ^ t[12][p[3]] ^ t[11][p[4]] ^ t[10][p[5]]
+                                         ^ t[9][p[6]] ^ t[8][p[7]] ^ t[7][p[8]] ^ t[6][p[9]] ^ t[5][p[10]] ^ t[4][p[11]]
+                                         ^ t[3][p[12]] ^ t[2][p[13]] ^ t[1][p[14]] ^ t[0][p[15]]);
         p += kSlices;
         size -= kSlices;
     }
@@ -113,7 +112,7 @@ __attribute__((target("pclmul,sse2"))) inline __m128i Load(const std::uint8_t* p
 
 // size >= 64.
 __attribute__((target("pclmul,sse2"))) std::uint16_t ExtendClmul(std::uint16_t crc, const std::uint8_t* p,
-                                                                    std::size_t size)
+                                                                 std::size_t size)
 {
     const __m128i by512 = _mm_set_epi64x(kSecondHalf512, kFirstHalf512);
     const __m128i by128 = _mm_set_epi64x(kSecondHalf128, kFirstHalf128);

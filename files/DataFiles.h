@@ -102,8 +102,8 @@ FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const Edi
 struct LdtHeader {
     std::uint16_t format = 0; // 16, 32 or 2048
     int modelId = 0;
-    bool magicOk = false;     // a file without the magic number is refused after its areas were read
-    std::string text1;        // program text (UTF-8)
+    bool magicOk = false; // a file without the magic number is refused after its areas were read
+    std::string text1;    // program text (UTF-8)
     std::string text2;
 };
 

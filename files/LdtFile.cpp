@@ -87,8 +87,8 @@ std::vector<Area> ParseAreaTable(std::uint16_t format, const std::uint8_t* table
 // The blocks of the areas that start at `pos`. Returns false when an area is
 // impossible (last address below the first, addresses beyond what a block
 // can hold) or runs past the end of the file.
-bool ReadAreas(const std::vector<Area>& areas, const std::vector<std::uint8_t>& file,
-               std::uint64_t pos, EditDataArray& blocks)
+bool ReadAreas(const std::vector<Area>& areas, const std::vector<std::uint8_t>& file, std::uint64_t pos,
+               EditDataArray& blocks)
 {
     for (std::size_t e = 0; e < areas.size(); ++e) {
         const Area& area = areas[e];
@@ -142,7 +142,8 @@ FileError WriteFile(platform::DenyWriteFile& kept, const std::string& path, cons
         entry.block = &block;
         const std::uint64_t wordBytes = static_cast<std::uint64_t>(block.DataSize > 0 ? block.DataSize : 1) * 2;
         entry.count = static_cast<std::uint32_t>(block.Data.size() / wordBytes);
-        entry.lastIndex = index + static_cast<std::uint32_t>(static_cast<std::int64_t>(block.EndAddr) - block.StartAddr);
+        entry.lastIndex =
+            index + static_cast<std::uint32_t>(static_cast<std::int64_t>(block.EndAddr) - block.StartAddr);
         index = entry.lastIndex + 1;
         dataBytes += block.Data.size();
     }
@@ -169,7 +170,8 @@ FileError WriteFile(platform::DenyWriteFile& kept, const std::string& path, cons
             PutU16LE(p, static_cast<std::uint16_t>(entry.count));
             PutU32LE(p + 2, entry.firstIndex);
             PutU32LE(p + 6, entry.lastIndex);
-            PutU16LE(p + 10, entry.block ? static_cast<std::uint16_t>(entry.block->StartAddr) : ldt::kAbsentAddress2048);
+            PutU16LE(p + 10,
+                     entry.block ? static_cast<std::uint16_t>(entry.block->StartAddr) : ldt::kAbsentAddress2048);
             PutU16LE(p + 12, entry.block ? static_cast<std::uint16_t>(entry.block->EndAddr) : ldt::kAbsentAddress2048);
         }
         std::uint8_t* trailer = table + ldt::kTrailer2048Offset;
@@ -340,8 +342,8 @@ std::vector<const CEditData*> BlocksLostInLdtFile(std::uint16_t formatCode, cons
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const CEditData& block = blocks[i];
         bool fits = block.DataSize == 1 && block.StartAddr >= 0 && block.StartAddr <= block.EndAddr
-            && block.EndAddr <= maxAddr
-            && block.Data.size() == (static_cast<std::uint64_t>(block.EndAddr) - block.StartAddr + 1) * 2;
+                    && block.EndAddr <= maxAddr
+                    && block.Data.size() == (static_cast<std::uint64_t>(block.EndAddr) - block.StartAddr + 1) * 2;
         if (formatCode == ldt::kFormat2048 && block.StartAddr == 0xFFFF && block.EndAddr == 0xFFFF)
             fits = false;
         if (!kept[i] || !fits)

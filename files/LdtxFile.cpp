@@ -298,7 +298,8 @@ LdtxResult LdtxReader::ReadHeader(LdtxHeader& plc)
         return {LdtxFault::Empty};
     }
     std::uint8_t header[ldtx::kHeaderSize];
-    if (m_file.Read(header, sizeof header) != sizeof header || GetU32LE(header + ldtx::kZeroOffset) != 0 || GetU16LE(header + ldtx::kMarkerOffset) != ldtx::kMarker
+    if (m_file.Read(header, sizeof header) != sizeof header || GetU32LE(header + ldtx::kZeroOffset) != 0
+        || GetU16LE(header + ldtx::kMarkerOffset) != ldtx::kMarker
         || GetU16BE(header + ldtx::kVersionOffset) > ldtx::kVersion) {
         m_file.Close();
         return {LdtxFault::NotDataFile};

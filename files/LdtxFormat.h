@@ -16,18 +16,18 @@ namespace ldtx {
 
 // Header.
 inline constexpr std::size_t kHeaderSize = 512;
-inline constexpr std::size_t kZeroOffset = 0;        // 4 bytes, always zero
-inline constexpr std::size_t kMarkerOffset = 4;      // 2 bytes
-inline constexpr std::size_t kVersionOffset = 6;     // 2 bytes, big-endian
-inline constexpr std::size_t kSeriesOffset = 8;      // 2 bytes
-inline constexpr std::size_t kModelOffset = 10;      // 2 bytes
+inline constexpr std::size_t kZeroOffset = 0;         // 4 bytes, always zero
+inline constexpr std::size_t kMarkerOffset = 4;       // 2 bytes
+inline constexpr std::size_t kVersionOffset = 6;      // 2 bytes, big-endian
+inline constexpr std::size_t kSeriesOffset = 8;       // 2 bytes
+inline constexpr std::size_t kModelOffset = 10;       // 2 bytes
 inline constexpr std::size_t kTableOffsetOffset = 12; // 8 bytes
-inline constexpr std::size_t kTableCountOffset = 20; // 2 bytes
-inline constexpr std::size_t kText1Offset = 22;      // 240 bytes of UTF-16, written as zero
+inline constexpr std::size_t kTableCountOffset = 20;  // 2 bytes
+inline constexpr std::size_t kText1Offset = 22;       // 240 bytes of UTF-16, written as zero
 inline constexpr std::size_t kText1Size = 240;
-inline constexpr std::size_t kText2Offset = 262;     // 80 bytes of UTF-16, written as zero
+inline constexpr std::size_t kText2Offset = 262; // 80 bytes of UTF-16, written as zero
 inline constexpr std::size_t kText2Size = 80;
-inline constexpr std::size_t kFillerOffset = 342;    // 170 bytes of 0xFF
+inline constexpr std::size_t kFillerOffset = 342; // 170 bytes of 0xFF
 inline constexpr std::size_t kFillerSize = 170;
 inline constexpr std::uint8_t kFillerByte = 0xFF;
 

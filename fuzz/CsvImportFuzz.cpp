@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setting.columnSetting = 1 + choices.Next() % 16;
     const std::uint8_t separatorChoice = choices.Next() % 3;
     const std::size_t chunk = 1 + choices.Next() % 64;
-    const std::optional<char> separator = separatorChoice == 0 ? std::optional<char>(',')
-        : separatorChoice == 1                                 ? std::optional<char>('\t')
-                                                               : std::nullopt;
+    const std::optional<char> separator = separatorChoice == 0   ? std::optional<char>(',')
+                                          : separatorChoice == 1 ? std::optional<char>('\t')
+                                                                 : std::nullopt;
     static const CEditData block = fuzzsupport::PatternBlock(40);
     const GridLayout layout(block, setting.Normalised());
     const std::uint8_t* rest = choices.Data();

@@ -20,7 +20,8 @@ namespace fuzzsupport {
 inline const std::string& ScratchPath(const char* name)
 {
     static const std::string folder = [] {
-        std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
+        std::string base =
+            access("/dev/shm", W_OK) == 0 ? "/dev/shm" : (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp");
         std::string pattern = base + "/memorix-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data()))
             std::abort();
@@ -43,7 +44,11 @@ inline void WriteScratch(const std::string& path, const std::uint8_t* data, std:
 // Takes the input's leading bytes one at a time (0 once they run out).
 class Choices {
 public:
-    Choices(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    Choices(const std::uint8_t* data, std::size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
 
     std::uint8_t Next()
     {

@@ -22,8 +22,7 @@ struct FakeUnit {
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0
-            || listen(listener, 16) != 0
-            || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            || listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             std::abort();
         port = ntohs(address.sin_port);
     }
@@ -64,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shutdown(answer, SHUT_WR);
 
     std::array<std::uint16_t, 125> words{};
-    const commlib::CommResult result = write ? link->Write(first, std::min(count, 123), words.data())
-                                             : link->Read(first, count, words.data());
+    const commlib::CommResult result =
+        write ? link->Write(first, std::min(count, 123), words.data()) : link->Read(first, count, words.data());
     close(answer);
     (void)result;
     return 0;

@@ -29,10 +29,12 @@ std::optional<BlockWrite> ClearRange(const GridLayout& layout, const CellRange& 
     const std::size_t offset = cellBytes * first;
     if (offset + cellBytes > dataBytes)
         return std::nullopt;
-    const std::size_t length = cellBytes * last + cellBytes > dataBytes ? dataBytes - offset : cellBytes * (last - first + 1);
+    const std::size_t length =
+        cellBytes * last + cellBytes > dataBytes ? dataBytes - offset : cellBytes * (last - first + 1);
 
-    BlockWrite write{offset, std::vector<std::uint8_t>(layout.Data().begin() + static_cast<std::ptrdiff_t>(offset),
-                                                       layout.Data().begin() + static_cast<std::ptrdiff_t>(offset + length))};
+    BlockWrite write{offset,
+                     std::vector<std::uint8_t>(layout.Data().begin() + static_cast<std::ptrdiff_t>(offset),
+                                               layout.Data().begin() + static_cast<std::ptrdiff_t>(offset + length))};
     for (std::size_t index = first; index <= last && cellBytes * index + cellBytes <= dataBytes; ++index) {
         const std::size_t column = index % columns;
         if (column >= static_cast<std::size_t>(cells.left) && column <= static_cast<std::size_t>(cells.right))

@@ -8,7 +8,8 @@ namespace {
 
 void AppendRowText(std::string& out, std::string text)
 {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, '.');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, '.');
     out += text;
 }
 
@@ -49,7 +50,8 @@ std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std
     return writer.TakeBytes();
 }
 
-std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std::string_view text, const CellRange& selection)
+std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std::string_view text,
+                                                   const CellRange& selection)
 {
     const CellRange cells = selection.Normalised();
     return PasteText(layout, text, GridCell{cells.top, cells.left});

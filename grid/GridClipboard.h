@@ -30,4 +30,5 @@ std::string CopyText(const GridLayout& layout, const CellRange& range);
 std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std::string_view text, GridCell start);
 
 // Pastes at the selection's top left cell, whichever corner it was made from.
-std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std::string_view text, const CellRange& selection);
+std::optional<std::vector<std::uint8_t>> PasteText(const GridLayout& layout, std::string_view text,
+                                                   const CellRange& selection);

@@ -74,7 +74,8 @@ std::optional<CellRange> GridLayout::Clip(const CellRange& range) const
 
 std::size_t GridLayout::CellOffset(int row, int column) const
 {
-    const auto index = static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(row) + static_cast<std::size_t>(column);
+    const auto index =
+        static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(row) + static_cast<std::size_t>(column);
     return static_cast<std::size_t>(m_cellBytes) * index;
 }
 

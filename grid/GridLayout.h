@@ -45,10 +45,10 @@ public:
     codec::Unit Unit() const { return m_setting.unit; }
     const std::string& DevicePrefix() const { return m_prefix; }
 
-    int Columns() const { return m_columns; }              // N
-    int CellBytes() const { return m_cellBytes; }          // B
-    int Rows() const { return m_rows; }                    // R
-    std::size_t DataBytes() const { return m_dataBytes; }  // D
+    int Columns() const { return m_columns; }             // N
+    int CellBytes() const { return m_cellBytes; }         // B
+    int Rows() const { return m_rows; }                   // R
+    std::size_t DataBytes() const { return m_dataBytes; } // D
     int MaxCellChars() const { return m_maxCellChars; }
     // Words per address; a block without a valid size counts as 1.
     int WordsPerAddress() const { return m_words; }

@@ -54,12 +54,13 @@ void SwapReversedRanges(DeviceInfoArray& devices, BankInfoArray& banks)
 bool AnySelected(const DeviceInfoArray& devices, const BankInfoArray& banks)
 {
     return std::any_of(devices.begin(), devices.end(), [](const stDeviceInfo& d) { return d.Selected != 0; })
-        || std::any_of(banks.begin(), banks.end(), [](const _SBankInfo& b) { return b.Selected != 0; });
+           || std::any_of(banks.begin(), banks.end(), [](const _SBankInfo& b) { return b.Selected != 0; });
 }
 
 bool BuildsAnyBlock(const DeviceInfoArray& devices, const BankInfoArray& banks, std::uint8_t bankCount)
 {
-    return std::any_of(devices.begin(), devices.end(),
-                       [&](const stDeviceInfo& d) { return d.Selected != 0 && !PlcChoice::IsFLBankDevice(d.Id, bankCount); })
-        || std::any_of(banks.begin(), banks.end(), [](const _SBankInfo& b) { return b.Selected != 0; });
+    return std::any_of(
+               devices.begin(), devices.end(),
+               [&](const stDeviceInfo& d) { return d.Selected != 0 && !PlcChoice::IsFLBankDevice(d.Id, bankCount); })
+           || std::any_of(banks.begin(), banks.end(), [](const _SBankInfo& b) { return b.Selected != 0; });
 }

@@ -6,8 +6,7 @@ namespace {
 
 // The legacy layout's devices, in file order.
 constexpr std::array<std::uint8_t, 7> kLegacyDevices{
-    DeviceCode::WR, DeviceCode::DT, DeviceCode::FL, DeviceCode::TS,
-    DeviceCode::TE, DeviceCode::LD, DeviceCode::WL,
+    DeviceCode::WR, DeviceCode::DT, DeviceCode::FL, DeviceCode::TS, DeviceCode::TE, DeviceCode::LD, DeviceCode::WL,
 };
 
 } // namespace
@@ -58,8 +57,8 @@ bool IsLargeDeviceMemory(const std::vector<stDeviceInst>& devices)
         std::uint32_t addresses = 1;
         for (const stDeviceInst& device : devices) {
             if (device.Id == code) {
-                addresses = static_cast<std::uint32_t>(device.MaxValue) - static_cast<std::uint32_t>(device.MinValue)
-                    + 1u;
+                addresses =
+                    static_cast<std::uint32_t>(device.MaxValue) - static_cast<std::uint32_t>(device.MinValue) + 1u;
                 break;
             }
         }

@@ -49,7 +49,8 @@ std::string UniqueSuffix(unsigned attempt)
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     std::uint64_t x = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(getpid()) << 20)
-        ^ (static_cast<std::uint64_t>(counter++) << 40) ^ (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ull);
+                      ^ (static_cast<std::uint64_t>(counter++) << 40)
+                      ^ (static_cast<std::uint64_t>(attempt) * 0x9E3779B97F4A7C15ull);
     x ^= x >> 33;
     x *= 0xFF51AFD7ED558CCDull;
     x ^= x >> 33;
@@ -150,8 +151,8 @@ bool AtomicFileWriter::Begin(const std::string& target)
 
     if (exists) {
         // Best effort: only root may give a file away; a member of the group may keep the group.
-        const bool owned = ::fchown(m_fd, info.st_uid, info.st_gid) == 0
-            || ::fchown(m_fd, static_cast<uid_t>(-1), info.st_gid) == 0;
+        const bool owned =
+            ::fchown(m_fd, info.st_uid, info.st_gid) == 0 || ::fchown(m_fd, static_cast<uid_t>(-1), info.st_gid) == 0;
         static_cast<void>(owned);
         if (::fchmod(m_fd, info.st_mode & 07777) != 0)
             return Fail(errno);

@@ -47,7 +47,7 @@ inline std::uint16_t GetU16BE(const std::uint8_t* p)
 inline std::uint32_t GetU32LE(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-        | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+           | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 inline std::int32_t GetI32LE(const std::uint8_t* p)

@@ -6,12 +6,9 @@ namespace {
 MsgAnswer SafeAnswer(MsgButtons buttons)
 {
     switch (buttons) {
-    case MsgButtons::YesNo:
-        return MsgAnswer::No;
-    case MsgButtons::YesNoCancel:
-        return MsgAnswer::Cancel;
-    case MsgButtons::Ok:
-        break;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
+    case MsgButtons::Ok: break;
     }
     return MsgAnswer::Ok;
 }

@@ -14,7 +14,10 @@ namespace platform {
 // Every request is kept, so tests can check what would have been shown.
 class ConsoleMessageBox final : public IMessageBox {
 public:
-    explicit ConsoleMessageBox(std::FILE* stream = stderr) : m_stream(stream) {}
+    explicit ConsoleMessageBox(std::FILE* stream = stderr)
+        : m_stream(stream)
+    {
+    }
 
     MsgAnswer Show(const MessageRequest& request) override;
 

@@ -60,8 +60,8 @@ bool DenyWriteFile::Open(const std::string& path, Access access)
     Close();
     m_path = path;
     const bool write = access == Access::CreateReadWrite;
-    const int fd = write ? ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)
-                         : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd =
+        write ? ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666) : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         SetError(errno);
         return false;

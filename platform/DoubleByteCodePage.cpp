@@ -11,7 +11,10 @@ namespace {
 // of the source encoding.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_handle(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from)
+        : m_handle(iconv_open(to, from))
+    {
+    }
     ~Converter()
     {
         if (Ok())
@@ -114,8 +117,8 @@ std::unique_ptr<DoubleByteCodePage> DoubleByteCodePage::Make(const Layout& layou
         if (bytes.size() == 1)
             page->m_encode.emplace(cp, static_cast<std::uint8_t>(bytes[0]));
         else if (bytes.size() == 2)
-            page->m_encode.emplace(cp, static_cast<std::uint16_t>((static_cast<std::uint8_t>(bytes[0]) << 8) |
-                                                                  static_cast<std::uint8_t>(bytes[1])));
+            page->m_encode.emplace(cp, static_cast<std::uint16_t>((static_cast<std::uint8_t>(bytes[0]) << 8)
+                                                                  | static_cast<std::uint8_t>(bytes[1])));
     }
     page->m_encode[0] = 0;
     return page;

@@ -49,8 +49,8 @@ private:
     char32_t m_defaultChar = U'?';
     std::array<bool, 256> m_lead{};
     std::array<bool, 256> m_trail{};
-    std::array<char32_t, 256> m_single{};             // 0: not a character of its own
-    std::vector<char32_t> m_pairs;                     // lead * 256 + trail; 0: unassigned
+    std::array<char32_t, 256> m_single{};                 // 0: not a character of its own
+    std::vector<char32_t> m_pairs;                        // lead * 256 + trail; 0: unassigned
     std::unordered_map<char32_t, std::uint16_t> m_encode; // one or two bytes, the lead byte high
 };
 

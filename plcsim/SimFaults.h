@@ -4,10 +4,10 @@
 // dropping apply from request faultsAfter + 1 of a connection on.
 
 struct SimFaults {
-    int dropAfter = 0;     // close the connection instead of answering request dropAfter + 1
-    int delayMs = 0;       // wait this long before each answer
-    int exception = 0;     // answer with this Modbus exception code
-    bool garbage = false;  // answer with bytes that are no Modbus answer
-    bool silent = false;   // read requests and never answer
+    int dropAfter = 0;    // close the connection instead of answering request dropAfter + 1
+    int delayMs = 0;      // wait this long before each answer
+    int exception = 0;    // answer with this Modbus exception code
+    bool garbage = false; // answer with bytes that are no Modbus answer
+    bool silent = false;  // read requests and never answer
     int faultsAfter = 0;
 };

@@ -8,12 +8,12 @@
 #include <vector>
 
 struct SimDevice {
-    std::uint8_t catalogueId = 0;   // the catalogue's device code (21 for DT)
-    std::uint32_t code = 0;         // the protocol device code (9 for DT)
+    std::uint8_t catalogueId = 0; // the catalogue's device code (21 for DT)
+    std::uint32_t code = 0;       // the protocol device code (9 for DT)
     std::string name;
     std::uint16_t wordsPerAddress = 1;
-    std::uint16_t banks = 0;        // 0: not banked
-    std::uint32_t addresses = 0;    // per bank when banked
+    std::uint16_t banks = 0;     // 0: not banked
+    std::uint32_t addresses = 0; // per bank when banked
 };
 
 struct SimModel {

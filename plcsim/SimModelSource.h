@@ -15,8 +15,8 @@ std::string SimDefaultCatalogue();
 bool LoadSimModel(const std::string& catalogue, int modelId, SimModel& model, std::string& error);
 
 // Reads an ".ldtx" file: its model id and blocks.
-bool ReadSimDataFile(const std::string& catalogue, const std::string& path, int& modelId,
-                     std::vector<SimBlock>& blocks, std::string& error);
+bool ReadSimDataFile(const std::string& catalogue, const std::string& path, int& modelId, std::vector<SimBlock>& blocks,
+                     std::string& error);
 
 // Writes an ".ldtx" file for the model, replacing any old file as a whole.
 bool WriteSimDataFile(const std::string& catalogue, int modelId, const std::vector<SimBlock>& blocks,

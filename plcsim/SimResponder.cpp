@@ -90,9 +90,8 @@ void SimResponder::Reply(modbus_t* context, const std::uint8_t* request, int len
     if (end <= commlib::kWindowWords) {
         std::vector<std::uint16_t>* plane = m_memory.Plane(state.window[0], state.window[1]);
         const std::size_t first = std::size_t{state.window[2]} * commlib::kWindowWords;
-        const std::size_t size = plane && plane->size() > first
-            ? std::min<std::size_t>(plane->size() - first, commlib::kWindowWords)
-            : 0;
+        const std::size_t size =
+            plane && plane->size() > first ? std::min<std::size_t>(plane->size() - first, commlib::kWindowWords) : 0;
         if (size == 0 || end > size) {
             modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
             return;

@@ -23,7 +23,11 @@ enum class SimAnswer { Answered, Ignored, Drop };
 
 class SimResponder {
 public:
-    SimResponder(SimMemory& memory, const SimFaults& faults) : m_memory(memory), m_faults(faults) {}
+    SimResponder(SimMemory& memory, const SimFaults& faults)
+        : m_memory(memory)
+        , m_faults(faults)
+    {
+    }
 
     // The request as modbus_receive delivered it, with its header.
     SimAnswer Handle(modbus_t* context, const std::uint8_t* request, int length, SimLineState& state);

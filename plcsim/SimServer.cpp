@@ -76,7 +76,7 @@ struct OwnTerminal {
         client = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (client < 0)
             return false;
-        termios t {};
+        termios t{};
         if (tcgetattr(client, &t) == 0) {
             cfmakeraw(&t);
             tcsetattr(client, TCSANOW, &t);
@@ -92,14 +92,14 @@ struct OwnTerminal {
     // be seen at all.
     bool Matches(const SimSerialLine& line) const
     {
-        termios t {};
+        termios t{};
         if (tcgetattr(master, &t) != 0)
             return false;
         const bool parity = (t.c_cflag & PARENB) != 0 || (t.c_iflag & INPCK) != 0;
         const bool odd = (t.c_cflag & PARODD) != 0;
         const bool wantParity = line.parity != 'N';
         return cfgetospeed(&t) == SpeedOf(line.baud) && parity == wantParity
-            && (!wantParity || odd == (line.parity == 'O'));
+               && (!wantParity || odd == (line.parity == 'O'));
     }
 
     ~OwnTerminal()

@@ -22,37 +22,36 @@ void OnSignal(int)
     g_stop = 1;
 }
 
-const char kUsage[] =
-    "usage: memorix-plcsim [options]\n"
-    "Serves the whole memory of one catalogue model over Modbus, so that Memorix\n"
-    "can read and write a PLC without one.\n"
-    "\n"
-    "  --model ID          catalogue model id (default 1792)\n"
-    "  --family 0|1        protocol family to report (default: 0 for ids below 256, else 1)\n"
-    "  --host HOST         TCP address to listen on (default 127.0.0.1)\n"
-    "  --port PORT         TCP port (default 1502; 0 picks a free one)\n"
-    "  --rtu DEVICE        serve Modbus RTU on a serial device or pseudo-terminal instead;\n"
-    "                      \"pty\" creates a pseudo-terminal and answers only a client whose\n"
-    "                      baud rate, parity and data bits there are the simulator's\n"
-    "  --baud N            RTU baud rate (default 9600)\n"
-    "  --parity N|E|O      RTU parity (default N)\n"
-    "  --data-bits 7|8     RTU data bits (default 8)\n"
-    "  --stop-bits 1|2     RTU stop bits (default 1)\n"
-    "  --unit N            RTU unit address (default 1)\n"
-    "  --load FILE.ldtx    start from a data file's contents\n"
-    "  --save FILE.ldtx    write the memory to a data file on exit\n"
-    "  --catalogue FILE    the catalogue (default: Memorix.db beside the program)\n"
-    "\n"
-    "Faults, for tests and demonstrations:\n"
-    "  --drop-after N      close the connection instead of answering request N+1\n"
-    "  --delay MS          wait MS milliseconds before each answer\n"
-    "  --exception CODE    answer every request with Modbus exception CODE\n"
-    "  --garbage           answer with bytes that are no Modbus answer\n"
-    "  --silent            never answer\n"
-    "  --faults-after N    let the first N requests of a connection through unharmed\n"
-    "\n"
-    "The first line on standard output names the address served; one line per\n"
-    "connection goes to standard error. Stop with Ctrl+C or SIGTERM.\n";
+const char kUsage[] = "usage: memorix-plcsim [options]\n"
+                      "Serves the whole memory of one catalogue model over Modbus, so that Memorix\n"
+                      "can read and write a PLC without one.\n"
+                      "\n"
+                      "  --model ID          catalogue model id (default 1792)\n"
+                      "  --family 0|1        protocol family to report (default: 0 for ids below 256, else 1)\n"
+                      "  --host HOST         TCP address to listen on (default 127.0.0.1)\n"
+                      "  --port PORT         TCP port (default 1502; 0 picks a free one)\n"
+                      "  --rtu DEVICE        serve Modbus RTU on a serial device or pseudo-terminal instead;\n"
+                      "                      \"pty\" creates a pseudo-terminal and answers only a client whose\n"
+                      "                      baud rate, parity and data bits there are the simulator's\n"
+                      "  --baud N            RTU baud rate (default 9600)\n"
+                      "  --parity N|E|O      RTU parity (default N)\n"
+                      "  --data-bits 7|8     RTU data bits (default 8)\n"
+                      "  --stop-bits 1|2     RTU stop bits (default 1)\n"
+                      "  --unit N            RTU unit address (default 1)\n"
+                      "  --load FILE.ldtx    start from a data file's contents\n"
+                      "  --save FILE.ldtx    write the memory to a data file on exit\n"
+                      "  --catalogue FILE    the catalogue (default: Memorix.db beside the program)\n"
+                      "\n"
+                      "Faults, for tests and demonstrations:\n"
+                      "  --drop-after N      close the connection instead of answering request N+1\n"
+                      "  --delay MS          wait MS milliseconds before each answer\n"
+                      "  --exception CODE    answer every request with Modbus exception CODE\n"
+                      "  --garbage           answer with bytes that are no Modbus answer\n"
+                      "  --silent            never answer\n"
+                      "  --faults-after N    let the first N requests of a connection through unharmed\n"
+                      "\n"
+                      "The first line on standard output names the address served; one line per\n"
+                      "connection goes to standard error. Stop with Ctrl+C or SIGTERM.\n";
 
 int Usage(const std::string& problem)
 {
@@ -182,8 +181,8 @@ int main(int argc, char** argv)
 
     std::fprintf(stderr, "memorix-plcsim: model %d %s, protocol family %d\n", model.id, model.name.c_str(), family);
     SimResponder responder(memory, faults);
-    const int result = line.device.empty() ? RunTcpServer(responder, host, port, g_stop)
-                                           : RunRtuServer(responder, line, g_stop);
+    const int result =
+        line.device.empty() ? RunTcpServer(responder, host, port, g_stop) : RunRtuServer(responder, line, g_stop);
     if (!save.empty()) {
         if (!WriteSimDataFile(catalogue, model.id, memory.Blocks(), save, error)) {
             std::fprintf(stderr, "memorix-plcsim: %s\n", error.c_str());

@@ -17,9 +17,8 @@ const T* FindById(const T* items, std::uint32_t count, int id)
     if (id < 0 || items == nullptr)
         return nullptr;
     const auto* end = items + count;
-    const auto* found = std::find_if(items, end, [id](const T& item) {
-        return item.id == static_cast<std::uint32_t>(id);
-    });
+    const auto* found =
+        std::find_if(items, end, [id](const T& item) { return item.id == static_cast<std::uint32_t>(id); });
     return found != end ? found : nullptr;
 }
 
@@ -93,7 +92,7 @@ bool CResourceHandle::Take(const MxResourceTable* table)
     }
     if (table->abiVersion != MX_RESOURCE_ABI_VERSION) {
         m_error = "resource table version " + std::to_string(table->abiVersion) + ", expected "
-            + std::to_string(MX_RESOURCE_ABI_VERSION);
+                  + std::to_string(MX_RESOURCE_ABI_VERSION);
         return false;
     }
     if (!ArrayOk(table->strings, table->stringCount) || !ArrayOk(table->menus, table->menuCount)

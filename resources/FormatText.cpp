@@ -108,30 +108,22 @@ std::string FormatText(std::string_view format, std::initializer_list<FormatArg>
         const char conversion = format[i++];
         switch (conversion) {
         case 'd':
-        case 'i':
-            out += PrintOne(directive + "lld", static_cast<long long>(take().AsInteger()));
-            break;
+        case 'i': out += PrintOne(directive + "lld", static_cast<long long>(take().AsInteger())); break;
         case 'u':
         case 'o':
         case 'x':
         case 'X':
             out += PrintOne(directive + "ll" + conversion, static_cast<unsigned long long>(take().AsInteger()));
             break;
-        case 'c':
-            out += PrintOne(directive + 'c', static_cast<int>(take().AsInteger() & 0xFF));
-            break;
+        case 'c': out += PrintOne(directive + 'c', static_cast<int>(take().AsInteger() & 0xFF)); break;
         case 's':
-        case 'S':
-            out += PrintOne(directive + 's', take().AsText().c_str());
-            break;
+        case 'S': out += PrintOne(directive + 's', take().AsText().c_str()); break;
         case 'e':
         case 'E':
         case 'f':
         case 'F':
         case 'g':
-        case 'G':
-            out += PrintOne(directive + conversion, take().AsDouble());
-            break;
+        case 'G': out += PrintOne(directive + conversion, take().AsDouble()); break;
         default:
             out += directive;
             out += conversion;

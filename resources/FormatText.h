@@ -14,16 +14,46 @@
 
 class FormatArg {
 public:
-    FormatArg(int value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(unsigned value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(long value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(long long value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(unsigned long value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(unsigned long long value) : m_value(static_cast<std::int64_t>(value)) {}
-    FormatArg(double value) : m_value(value) {}
-    FormatArg(const char* text) : m_value(std::string(text ? text : "")) {}
-    FormatArg(std::string text) : m_value(std::move(text)) {}
-    FormatArg(std::string_view text) : m_value(std::string(text)) {}
+    FormatArg(int value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(unsigned value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(long value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(long long value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(unsigned long value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(unsigned long long value)
+        : m_value(static_cast<std::int64_t>(value))
+    {
+    }
+    FormatArg(double value)
+        : m_value(value)
+    {
+    }
+    FormatArg(const char* text)
+        : m_value(std::string(text ? text : ""))
+    {
+    }
+    FormatArg(std::string text)
+        : m_value(std::move(text))
+    {
+    }
+    FormatArg(std::string_view text)
+        : m_value(std::string(text))
+    {
+    }
 
     std::int64_t AsInteger() const;
     double AsDouble() const;

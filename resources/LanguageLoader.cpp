@@ -12,15 +12,9 @@
 namespace {
 
 const LanguageInfo kLanguages[LANGUAGE_COUNT] = {
-    {"English", "MEMORIXEnu", "Enu"},
-    {"Japanese", "MEMORIXJpn", "Jpn"},
-    {"Chinese_s", "MEMORIXChs", "Chs"},
-    {"Chinese_t", "MEMORIXCht", "Cht"},
-    {"Korean", "MEMORIXKor", "Kor"},
-    {"Spanish", nullptr, "Enu"},
-    {"Italian", nullptr, "Enu"},
-    {"German", nullptr, "Enu"},
-    {"French", nullptr, "Enu"},
+    {"English", "MEMORIXEnu", "Enu"},   {"Japanese", "MEMORIXJpn", "Jpn"}, {"Chinese_s", "MEMORIXChs", "Chs"},
+    {"Chinese_t", "MEMORIXCht", "Cht"}, {"Korean", "MEMORIXKor", "Kor"},   {"Spanish", nullptr, "Enu"},
+    {"Italian", nullptr, "Enu"},        {"German", nullptr, "Enu"},        {"French", nullptr, "Enu"},
     {"Thai", nullptr, "Enu"},
 };
 const LanguageInfo kNoLanguage = {"", nullptr, "Enu"};

@@ -11,17 +11,17 @@
 // library the program loads at start-up and is handed on to the communication
 // libraries.
 
-constexpr int LANGUAGE_NONE = -1;    // LangMax missing or 0 while the machine key exists
+constexpr int LANGUAGE_NONE = -1; // LangMax missing or 0 while the machine key exists
 constexpr int LANGUAGE_ENGLISH = 0;
 constexpr int LANGUAGE_JAPANESE = 1;
 constexpr int LANGUAGE_KOREAN = 4;
 constexpr int LANGUAGE_GERMAN = 7;
-constexpr int LANGUAGE_COUNT = 10;   // indexes 0 to 9
+constexpr int LANGUAGE_COUNT = 10; // indexes 0 to 9
 
 struct LanguageInfo {
-    const char* name;     // the "Language" setting, compared without regard to case
-    const char* library;  // file name without the platform's suffix; null when there is no library
-    const char* suffix;   // "Enu", ...; also shown when the library cannot be loaded
+    const char* name;    // the "Language" setting, compared without regard to case
+    const char* library; // file name without the platform's suffix; null when there is no library
+    const char* suffix;  // "Enu", ...; also shown when the library cannot be loaded
 };
 
 // The row of the language table for index; LANGUAGE_NONE and any index outside

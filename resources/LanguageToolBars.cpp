@@ -14,18 +14,27 @@ using namespace res;
 
 // The standard tool bar; the high-colour variant has the same buttons.
 const std::uint32_t kStandardButtons[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0,
-    ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
-    ID_EDIT_UNDO, ID_EDIT_REDO, 0,
-    ID_PLC_READ, ID_PLC_WRITE, 0,
+    ID_FILE_NEW,
+    ID_FILE_OPEN,
+    ID_FILE_SAVE,
+    0,
+    ID_EDIT_CUT,
+    ID_EDIT_COPY,
+    ID_EDIT_PASTE,
+    0,
+    ID_EDIT_UNDO,
+    ID_EDIT_REDO,
+    0,
+    ID_PLC_READ,
+    ID_PLC_WRITE,
+    0,
     ID_APP_ABOUT,
 };
 
 // The frame turns each of these buttons into a drop-down box: what is shown
 // (device, bank), then how (radix, unit, columns).
 const std::uint32_t kDataButtons[] = {
-    ID_COMBO_DEVICE, ID_COMBO_BANK, 0,
-    ID_COMBO_RADIX, ID_COMBO_UNIT, ID_COMBO_COLUMNS,
+    ID_COMBO_DEVICE, ID_COMBO_BANK, 0, ID_COMBO_RADIX, ID_COMBO_UNIT, ID_COMBO_COLUMNS,
 };
 
 constexpr std::uint32_t kStandardCount = static_cast<std::uint32_t>(std::size(kStandardButtons));

@@ -8,6 +8,5 @@
 
 // Shows string resource id, formatted with args, in a message box.
 platform::MsgAnswer ShowResourceMessage(platform::IMessageBox& messages, const IStringTable& strings, int id,
-                                        platform::MsgIcon icon,
-                                        platform::MsgButtons buttons = platform::MsgButtons::Ok,
+                                        platform::MsgIcon icon, platform::MsgButtons buttons = platform::MsgButtons::Ok,
                                         std::initializer_list<FormatArg> args = {});

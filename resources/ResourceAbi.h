@@ -25,11 +25,7 @@ typedef struct MxStringResource {
 /* Menu items in display order. depth 0 items are the menu's top level (for a
  * menu bar, the drop-down titles); a popup's items follow it with depth + 1.
  * Keyboard shortcuts follow the text after a tab ("&Open...\tCtrl+O"). */
-enum MxMenuFlags {
-    MX_MENU_COMMAND = 0,
-    MX_MENU_POPUP = 1,
-    MX_MENU_SEPARATOR = 2
-};
+enum MxMenuFlags { MX_MENU_COMMAND = 0, MX_MENU_POPUP = 1, MX_MENU_SEPARATOR = 2 };
 
 typedef struct MxMenuItem {
     uint16_t depth;

@@ -11,10 +11,10 @@ namespace res {
 // Strings -----------------------------------------------------------------
 
 constexpr int IDS_OLE_INIT_FAILED = 101;
-constexpr int IDS_TOOLBAR_STANDARD = 107;   // title of the standard tool bar
-constexpr int IDS_TOOLBAR_CUSTOMIZE = 108;  // label of the tool bars' customise button
-constexpr int IDS_DOC_TEMPLATE = 112;       // document strings, see enu/Strings.cpp
-constexpr int IDS_TOOLBAR_DATA = 203;       // title of the data tool bar
+constexpr int IDS_TOOLBAR_STANDARD = 107;  // title of the standard tool bar
+constexpr int IDS_TOOLBAR_CUSTOMIZE = 108; // label of the tool bars' customise button
+constexpr int IDS_DOC_TEMPLATE = 112;      // document strings, see enu/Strings.cpp
+constexpr int IDS_TOOLBAR_DATA = 203;      // title of the data tool bar
 constexpr int IDS_NO_DEVICE_SELECTED = 509;
 
 // Items of the radix box (radix codes 0 to 5: 700, 701, 702, 703, 709, 710)
@@ -26,8 +26,8 @@ constexpr int IDS_RADIX_HEX = 703;
 constexpr int IDS_UNIT_8BIT = 704;
 constexpr int IDS_UNIT_16BIT = 705;
 constexpr int IDS_UNIT_32BIT = 706;
-constexpr int IDS_COLUMNS_SUFFIX = 707;     // "%d%s" with the count and this text
-constexpr int IDS_BANK_NAME = 708;          // format taking the bank number (%d)
+constexpr int IDS_COLUMNS_SUFFIX = 707; // "%d%s" with the count and this text
+constexpr int IDS_BANK_NAME = 708;      // format taking the bank number (%d)
 constexpr int IDS_RADIX_FLOAT = 709;
 constexpr int IDS_RADIX_DOUBLE = 710;
 constexpr int IDS_UNIT_64BIT = 711;
@@ -41,7 +41,7 @@ constexpr int IDS_READ_UNKNOWN_PLC = 811;
 constexpr int IDS_TRANSFER_FAILED = 812;
 constexpr int IDS_WRITE_OTHER_PLC = 813;
 constexpr int IDS_READ_OTHER_PLC = 814;
-constexpr int IDS_COMM_INIT_FAILED = 817;   // followed by "[%d]" with the code
+constexpr int IDS_COMM_INIT_FAILED = 817; // followed by "[%d]" with the code
 // Follows 812 when a write stopped after some blocks reached the PLC.
 constexpr int IDS_WRITE_PARTIAL = 818;
 
@@ -67,30 +67,30 @@ constexpr int IDS_CELL_NOT_A_NUMBER = 1100;
 constexpr int IDS_CELL_OUT_OF_RANGE = 1101;
 
 constexpr int IDS_APP_TITLE = 57344;
-constexpr int IDP_ASK_TO_SAVE = 61699;      // "%s" is the document title
+constexpr int IDP_ASK_TO_SAVE = 61699; // "%s" is the document title
 
 // Menus and tool bars -----------------------------------------------------
 
-constexpr int IDR_GRID_CONTEXT = 103;       // first submenu is the grid's context menu
-constexpr int IDR_EDIT_CONTEXT = 104;       // first submenu is the cell editors' context menu
-constexpr int IDR_MAINFRAME = 110;          // main menu bar and standard tool bar
-constexpr int IDR_MAINFRAME_256 = 111;      // standard tool bar, high-colour variant
-constexpr int IDR_MEMORIXTYPE = 112;        // menu bar while a document is open
+constexpr int IDR_GRID_CONTEXT = 103;  // first submenu is the grid's context menu
+constexpr int IDR_EDIT_CONTEXT = 104;  // first submenu is the cell editors' context menu
+constexpr int IDR_MAINFRAME = 110;     // main menu bar and standard tool bar
+constexpr int IDR_MAINFRAME_256 = 111; // standard tool bar, high-colour variant
+constexpr int IDR_MEMORIXTYPE = 112;   // menu bar while a document is open
 constexpr int IDR_DATA_TOOLBAR = 204;
 
 // Dialogs and their controls ----------------------------------------------
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
-constexpr int IDC_STATIC = 65535;           // labels, frames and pictures without a role
+constexpr int IDC_STATIC = 65535; // labels, frames and pictures without a role
 
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDC_ABOUT_OWNER = 115;
 constexpr int IDC_ABOUT_ORGANIZATION = 116;
 
 constexpr int IDD_GRID_FORM = 102;
-constexpr int IDC_NUMBER_EDIT = 600;        // created by the grid view, not in the template
-constexpr int IDC_STRING_EDIT = 601;        // created by the grid view, not in the template
+constexpr int IDC_NUMBER_EDIT = 600; // created by the grid view, not in the template
+constexpr int IDC_STRING_EDIT = 601; // created by the grid view, not in the template
 constexpr int IDC_GRID_LIST = 602;
 
 constexpr int IDD_STARTUP = 300;

@@ -48,7 +48,7 @@ std::wstring ToWide(const std::string& utf8)
 std::uint32_t ReadU32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-        | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+           | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 std::uint16_t ReadU16(const std::uint8_t* p)
@@ -87,7 +87,11 @@ std::uint64_t TotalWords(const EditDataArray& blocks)
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
 public:
-    explicit WaitCursor(ICommHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+    explicit WaitCursor(ICommHost& host)
+        : m_host(host)
+    {
+        m_host.BeginWaitCursor();
+    }
     ~WaitCursor() { End(); }
     void End()
     {
@@ -149,10 +153,14 @@ void CTesknetComm::SetHost(ICommHost* host)
 int CTesknetComm::LanguageCode() const
 {
     switch (m_nLanguage) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 9:
-        return m_nLanguage;
-    default:
-        return comm::Language::English;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 9: return m_nLanguage;
+    default: return comm::Language::English;
     }
 }
 
@@ -253,8 +261,8 @@ void CTesknetComm::CommSettings()
     std::int32_t connection = m_wConnNo;
     std::int32_t out = 0;
     const int result = QelTeskCMSet_3(block, appName.c_str(), m_host->MainWindow(), appName.c_str(), 0,
-                                      comm::Settings::kCommSettingsList32, 5, comm::Settings::kCommSettingsList16,
-                                      18, &connection, &out, connName.data(), 1, alreadyInitialised);
+                                      comm::Settings::kCommSettingsList32, 5, comm::Settings::kCommSettingsList16, 18,
+                                      &connection, &out, connName.data(), 1, alreadyInitialised);
     if (block && result == 1) {
         m_strConnName = FromAnsi(TextOf(connName.data(), connName.size()));
         m_wConnNo = static_cast<std::uint16_t>(connection & 0xFFFF);
@@ -268,8 +276,8 @@ void CTesknetComm::OnlineSettings()
     const int connected = Connect();
     if (connected != 0) {
         if (connected > 99999)
-            ReportError(connected, m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "["
-                                       + std::to_string(connected) + "]");
+            ReportError(connected,
+                        m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(connected) + "]");
         else
             ReportError(connected, {});
         return;
@@ -493,9 +501,9 @@ int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
         const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
         std::vector<std::uint8_t> buffer(bytes, 0);
         std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
-        const int result = QelTeskMsg_92(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr),
-                                         bank, static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)),
-                                         buffer.data());
+        const int result =
+            QelTeskMsg_92(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
+                          static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
         if (result != 0) {
             ReportError(result, {});
             return result;
@@ -551,7 +559,8 @@ int CTesknetComm::PrepareUpload()
         Disconnect();
         return COMM_UNKNOWN_MODEL;
     }
-    if (!m_host->ChooseRanges(choice) || !BuildsAnyBlock(choice.m_aDeviceInfo, choice.m_aBankInfo, choice.m_FLBankNum)) {
+    if (!m_host->ChooseRanges(choice)
+        || !BuildsAnyBlock(choice.m_aDeviceInfo, choice.m_aBankInfo, choice.m_FLBankNum)) {
         Disconnect();
         return COMM_CANCELLED;
     }
@@ -612,8 +621,8 @@ int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
         Progress(false, block, false, done, total);
         std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
         std::vector<std::uint8_t> buffer(bytes, 0);
-        result = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
-                                 descriptors.data(), buffer.data());
+        result = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()), descriptors.data(),
+                                 buffer.data());
         if (result != 0) {
             ReportError(result, {});
             out.clear();

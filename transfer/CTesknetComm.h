@@ -104,8 +104,7 @@ private:
     int UploadByAddress(const PlcChoice& plc, EditDataArray& out);
     int UploadByRange(const PlcChoice& plc, EditDataArray& out);
     void WaitAfterFailure(int result);
-    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
-                  std::uint64_t wordsTotal);
+    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone, std::uint64_t wordsTotal);
     // The libraries' report within one block: the share of the whole transfer.
     static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
     void FollowLibraryProgress(bool on);

@@ -15,11 +15,11 @@ struct PlcChoice;
 // moved before it.
 struct TransferProgress {
     bool writing = false;
-    std::string device;   // "DT", "FL" ...
-    int bank = -1;        // -1 for a device without banks
+    std::string device; // "DT", "FL" ...
+    int bank = -1;      // -1 for a device without banks
     int startAddr = 0;
     int endAddr = 0;
-    int percent = 0;      // 0..100 of the whole transfer
+    int percent = 0; // 0..100 of the whole transfer
 };
 
 // "Reading DT 0-524287 ... 35%", "Writing FL bank 2 0-32767 ... 80%".

@@ -67,8 +67,7 @@ bool CUndoManagerDev::RestoreCurrent(IBlockStore& doc) const
     // gone away takes nothing, which is a failure too.
     if (record.Id != m_byDeviceCode || record.BankNo != m_nBank || !doc.FindBlock(m_byDeviceCode, m_nBank))
         return false;
-    doc.WriteBlockBytes(0, record.Data.data(), static_cast<std::int32_t>(record.Data.size()), record.Id,
-                        record.BankNo);
+    doc.WriteBlockBytes(0, record.Data.data(), static_cast<std::int32_t>(record.Data.size()), record.Id, record.BankNo);
     return true;
 }
 

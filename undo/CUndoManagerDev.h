@@ -20,7 +20,6 @@ public:
     CUndoManagerDev(const CUndoManagerDev&) = delete;
     CUndoManagerDev& operator=(const CUndoManagerDev&) = delete;
 
-
     // Records the block's present contents as the newest snapshot and makes it
     // current. Snapshots after the current one are dropped first, then the
     // oldest when the history is full; that much happens even when the

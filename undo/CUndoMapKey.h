@@ -16,8 +16,5 @@ struct CUndoMapKey {
 };
 
 struct CUndoMapKeyHash {
-    std::size_t operator()(const CUndoMapKey& key) const noexcept
-    {
-        return static_cast<std::size_t>(key.ToInt());
-    }
+    std::size_t operator()(const CUndoMapKey& key) const noexcept { return static_cast<std::size_t>(key.ToInt()); }
 };

@@ -27,7 +27,10 @@ const PortavoDialog kDialogs[] = {
 };
 
 const PortavoResources kTable = {
-    PORTAVO_RESOURCE_VERSION, kStrings, sizeof kStrings / sizeof kStrings[0], kDialogs,
+    PORTAVO_RESOURCE_VERSION,
+    kStrings,
+    sizeof kStrings / sizeof kStrings[0],
+    kDialogs,
     sizeof kDialogs / sizeof kDialogs[0],
 };
 

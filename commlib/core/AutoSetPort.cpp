@@ -59,10 +59,9 @@ CommResult WithSettings(const Profile& profile, const std::uint8_t* s, Profile& 
     const int parity = GetI16(s, Record::Parity);
     const int stop = GetI16(s, Record::StopBits);
     if (baud == 0 || (data != 7 && data != 8) || parity < 0 || parity > 2 || (stop != 1 && stop != 2))
-        return CommResult::Fail(Err::BadArgument,
-                                "line settings: baud code " + std::to_string(GetI16(s, Record::Baud)) + ", data "
-                                    + std::to_string(data) + ", parity " + std::to_string(parity) + ", stop "
-                                    + std::to_string(stop));
+        return CommResult::Fail(Err::BadArgument, "line settings: baud code " + std::to_string(GetI16(s, Record::Baud))
+                                                      + ", data " + std::to_string(data) + ", parity "
+                                                      + std::to_string(parity) + ", stop " + std::to_string(stop));
     out.baud = baud;
     out.dataBits = data;
     out.parity = "NOE"[parity];

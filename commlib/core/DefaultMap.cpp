@@ -68,7 +68,7 @@ CommResult DefaultMap::Locate(std::uint32_t device, std::uint16_t bank, std::uin
     if (CommResult r = WordsPerAddress(device, wordsPerAddress); !r.Ok())
         return r;
     const std::string what = std::string(ProtocolDeviceName(device)) + " " + std::to_string(start) + ".."
-        + std::to_string(std::uint64_t{start} + count - 1);
+                             + std::to_string(std::uint64_t{start} + count - 1);
     if (count == 0)
         return CommResult::Fail(Err::BadArgument, "no addresses to transfer");
 
@@ -79,8 +79,8 @@ CommResult DefaultMap::Locate(std::uint32_t device, std::uint16_t bank, std::uin
                 return CommResult::Fail(Err::OutOfRange, what + ": the device has no banks");
             planeBank = 0;
         } else if (bank >= entry->banks) {
-            return CommResult::Fail(Err::OutOfRange, what + ": bank " + std::to_string(bank) + " of "
-                                                         + std::to_string(entry->banks));
+            return CommResult::Fail(Err::OutOfRange,
+                                    what + ": bank " + std::to_string(bank) + " of " + std::to_string(entry->banks));
         }
         if (std::uint64_t{start} + count > entry->addresses)
             return CommResult::Fail(Err::OutOfRange,
@@ -99,7 +99,7 @@ CommResult DefaultMap::Locate(std::uint32_t device, std::uint16_t bank, std::uin
         const std::uint32_t words = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kWindowWords - offset));
         RegisterRun run;
         run.window = std::array<std::uint16_t, 3>{static_cast<std::uint16_t>(device), planeBank,
-                                                   static_cast<std::uint16_t>(segment)};
+                                                  static_cast<std::uint16_t>(segment)};
         run.first = static_cast<std::uint16_t>(kWindowBase + offset);
         run.words = words;
         runs.push_back(run);

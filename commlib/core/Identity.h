@@ -13,24 +13,24 @@ namespace commlib {
 inline constexpr std::uint16_t kIdentityBase = 0xFF00;
 inline constexpr std::uint16_t kIdentitySignature = 0x4D58; // "MX"
 inline constexpr std::uint16_t kIdentityVersion = 1;
-inline constexpr int kIdentityHeaderWords = 16;   // 0xFF00..0xFF0F
-inline constexpr int kDeviceEntryWords = 5;       // code, words per address, banks, addresses high, low
+inline constexpr int kIdentityHeaderWords = 16; // 0xFF00..0xFF0F
+inline constexpr int kDeviceEntryWords = 5;     // code, words per address, banks, addresses high, low
 inline constexpr int kMaxDevices = 9;
 inline constexpr int kIdentityWords = kIdentityHeaderWords + kMaxDevices * kDeviceEntryWords; // 61
 
 // One device as the unit describes it. banks 0: not banked.
 struct DeviceEntry {
-    std::uint32_t code = 0;            // protocol device code
+    std::uint32_t code = 0; // protocol device code
     std::uint16_t wordsPerAddress = 1;
     std::uint16_t banks = 0;
-    std::uint32_t addresses = 0;       // per bank when banked
+    std::uint32_t addresses = 0; // per bank when banked
 };
 
 struct Identity {
     std::uint8_t family = 0;
     std::uint16_t model = 0;
-    std::vector<DeviceEntry> devices;  // empty: the device table is unknown
-    bool declared = false;             // taken from the profile, not from the unit
+    std::vector<DeviceEntry> devices; // empty: the device table is unknown
+    bool declared = false;            // taken from the profile, not from the unit
 };
 
 // The kIdentityWords registers for this identity.

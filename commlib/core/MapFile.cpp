@@ -23,7 +23,6 @@ bool ParseNumber(const std::string& text, std::uint64_t limit, std::uint64_t& va
     return ec == std::errc() && ptr == end && begin != end && value <= limit;
 }
 
-
 } // namespace
 
 std::unique_ptr<MapFile> MapFile::Read(std::istream& in, const std::string& name, std::string& error)
@@ -44,7 +43,7 @@ std::unique_ptr<MapFile> MapFile::Read(std::istream& in, const std::string& name
         const std::string where = name + " line " + std::to_string(number) + ": ";
         if (f.size() < 5 || f.size() > 6) {
             error = where + "expected DEVICE BANK FIRST LAST REGISTER [WORDS], found " + std::to_string(f.size())
-                + " fields";
+                    + " fields";
             return nullptr;
         }
         MapLine m;
@@ -123,9 +122,8 @@ CommResult MapFile::WordsPerAddress(std::uint32_t device, int& words) const
             words = m.words;
             return {};
         }
-    return CommResult::Fail(Err::UnknownDevice,
-                            std::string("the register map has no ") + ProtocolDeviceName(device) + " device (code "
-                                + std::to_string(device) + ")");
+    return CommResult::Fail(Err::UnknownDevice, std::string("the register map has no ") + ProtocolDeviceName(device)
+                                                    + " device (code " + std::to_string(device) + ")");
 }
 
 CommResult MapFile::Locate(std::uint32_t device, std::uint16_t bank, std::uint32_t start, std::uint32_t count,

@@ -65,22 +65,19 @@ CommResult ModbusLink::Failure(const char* action, std::uint16_t first, int coun
 {
     const int error = errno;
     const std::string what = m_where + ": " + action + " " + std::to_string(count) + " registers at "
-        + std::to_string(first) + ": " + modbus_strerror(error);
+                             + std::to_string(first) + ": " + modbus_strerror(error);
     if (error > MODBUS_ENOBASE && error < MODBUS_ENOBASE + MODBUS_EXCEPTION_MAX)
         return CommResult::Fail(Err::ExceptionBase + (error - MODBUS_ENOBASE), what);
     m_broken = true;
     switch (error) {
-    case ETIMEDOUT:
-        return CommResult::Fail(Err::Timeout, what);
+    case ETIMEDOUT: return CommResult::Fail(Err::Timeout, what);
     case EMBBADCRC:
     case EMBBADDATA:
     case EMBBADEXC:
     case EMBMDATA:
     case EMBBADSLAVE:
-    case EMBUNKEXC:
-        return CommResult::Fail(Err::BadResponse, what);
-    default:
-        return CommResult::Fail(Err::ConnectionLost, what);
+    case EMBUNKEXC: return CommResult::Fail(Err::BadResponse, what);
+    default: return CommResult::Fail(Err::ConnectionLost, what);
     }
 }
 
@@ -93,8 +90,8 @@ CommResult ModbusLink::Read(std::uint16_t first, int count, std::uint16_t* words
         return Failure("reading", first, count);
     if (got != count) {
         m_broken = true;
-        return CommResult::Fail(Err::BadResponse, m_where + ": asked for " + std::to_string(count)
-                                                      + " registers, got " + std::to_string(got));
+        return CommResult::Fail(Err::BadResponse, m_where + ": asked for " + std::to_string(count) + " registers, got "
+                                                      + std::to_string(got));
     }
     return {};
 }

@@ -64,7 +64,7 @@ std::string DescribeProfile(const Profile& p)
         text = "Modbus TCP " + p.host + ":" + std::to_string(p.port);
     } else {
         text = "Modbus RTU " + p.serialDevice + " " + std::to_string(p.baud) + " " + std::to_string(p.dataBits)
-            + p.parity + std::to_string(p.stopBits);
+               + p.parity + std::to_string(p.stopBits);
     }
     text += ", unit " + std::to_string(p.unit) + ", timeout " + std::to_string(p.timeoutMs) + " ms";
     if (!p.mapFile.empty())

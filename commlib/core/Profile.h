@@ -16,14 +16,14 @@ struct Profile {
     int port = 1502;
     std::string serialDevice;
     int baud = 9600;
-    char parity = 'N';   // N, E or O
-    int dataBits = 8;    // 7 or 8
-    int stopBits = 1;    // 1 or 2
+    char parity = 'N'; // N, E or O
+    int dataBits = 8;  // 7 or 8
+    int stopBits = 1;  // 1 or 2
     int unit = 1;
     int timeoutMs = 1000;
-    std::string mapFile;  // empty: the default register map
-    int family = -1;      // declared protocol family for a unit without identity: -1 none, 0 or 1
-    int model = 0;        // declared model id, 0 none
+    std::string mapFile; // empty: the default register map
+    int family = -1;     // declared protocol family for a unit without identity: -1 none, 0 or 1
+    int model = 0;       // declared model id, 0 none
 };
 
 // The profile a new user starts with: the simulator at 127.0.0.1:1502.

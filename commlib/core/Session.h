@@ -29,7 +29,7 @@ struct Session {
     int language = 0;
     bool online = false;
 
-    int connection = -1;                 // the profile the link below belongs to
+    int connection = -1; // the profile the link below belongs to
     Profile profile;
     std::unique_ptr<ModbusLink> link;
     std::unique_ptr<RegisterMap> map;

@@ -69,8 +69,8 @@ CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::u
 
 } // namespace
 
-CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, std::uint16_t bank,
-                         std::uint32_t count, std::uint8_t* buffer, bool write)
+CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, std::uint16_t bank, std::uint32_t count,
+                         std::uint8_t* buffer, bool write)
 {
     if (!buffer || count == 0)
         return CommResult::Fail(Err::BadArgument, buffer ? "no addresses to transfer" : "no buffer");
@@ -83,8 +83,7 @@ CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, 
     return TransferRuns(s, runs, buffer, write, progress);
 }
 
-CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descriptors, std::uint8_t* buffer,
-                             bool write)
+CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descriptors, std::uint8_t* buffer, bool write)
 {
     if (!buffer || !descriptors || count <= 0)
         return CommResult::Fail(Err::BadArgument, count <= 0 ? "no addresses to transfer" : "no buffer");
@@ -111,10 +110,10 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
         if (CommResult r = s.map->WordsPerAddress(head.device, words); !r.Ok())
             return r;
         if (head.bytesPerAddress != words * 2)
-            return CommResult::Fail(Err::SizeMismatch,
-                                    std::string(ProtocolDeviceName(head.device)) + " has "
-                                        + std::to_string(words * 2) + " bytes per address, the descriptor says "
-                                        + std::to_string(head.bytesPerAddress));
+            return CommResult::Fail(Err::SizeMismatch, std::string(ProtocolDeviceName(head.device)) + " has "
+                                                           + std::to_string(words * 2)
+                                                           + " bytes per address, the descriptor says "
+                                                           + std::to_string(head.bytesPerAddress));
         if (CommResult r = s.map->Locate(head.device, kNoBank, head.address, static_cast<std::uint32_t>(j - i), runs);
             !r.Ok())
             return r;

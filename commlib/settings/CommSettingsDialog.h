@@ -30,7 +30,7 @@ public:
     void accept() override;
 
 private:
-    bool Keep();              // reads the editor into m_profiles; false with the reason shown
+    bool Keep(); // reads the editor into m_profiles; false with the reason shown
     void Select(int row);
     void AddProfile();
     void DeleteProfile();

@@ -22,7 +22,7 @@ using AutoSetFn = int (*)(std::uint32_t reserved, std::uint8_t* block);
 
 std::string LibraryFolder()
 {
-    Dl_info info {};
+    Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&DetectLineSettings), &info) == 0 || !info.dli_fname)
         return ".";
     std::string path = info.dli_fname;
@@ -36,8 +36,8 @@ public:
     StoredProfileGuard(int number, const Profile& scanned)
         : m_number(number)
         , m_before(ProfileStore::Load(number))
-        , m_existed(ProfileStore::Numbers().end() != std::find(ProfileStore::Numbers().begin(),
-                                                               ProfileStore::Numbers().end(), number))
+        , m_existed(ProfileStore::Numbers().end()
+                    != std::find(ProfileStore::Numbers().begin(), ProfileStore::Numbers().end(), number))
     {
         ProfileStore::Save(number, scanned);
     }
@@ -74,7 +74,7 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
     }
 
     StoredProfileGuard stored(connection, profile);
-    std::array<std::uint8_t, comm::kSessionBlockSize> block {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> block{};
     {
         std::lock_guard lock(SessionLock());
         Session& s = CreateSession(block.data());
@@ -98,9 +98,9 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
         DropSession(block.data());
     }
     if (code != 0) {
-        result.message = code == -10053 ? "The unit did not answer with any of the line settings tried."
-                                        : "The line settings could not be detected (error " + std::to_string(code)
-                + ").";
+        result.message = code == -10053
+                             ? "The unit did not answer with any of the line settings tried."
+                             : "The line settings could not be detected (error " + std::to_string(code) + ").";
         return result;
     }
     const int baud = BaudOfCode(GetI16(settings, Record::Baud));
@@ -115,7 +115,11 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
     result.profile.dataBits = data;
     result.found = true;
     result.message = "The unit answers at " + std::to_string(baud) + " bit/s, " + std::to_string(data)
-        + " data bits, parity " + (parity == 0 ? "none" : parity == 1 ? "odd" : "even") + ".";
+                     + " data bits, parity "
+                     + (parity == 0   ? "none"
+                        : parity == 1 ? "odd"
+                                      : "even")
+                     + ".";
     return result;
 }
 

@@ -12,8 +12,8 @@ namespace commlib {
 
 struct LineDetection {
     bool found = false;
-    Profile profile;      // the profile with the line that answered
-    std::string message;  // what happened, for the dialog
+    Profile profile;     // the profile with the line that answered
+    std::string message; // what happened, for the dialog
 };
 
 // connection: the profile's number, which is also the port's. The profile is

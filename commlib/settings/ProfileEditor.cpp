@@ -81,9 +81,9 @@ void ProfileEditor::ShowLinkRows()
     const bool serial = m_kind->currentIndex() == 1;
     for (QWidget* tcp : {static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port)})
         m_form->setRowVisible(tcp, !serial);
-    for (QWidget* rtu : {static_cast<QWidget*>(m_serialDevice), static_cast<QWidget*>(m_baud),
-                         static_cast<QWidget*>(m_parity), static_cast<QWidget*>(m_dataBits),
-                         static_cast<QWidget*>(m_stopBits)})
+    for (QWidget* rtu :
+         {static_cast<QWidget*>(m_serialDevice), static_cast<QWidget*>(m_baud), static_cast<QWidget*>(m_parity),
+          static_cast<QWidget*>(m_dataBits), static_cast<QWidget*>(m_stopBits)})
         m_form->setRowVisible(rtu, serial);
     emit SerialShown(serial);
 }

@@ -15,7 +15,7 @@ const char kApplication[] = "Memorix";
 QString KeyOf(std::string_view section, std::string_view name)
 {
     return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + QLatin1Char('/')
-        + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+           + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 QString ToQString(std::string_view text)
@@ -27,8 +27,8 @@ QString ToQString(std::string_view text)
 
 QtSettingsStore::QtSettingsStore()
     : m_user(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kApplication))
-    , m_machine(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope, kOrganization,
-                                            kApplication))
+    , m_machine(
+          std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::SystemScope, kOrganization, kApplication))
 {
     // A user value must never be answered from the machine file, nor the machine
     // key from an organization-wide file.

@@ -23,8 +23,8 @@ bool CliArgs::Parse(const std::vector<std::string>& words, const std::vector<Opt
             value = name.substr(eq + 1);
             name.erase(eq);
         }
-        const auto option = std::find_if(declared.begin(), declared.end(),
-                                          [&](const Option& o) { return o.name == name; });
+        const auto option =
+            std::find_if(declared.begin(), declared.end(), [&](const Option& o) { return o.name == name; });
         if (option == declared.end()) {
             error = "unknown option --" + name;
             return false;

@@ -9,8 +9,9 @@
 
 bool ApplyCodePageOption(CliContext& context, const CliCommand& command, const CliArgs& args, int& status)
 {
-    const bool declared = std::any_of(command.options.begin(), command.options.end(),
-                                      [](const CliArgs::Option& option) { return option.name == kCodePageOption.name; });
+    const bool declared =
+        std::any_of(command.options.begin(), command.options.end(),
+                    [](const CliArgs::Option& option) { return option.name == kCodePageOption.name; });
     if (!declared)
         return true;
     const auto text = args.Value(kCodePageOption.name);

@@ -9,8 +9,7 @@
 namespace {
 
 bool ReadCellOptions(CliContext& context, const CliCommand& command, const CliArgs& args, codec::Radix& radix,
-                     codec::Unit& unit,
-                     int& status)
+                     codec::Unit& unit, int& status)
 {
     DisplaySetting setting;
     if (!ReadDisplayOptions(context, command, args, setting, status))
@@ -115,10 +114,9 @@ std::vector<CliCommand> CodecCommands()
 {
     return {
         {"format", "format [--radix R] [--unit U] HEX",
-         "print the text of one cell whose bytes are given in memory order (3412 is the word 0x1234)",
-         kDisplayOptions, RunFormat},
+         "print the text of one cell whose bytes are given in memory order (3412 is the word 0x1234)", kDisplayOptions,
+         RunFormat},
         {"parse", "parse [--radix R] [--unit U] TEXT",
-         "convert TEXT as a pasted field and print the cell's bytes in memory order",
-         kDisplayOptions, RunParse},
+         "convert TEXT as a pasted field and print the cell's bytes in memory order", kDisplayOptions, RunParse},
     };
 }

@@ -38,7 +38,7 @@ std::optional<std::int32_t> Address(const std::string& text)
 } // namespace
 
 std::optional<DeviceArg> ParseDeviceArg(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
-                                          std::string& error)
+                                        std::string& error)
 {
     std::string name = text;
     DeviceArg arg;

@@ -18,4 +18,4 @@ struct DeviceArg {
 
 // Resolves the name against the model's devices; an error text when it does not fit.
 std::optional<DeviceArg> ParseDeviceArg(const std::string& text, const DeviceInfoArray& devices, bool allowRange,
-                                          std::string& error);
+                                        std::string& error);

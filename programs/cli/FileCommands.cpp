@@ -75,8 +75,7 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
 
     CMemorixDoc* document = app.NewDocument(session.Host());
     if (!document) {
-        ShowResourceMessage(app.Messages(), app.Strings(), res::IDS_NO_DEVICE_SELECTED,
-                            platform::MsgIcon::Exclamation);
+        ShowResourceMessage(app.Messages(), app.Strings(), res::IDS_NO_DEVICE_SELECTED, platform::MsgIcon::Exclamation);
         return kExitFailure;
     }
     AnswerQuestions(context, args);
@@ -125,11 +124,16 @@ int RunConvert(CliContext& context, const CliCommand& command, const CliArgs& ar
 std::vector<CliCommand> FileCommands()
 {
     return {
-        {"new", "new FILE --model ID [--select DEVICE[:START-END]]... [--yes]",
+        {"new",
+         "new FILE --model ID [--select DEVICE[:START-END]]... [--yes]",
          "create a blank data file of a model; without --select every device with its default range",
-         {{"model"}, {"select", true, true}, {"yes", false}}, RunNew},
+         {{"model"}, {"select", true, true}, {"yes", false}},
+         RunNew},
         {"info", "info FILE", "print the model and the blocks of a data file", {}, RunInfo},
-        {"convert", "convert IN OUT [--yes] [--code-page N]", "open IN and save it as OUT, in the format of OUT's extension",
-         {{"yes", false}, kCodePageOption}, RunConvert},
+        {"convert",
+         "convert IN OUT [--yes] [--code-page N]",
+         "open IN and save it as OUT, in the format of OUT's extension",
+         {{"yes", false}, kCodePageOption},
+         RunConvert},
     };
 }

@@ -162,15 +162,14 @@ int RunImport(CliContext& context, const CliCommand& command, const CliArgs& arg
             where += (where.empty() ? "" : ", ") + std::to_string(position.line) + ":" + std::to_string(position.field);
         if (report.invalidFields > report.firstInvalid.size())
             where += ", ...";
-        const std::string count = std::to_string(report.invalidFields) + " field"
-                                  + (report.invalidFields == 1 ? " was" : "s were");
+        const std::string count =
+            std::to_string(report.invalidFields) + " field" + (report.invalidFields == 1 ? " was" : "s were");
         if (args.Has("strict"))
             return context.Failure(count + " not valid (line:field " + where + "); nothing was written");
         context.err << "memorix-cli: " << count << " not valid and became 0 (line:field " << where << ")\n";
     }
     const CEditData& block = *target.block;
-    target.document->WriteBlockBytes(0, data->data(), static_cast<std::int32_t>(data->size()), block.Id,
-                                     block.BankNo);
+    target.document->WriteBlockBytes(0, data->data(), static_cast<std::int32_t>(data->size()), block.Id, block.BankNo);
     return Save(context, args, session, *target.document) ? kExitOk : kExitFailure;
 }
 
@@ -186,18 +185,27 @@ const CliArgs::Option kStrict{"strict", false};
 std::vector<CliCommand> GridCommands()
 {
     return {
-        {"dump", "dump FILE --device DEVICE [--radix R] [--unit U] [--columns N] [--code-page N]",
+        {"dump",
+         "dump FILE --device DEVICE [--radix R] [--unit U] [--columns N] [--code-page N]",
          "print the grid of one block: headers, then a row label, the cells and (hex) the text per line",
-         {kDevice, kRadix, kUnit, kColumns, kCodePageOption}, RunDump},
-        {"set", "set FILE --device DEVICE --cell N [--radix R] [--unit U] [--yes] TEXT",
-         "write cell N (counted from 0 in cells of the unit) and save FILE; a text that is no value of the radix and unit writes nothing",
-         {kDevice, {"cell"}, kRadix, kUnit, kYes}, RunSet},
-        {"export", "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K] [--code-page N]",
+         {kDevice, kRadix, kUnit, kColumns, kCodePageOption},
+         RunDump},
+        {"set",
+         "set FILE --device DEVICE --cell N [--radix R] [--unit U] [--yes] TEXT",
+         "write cell N (counted from 0 in cells of the unit) and save FILE; a text that is no value of the radix and "
+         "unit writes nothing",
+         {kDevice, {"cell"}, kRadix, kUnit, kYes},
+         RunSet},
+        {"export",
+         "export FILE OUT --device DEVICE [--radix R] [--unit U] [--columns N] [--filter K] [--code-page N]",
          "write the block as CSV (.csv: commas, .txt: tabs; other names: commas for filter 1)",
-         {kDevice, kRadix, kUnit, kColumns, {"filter"}, kCodePageOption}, RunExport},
-        {"import", "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes] [--strict] [--code-page N]",
+         {kDevice, kRadix, kUnit, kColumns, {"filter"}, kCodePageOption},
+         RunExport},
+        {"import",
+         "import FILE IN --device DEVICE [--radix R] [--unit U] [--columns N] [--yes] [--strict] [--code-page N]",
          "read CSV or tab-separated text into the block from its first cell, and save FILE; fields that are not "
          "valid become 0 and are counted on standard error (--strict: such a file writes nothing)",
-         {kDevice, kRadix, kUnit, kColumns, kYes, kStrict, kCodePageOption}, RunImport},
+         {kDevice, kRadix, kUnit, kColumns, kYes, kStrict, kCodePageOption},
+         RunImport},
     };
 }

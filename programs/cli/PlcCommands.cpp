@@ -55,10 +55,7 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void Repaint() override {}
-    void ShowProgress(const TransferProgress& progress) override
-    {
-        m_context.err << ProgressText(progress) << '\n';
-    }
+    void ShowProgress(const TransferProgress& progress) override { m_context.err << ProgressText(progress) << '\n'; }
     void EndProgress() override {}
 
     std::string selectError;
@@ -85,7 +82,11 @@ bool TakeConnection(CliContext& context, const CliCommand& command, const CliArg
 
 // Hands the session to a host for as long as it lives.
 struct HostScope {
-    HostScope(CTesknetComm& comm, ICommHost& host) : m_comm(comm) { m_comm.SetHost(&host); }
+    HostScope(CTesknetComm& comm, ICommHost& host)
+        : m_comm(comm)
+    {
+        m_comm.SetHost(&host);
+    }
     ~HostScope() { m_comm.SetHost(nullptr); }
     CTesknetComm& m_comm;
 };
@@ -168,8 +169,7 @@ int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& ar
     stPLC model;
     CPlcDatabase db(app.Messages(), app.CataloguePath());
     db.FindPlcById(comm.DetectedPlcId(), model);
-    context.out << "model\t" << comm.DetectedSeries() << '\t' << comm.DetectedPlcId() << '\t' << model.FullName
-                << '\n'
+    context.out << "model\t" << comm.DetectedSeries() << '\t' << comm.DetectedPlcId() << '\t' << model.FullName << '\n'
                 << "family\t" << static_cast<int>(comm.Protocol()) << '\n';
     return kExitOk;
 }
@@ -179,13 +179,20 @@ int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& ar
 std::vector<CliCommand> PlcCommands()
 {
     return {
-        {"plc-read", "plc-read OUT --connection N [--select DEVICE[:START-END]]... [--yes]",
+        {"plc-read",
+         "plc-read OUT --connection N [--select DEVICE[:START-END]]... [--yes]",
          "read the connected PLC into a new data file; without --select every device with its default range",
-         {{"connection"}, {"select", true, true}, {"yes", false}}, RunPlcRead},
-        {"plc-write", "plc-write FILE --connection N [--yes]",
+         {{"connection"}, {"select", true, true}, {"yes", false}},
+         RunPlcRead},
+        {"plc-write",
+         "plc-write FILE --connection N [--yes]",
          "write a data file's blocks to the PLC; --yes answers the question about another model",
-         {{"connection"}, {"yes", false}}, RunPlcWrite},
-        {"plc-info", "plc-info --connection N", "print the connection and the connected PLC's model",
-         {{"connection"}}, RunPlcInfo},
+         {{"connection"}, {"yes", false}},
+         RunPlcWrite},
+        {"plc-info",
+         "plc-info --connection N",
+         "print the connection and the connected PLC's model",
+         {{"connection"}},
+         RunPlcInfo},
     };
 }

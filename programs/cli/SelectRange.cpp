@@ -14,10 +14,11 @@ bool ApplyRange(Entry& entry, const DeviceArg& arg, std::string& error)
 {
     entry.StartAddr = arg.start.value_or(entry.MinValue);
     entry.EndAddr = arg.end.value_or(entry.DefaultEnd);
-    if (arg.start && (!WithinDevice(*arg.start, entry.MinValue, entry.MaxValue)
-                       || !WithinDevice(*arg.end, entry.MinValue, entry.MaxValue))) {
+    if (arg.start
+        && (!WithinDevice(*arg.start, entry.MinValue, entry.MaxValue)
+            || !WithinDevice(*arg.end, entry.MinValue, entry.MaxValue))) {
         error = entry.Name + " holds the addresses " + std::to_string(entry.MinValue) + " to "
-            + std::to_string(entry.MaxValue);
+                + std::to_string(entry.MaxValue);
         return false;
     }
     entry.Selected = 1;
@@ -27,7 +28,7 @@ bool ApplyRange(Entry& entry, const DeviceArg& arg, std::string& error)
 } // namespace
 
 bool SelectRange(const DeviceArg& arg, std::uint8_t bankCount, DeviceInfoArray& devices, BankInfoArray& banks,
-            std::string& error)
+                 std::string& error)
 {
     for (stDeviceInfo& device : devices) {
         if (device.Id != arg.code)
@@ -57,4 +58,3 @@ bool SelectRange(const DeviceArg& arg, std::uint8_t bankCount, DeviceInfoArray& 
     error = "the model has no such device";
     return false;
 }
-

@@ -65,7 +65,8 @@ const MxStringResource kStrings[] = {
      "The connected PLC is a different model from the one currently selected.\n\nRead the data from it anyway?"},
     // The error code follows directly: "... initialized. [100000]".
     {IDS_COMM_INIT_FAILED, "The communication library could not be initialized. "},
-    {IDS_WRITE_PARTIAL, "The PLC now holds part of the data: the blocks before the failed one were written, the others were not."},
+    {IDS_WRITE_PARTIAL,
+     "The PLC now holds part of the data: the blocks before the failed one were written, the others were not."},
 
     // The reader may append " (code)".
     {IDS_FILE_DAMAGED, "The file is damaged and cannot be read."},
@@ -77,7 +78,8 @@ const MxStringResource kStrings[] = {
      "The file cannot be written. Make sure that there is enough disk space and that you may write to the folder."},
     {IDS_FILE_LEGACY_LOSES_DATA,
      "This file type cannot hold all of the data. These blocks will not be saved:\n%s\n\nSave anyway?"},
-    {IDS_FILE_OPEN_ERROR, "The file cannot be opened. It may be in use by another program, or you may not have access to it."},
+    {IDS_FILE_OPEN_ERROR,
+     "The file cannot be opened. It may be in use by another program, or you may not have access to it."},
 
     // The first filter is the comma-separated one.
     {IDS_FILTER_CSV, "CSV files (*.csv)|*.csv|Text files (*.txt)|*.txt||"},

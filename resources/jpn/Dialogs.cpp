@@ -1,6 +1,5 @@
-// Japanese dialog layouts, a little wider than the English ones where the texts need it. Controls are listed in tab order; radio buttons that
-// follow one another form one group. Geometry is in dialog units:
-// x, y, width, height.
+// Japanese dialog layouts, a little wider than the English ones where the texts need it. Controls are listed in tab
+// order; radio buttons that follow one another form one group. Geometry is in dialog units: x, y, width, height.
 
 #include "resources/ResourceIds.h"
 #include "resources/jpn/JpnTables.h"

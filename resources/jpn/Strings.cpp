@@ -18,7 +18,8 @@ const MxStringResource kStrings[] = {
     {IDS_OLE_INIT_FAILED, "Memorix に必要なシステム ライブラリを初期化できませんでした。"},
     {IDS_TOOLBAR_STANDARD, "標準"},
     {IDS_TOOLBAR_CUSTOMIZE, "カスタマイズ..."},
-    {IDS_DOC_TEMPLATE, "\n無題\nMemorix データ\nMemorix データ ファイル (*.ldtx)\n.ldtx\nMemorix.Data\nMemorix データ ファイル"},
+    {IDS_DOC_TEMPLATE,
+     "\n無題\nMemorix データ\nMemorix データ ファイル (*.ldtx)\n.ldtx\nMemorix.Data\nMemorix データ ファイル"},
     {IDS_TOOLBAR_DATA, "データ"},
     {IDS_NO_DEVICE_SELECTED, "デバイスを 1 つ以上選択してください。"},
 
@@ -45,18 +46,19 @@ const MxStringResource kStrings[] = {
     {IDS_READ_UNKNOWN_PLC,
      "接続されている PLC の機種は、対応 PLC のカタログにありません。\nこの PLC からはデータを読み出せません。"},
     {IDS_TRANSFER_FAILED, "PLC との転送は完了しませんでした。"},
-    {IDS_WRITE_PARTIAL, "PLC には一部のデータだけが書き込まれています。失敗したブロックより前のブロックは書き込まれ、それ以降は書き込まれていません。"},
-    {IDS_WRITE_OTHER_PLC,
-     "接続されている PLC は、このドキュメントの機種と異なります。\n\nそれでも書き込みますか?"},
-    {IDS_READ_OTHER_PLC,
-     "接続されている PLC は、現在選択されている機種と異なります。\n\nそれでも読み出しますか?"},
+    {IDS_WRITE_PARTIAL, "PLC "
+                        "には一部のデータだけが書き込まれています。失敗したブロックより前のブロックは書き込まれ、それ以"
+                        "降は書き込まれていません。"},
+    {IDS_WRITE_OTHER_PLC, "接続されている PLC は、このドキュメントの機種と異なります。\n\nそれでも書き込みますか?"},
+    {IDS_READ_OTHER_PLC, "接続されている PLC は、現在選択されている機種と異なります。\n\nそれでも読み出しますか?"},
     // The error code follows directly: "... [100000]".
     {IDS_COMM_INIT_FAILED, "通信ライブラリを初期化できませんでした。"},
 
     // The reader may append " (code)".
     {IDS_FILE_DAMAGED, "ファイルが壊れているため読み込めません。"},
     {IDS_FILE_EMPTY, "ファイルが空です。"},
-    {IDS_FILE_NOT_DATA_FILE, "Memorix のデータ ファイルではないか、新しいバージョンの Memorix で保存されたファイルです。"},
+    {IDS_FILE_NOT_DATA_FILE,
+     "Memorix のデータ ファイルではないか、新しいバージョンの Memorix で保存されたファイルです。"},
     {IDS_FILE_UNKNOWN_MODEL, "このファイルの PLC 機種は、対応 PLC のカタログにありません。"},
     {IDS_FILE_READ_ERROR, "ファイルの読み込み中にエラーが発生しました。"},
     {IDS_FILE_WRITE_ERROR,

@@ -143,4 +143,3 @@ TEST_F(AppTest, ResetPlcStateClearsThePlcAndNothingElse)
     EXPECT_EQ(a.m_nStartMode, START_NEW);
     EXPECT_EQ(a.GetFilterIndex(), 2);
 }
-

@@ -39,8 +39,8 @@ char ParityLetter(int code)
 }
 
 SerialUnit::SerialUnit(int baud, char parity)
-    : m_sim(std::make_unique<commtest::SimulatorProcess>(std::vector<std::string> {
-          "--model", "1792", "--rtu", "pty", "--baud", std::to_string(baud), "--parity", std::string(1, parity)}))
+    : m_sim(std::make_unique<commtest::SimulatorProcess>(std::vector<std::string>{
+        "--model", "1792", "--rtu", "pty", "--baud", std::to_string(baud), "--parity", std::string(1, parity)}))
 {
     const std::string& line = m_sim->FirstLine();
     const auto at = line.find("serving ");
@@ -87,7 +87,7 @@ Caller::Caller(int port, std::uint16_t options)
 
 std::array<std::uint8_t, 200> PortSettings(int port)
 {
-    std::array<std::uint8_t, 200> settings {};
+    std::array<std::uint8_t, 200> settings{};
     if (const std::uint8_t* record = QelTeskUserIF_282(static_cast<std::uint16_t>(port)))
         std::memcpy(settings.data(), record + comm::UserIF::kPortSettingsOffset, settings.size());
     return settings;

@@ -19,8 +19,8 @@ extern "C" int PortavoAutoSet(std::uint32_t reserved, std::uint8_t* block);
 namespace autosettest {
 
 struct Line {
-    int baudCode;  // 3 9600, 4 19200, 7 115200
-    int parity;    // 0 none, 1 odd, 2 even
+    int baudCode; // 3 9600, 4 19200, 7 115200
+    int parity;   // 0 none, 1 odd, 2 even
 };
 
 // The nine combinations in the order the scan tries them.
@@ -50,7 +50,7 @@ void UseFreshFolders();
 void SaveSerialProfile(int port, const std::string& device, int timeoutMs = 100);
 
 struct Caller {
-    std::array<std::uint8_t, comm::kSessionBlockSize> block {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> block{};
 
     // 41, then the block's port, title, language 0, version -1 and the port's
     // settings record with the given options word.
@@ -61,10 +61,7 @@ struct Caller {
     {
         return comm::autoset::GetU16(block.data() + comm::autoset::kSettingsOffset, recordOffset);
     }
-    void Set(std::size_t recordOffset, std::uint16_t value)
-    {
-        comm::autoset::PutU16(Settings(), recordOffset, value);
-    }
+    void Set(std::size_t recordOffset, std::uint16_t value) { comm::autoset::PutU16(Settings(), recordOffset, value); }
     std::uint16_t Flags() const { return comm::autoset::GetU16(block.data(), comm::autoset::kFlagsOffset); }
     int AutoSet() { return PortavoAutoSet(0, Block()); }
 };

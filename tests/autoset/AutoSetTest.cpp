@@ -109,9 +109,9 @@ bool Reachable(std::uint16_t options, int combination)
 {
     const Line line = kCombinations[combination];
     switch (options) {
-    case 0x0A: return true;                            // every position
-    case 0x08: return line.parity == 0;                // positions 0, 1, 2: baud rates, parity as it was
-    case 0x02: return line.baudCode == 3;              // positions 0, 3, 6: parities at 9600
+    case 0x0A: return true;                                   // every position
+    case 0x08: return line.parity == 0;                       // positions 0, 1, 2: baud rates, parity as it was
+    case 0x02: return line.baudCode == 3;                     // positions 0, 3, 6: parities at 9600
     case 0x01: return line.baudCode == 3 && line.parity == 0; // the block's own line only
     default: return false;
     }
@@ -308,7 +308,7 @@ TEST(AutoSetPortLock, TheLibrariesWaitForTheLockOfASerialPort)
     SerialUnit unit(9600, 'N');
     ASSERT_TRUE(unit.Started());
     SaveSerialProfile(9, unit.Device(), 300);
-    std::array<std::uint8_t, comm::kSessionBlockSize> block {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> block{};
     char app[comm::kAppNameSize] = "autoset test";
     ASSERT_EQ(QelTeskUserIF_41(block.data(), app), 0);
     ASSERT_EQ(QelTeskUserIF_8(nullptr, block.data()), 0);

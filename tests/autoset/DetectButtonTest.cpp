@@ -55,7 +55,7 @@ TEST(DetectLineSettings, TheProfileThenReadsTheUnit)
     SaveSerialProfile(2, unit.Device(), 150); // saved at 9600 bit/s, no parity
 
     // Before: the profile does not reach the unit.
-    std::array<std::uint8_t, comm::kSessionBlockSize> block {};
+    std::array<std::uint8_t, comm::kSessionBlockSize> block{};
     char app[comm::kAppNameSize] = "Memorix";
     ASSERT_EQ(QelTeskUserIF_41(block.data(), app), 0);
     ASSERT_EQ(QelTeskUserIF_8(nullptr, block.data()), 0);

@@ -27,8 +27,8 @@ constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
 
 using testsupport::BuiltCatalogue;
 using testsupport::DebugCapture;
-using testsupport::Scratch;
 using testsupport::kUntypedTables;
+using testsupport::Scratch;
 
 template <class Rows>
 std::vector<int> Ids(const Rows& rows)
@@ -139,8 +139,9 @@ TEST_F(Catalogue, ModelsServeTheLegacyFormatsAndDeviceSizes)
         }
     }
     EXPECT_EQ(codes, (std::set<int>{12, 13, 18, 19, 21, 22, 27, 28, 49}));
-    EXPECT_EQ(formats, (std::map<int, int>{{1792, 0}, {1793, 0}, {1794, 0}, {1796, 0}, {2560, 0},
-                                           {32, 16}, {33, 32}, {34, 2048}, {35, 2048}}));
+    EXPECT_EQ(formats,
+              (std::map<int, int>{
+                  {1792, 0}, {1793, 0}, {1794, 0}, {1796, 0}, {2560, 0}, {32, 16}, {33, 32}, {34, 2048}, {35, 2048}}));
     EXPECT_EQ(Models(2)[2].FLBankNum, 3);
     EXPECT_EQ(Models(2)[3].FLBankNum, 8);
 }
@@ -277,7 +278,7 @@ INSERT INTO MDevice VALUES (42, 277, '', X'4142', '-0', '1e3', '- 2'), (42, -1, 
     EXPECT_EQ(m.FullName, "");
     EXPECT_EQ(m.DefaultPatternNo, 44); // 300 keeps its low byte, which is no pattern
     EXPECT_EQ(m.DefaultDataRegSize, 0);
-    EXPECT_EQ(m.FLBankNum, 3); // 259
+    EXPECT_EQ(m.FLBankNum, 3);                   // 259
     EXPECT_EQ(models[1].DefaultDataRegSize, 55); // pattern 4
     EXPECT_EQ(models[2].DefaultDataRegSize, 0);  // pattern 5
     EXPECT_EQ(models[3].DefaultDataRegSize, 11); // pattern 256 reads as 0
@@ -310,7 +311,7 @@ INSERT INTO MDevice VALUES (7, 21, 1, 'DT', 0, 99), (7, 18, 2, 'WR', 0, 9);
     ASSERT_EQ(db.GetDBPLCAry(1, models), 2);
     EXPECT_EQ(models[1].FullName, "eight");
     EXPECT_EQ(models[1].DataRegSize2, 201);
-    EXPECT_EQ(models[1].DataRegSize4, 0); // not read
+    EXPECT_EQ(models[1].DataRegSize4, 0);       // not read
     EXPECT_EQ(models[1].DefaultDataRegSize, 0); // not derived
     const std::string plcError = "SQL Error!! **SQL0120** [GetRSPLCRec] no column named DataRegSize3 in the result\n";
     EXPECT_EQ(debug.text, plcError + plcError);

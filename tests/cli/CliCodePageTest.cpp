@@ -21,8 +21,7 @@ protected:
         const char* bin = std::getenv("MEMORIX_BIN_DIR");
         return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args,
                                        {"XDG_CONFIG_HOME=" + scratch.Path("user"),
-                                        "XDG_CONFIG_DIRS=" + scratch.Path("system"),
-                                        "TMPDIR=" + scratch.dir});
+                                        "XDG_CONFIG_DIRS=" + scratch.Path("system"), "TMPDIR=" + scratch.dir});
     }
     std::string File(const std::string& name) const { return scratch.Path(name); }
 

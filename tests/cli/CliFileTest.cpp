@@ -19,8 +19,7 @@ protected:
         const char* bin = std::getenv("MEMORIX_BIN_DIR");
         return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args,
                                        {"XDG_CONFIG_HOME=" + scratch.Path("user"),
-                                        "XDG_CONFIG_DIRS=" + scratch.Path("system"),
-                                        "TMPDIR=" + scratch.dir});
+                                        "XDG_CONFIG_DIRS=" + scratch.Path("system"), "TMPDIR=" + scratch.dir});
     }
     std::string File(const std::string& name) const { return scratch.Path(name); }
 
@@ -39,10 +38,9 @@ TEST_F(CliFiles, LegacyRoundTripGivesTheSameFile)
 
     const ProcessResult info = Run({"info", File("a.ldt")});
     EXPECT_EQ(info.exitCode, 0);
-    EXPECT_EQ(info.out,
-              "model\t2\t32\tMB-16S\t16\n"
-              "block\t18\t0\t0\t99\t1\n"
-              "block\t21\t0\t0\t9\t1\n");
+    EXPECT_EQ(info.out, "model\t2\t32\tMB-16S\t16\n"
+                        "block\t18\t0\t0\t99\t1\n"
+                        "block\t21\t0\t0\t9\t1\n");
 }
 
 TEST_F(CliFiles, NewWithoutSelectionTakesEveryDeviceAndBank)
@@ -61,15 +59,13 @@ TEST_F(CliFiles, SetAndDumpShowTheGridAsTheViewDoes)
     ASSERT_EQ(Run({"new", File("d.ldtx"), "--model", "1792", "--select", "DT#0:16-25"}).exitCode, 2)
         << "DT has no banks";
     ASSERT_EQ(Run({"new", File("d.ldtx"), "--model", "1792", "--select", "dt:16-25"}).exitCode, 0);
-    ASSERT_EQ(Run({"set", File("d.ldtx"), "--device", "21", "--cell", "1", "--radix", "dec", "--", "-2"}).exitCode,
-              0);
+    ASSERT_EQ(Run({"set", File("d.ldtx"), "--device", "21", "--cell", "1", "--radix", "dec", "--", "-2"}).exitCode, 0);
     const ProcessResult dump = Run({"dump", File("d.ldtx"), "--device", "DT", "--columns", "4"});
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
-    EXPECT_EQ(dump.out,
-              "\t+0\t+1\t+2\t+3\t+0+1+2+3\n"
-              "DT    16\t0000\tFFFE\t0000\t0000\t\n"
-              "DT    20\t0000\t0000\t0000\t0000\t\n"
-              "DT    24\t0000\t0000\t\t\t\n");
+    EXPECT_EQ(dump.out, "\t+0\t+1\t+2\t+3\t+0+1+2+3\n"
+                        "DT    16\t0000\tFFFE\t0000\t0000\t\n"
+                        "DT    20\t0000\t0000\t0000\t0000\t\n"
+                        "DT    24\t0000\t0000\t\t\t\n");
 
     // A rejected text leaves the file byte for byte as it was.
     const std::string before = testsupport::ReadWholeFile(File("d.ldtx"));
@@ -90,9 +86,9 @@ TEST_F(CliFiles, ExportAndImportMoveABlockThroughCsv)
     ASSERT_EQ(Run({"new", File("e.ldtx"), "--model", "1792", "--select", "WR:0-5"}).exitCode, 0);
     std::ofstream(File("in.csv"), std::ios::binary) << "1,2,3\r\n4,,6\r\n";
     ASSERT_EQ(Run({"import", File("e.ldtx"), File("in.csv"), "--device", "WR", "--columns", "3"}).exitCode, 0);
-    ASSERT_EQ(Run({"export", File("e.ldtx"), File("out.txt"), "--device", "WR", "--radix", "dec", "--columns", "3"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        Run({"export", File("e.ldtx"), File("out.txt"), "--device", "WR", "--radix", "dec", "--columns", "3"}).exitCode,
+        0);
     EXPECT_EQ(testsupport::ReadWholeFile(File("out.txt")), "1\t2\t3\r\n4\t0\t6\r\n");
     EXPECT_EQ(Run({"import", File("e.ldtx"), File("missing.csv"), "--device", "WR"}).exitCode, 1);
 }
@@ -104,8 +100,8 @@ TEST_F(CliFiles, ImportReadsQuotedFieldsAndTellsOfInvalidOnes)
     ASSERT_EQ(Run({"new", File("q.ldtx"), "--model", "1792", "--select", "WR:0-5"}).exitCode, 0);
     std::ofstream(File("sheet.csv"), std::ios::binary) << "\"12\",\"-3\",7\r\n\"4\"\"\",x,\"\"\r\n";
     const std::string before = testsupport::ReadWholeFile(File("q.ldtx"));
-    ProcessResult r = Run({"import", File("q.ldtx"), File("sheet.csv"), "--device", "WR", "--radix", "dec",
-                           "--columns", "3", "--strict"});
+    ProcessResult r = Run({"import", File("q.ldtx"), File("sheet.csv"), "--device", "WR", "--radix", "dec", "--columns",
+                           "3", "--strict"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("2 fields were not valid (line:field 2:1, 2:2); nothing was written"), std::string::npos)
         << r.err;
@@ -114,9 +110,9 @@ TEST_F(CliFiles, ImportReadsQuotedFieldsAndTellsOfInvalidOnes)
     r = Run({"import", File("q.ldtx"), File("sheet.csv"), "--device", "WR", "--radix", "dec", "--columns", "3"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.err.find("2 fields were not valid and became 0 (line:field 2:1, 2:2)"), std::string::npos) << r.err;
-    ASSERT_EQ(Run({"export", File("q.ldtx"), File("out.csv"), "--device", "WR", "--radix", "dec", "--columns", "3"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        Run({"export", File("q.ldtx"), File("out.csv"), "--device", "WR", "--radix", "dec", "--columns", "3"}).exitCode,
+        0);
     EXPECT_EQ(testsupport::ReadWholeFile(File("out.csv")), "12,-3,7\r\n0,0,0\r\n");
 
     std::ofstream(File("good.csv"), std::ios::binary) << "1,2,3\r\n";

@@ -41,9 +41,9 @@ protected:
     ProcessResult Run(const std::vector<std::string>& args)
     {
         const char* bin = std::getenv("MEMORIX_BIN_DIR");
-        return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args,
-                                       {std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"),
-                                        "TMPDIR=" + scratch.dir});
+        return testsupport::RunProcess(
+            std::string(bin ? bin : ".") + "/memorix-cli", args,
+            {std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"), "TMPDIR=" + scratch.dir});
     }
     std::string File(const std::string& name) const { return scratch.Path(name); }
 

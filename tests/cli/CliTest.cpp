@@ -64,12 +64,11 @@ TEST_F(Cli, CatalogueListsEnabledSeriesWithTheirModelsInOrder)
 {
     const ProcessResult r = Run({"catalogue"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find("series\t2")),
-              "series\t1\tCompact Series A\n"
-              "model\t1796\tCA-50\t0\t0\t12288\n"
-              "model\t1792\tCA-100\t0\t0\t32768\n"
-              "model\t1793\tCA-200\t0\t0\t65536\n"
-              "model\t1794\tCA-500L\t0\t0\t458752\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("series\t2")), "series\t1\tCompact Series A\n"
+                                                        "model\t1796\tCA-50\t0\t0\t12288\n"
+                                                        "model\t1792\tCA-100\t0\t0\t32768\n"
+                                                        "model\t1793\tCA-200\t0\t0\t65536\n"
+                                                        "model\t1794\tCA-500L\t0\t0\t458752\n");
     EXPECT_NE(r.out.find("model\t34\tMB-64F3\t1\t3\t"), std::string::npos);
     EXPECT_EQ(r.out.find("Legacy Series"), std::string::npos) << "a series of disabled models";
     EXPECT_EQ(r.out.find("CA-90"), std::string::npos) << "a disabled model";
@@ -79,9 +78,8 @@ TEST_F(Cli, CatalogueListsTheDevicesOfOneModel)
 {
     ProcessResult r = Run({"catalogue", "--model", "1792"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n', r.out.find('\n') + 1) + 1),
-              "device\t18\tWR\t0\t511\t1\n"
-              "device\t19\tWL\t0\t255\t1\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n', r.out.find('\n') + 1) + 1), "device\t18\tWR\t0\t511\t1\n"
+                                                                           "device\t19\tWL\t0\t255\t1\n");
     EXPECT_NE(r.out.find("device\t27\tTS\t0\t1023\t2\n"), std::string::npos);
 
     r = Run({"catalogue", "--model", "1795"});

@@ -19,8 +19,14 @@ inline std::vector<std::uint8_t> Bytes(std::uint64_t value, int count)
     return bytes;
 }
 
-inline std::uint64_t Bits(float value) { return std::bit_cast<std::uint32_t>(value); }
-inline std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+inline std::uint64_t Bits(float value)
+{
+    return std::bit_cast<std::uint32_t>(value);
+}
+inline std::uint64_t Bits(double value)
+{
+    return std::bit_cast<std::uint64_t>(value);
+}
 
 // Text of a cell holding value, with as many bytes as the radix reads.
 inline std::string Format(std::uint64_t value, codec::Radix radix, codec::Unit unit)

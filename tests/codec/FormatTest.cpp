@@ -13,13 +13,15 @@ TEST(CodecFormat, CellBytesAndMaxChars)
 {
     for (const auto& [unit, bytes] : {std::pair{0, 1}, {1, 2}, {2, 4}, {3, 8}, {-1, 2}, {4, 2}})
         EXPECT_EQ(GetCellBytes(UnitFromInt(unit)), bytes) << unit;
-    const int maxChars[6][4] = {{8, 16, 32, 64},  {3, 6, 11, 22},   {3, 6, 11, 20},
-                                {2, 4, 8, 16},    {39, 39, 39, 39}, {39, 39, 39, 39}};
+    const int maxChars[6][4] = {{8, 16, 32, 64}, {3, 6, 11, 22},   {3, 6, 11, 20},
+                                {2, 4, 8, 16},   {39, 39, 39, 39}, {39, 39, 39, 39}};
     for (int radix = 0; radix < 6; ++radix) {
         for (int unit = 0; unit < 4; ++unit)
-            EXPECT_EQ(GetMaxCellChars(RadixFromInt(radix), UnitFromInt(unit)), maxChars[radix][unit]) << radix << "/" << unit;
+            EXPECT_EQ(GetMaxCellChars(RadixFromInt(radix), UnitFromInt(unit)), maxChars[radix][unit])
+                << radix << "/" << unit;
     }
-    for (const codec::Unit unit : {UnitFromInt(-1), UnitFromInt(4)}) { // an unknown unit is a 2-byte cell; only binary has a text for it
+    for (const codec::Unit unit :
+         {UnitFromInt(-1), UnitFromInt(4)}) { // an unknown unit is a 2-byte cell; only binary has a text for it
         EXPECT_EQ(GetMaxCellChars(RADIX_BIN, unit), 16);
         for (const codec::Radix radix : {RADIX_OCT, RADIX_DEC, RADIX_HEX})
             EXPECT_EQ(GetMaxCellChars(radix, unit), 0);
@@ -36,21 +38,29 @@ TEST(CodecFormat, IntegerCells)
         codec::Unit unit;
         const char* text;
     } cases[] = {
-        {{0x00, 0x80}, RADIX_BIN, UNIT_16BIT, "1000000000000000"}, {{0x00, 0x80}, RADIX_OCT, UNIT_16BIT, "100000"},
-        {{0x00, 0x80}, RADIX_DEC, UNIT_16BIT, "-32768"},           {{0x00, 0x80}, RADIX_HEX, UNIT_16BIT, "8000"},
-        {{0x05, 0x00}, RADIX_BIN, UNIT_16BIT, "0000000000000101"}, {{0xFF, 0xFF}, RADIX_OCT, UNIT_16BIT, "177777"},
-        {{0xFF, 0xFF}, RADIX_DEC, UNIT_16BIT, "-1"},               {{0x0A, 0x00}, RADIX_HEX, UNIT_16BIT, "000A"},
+        {{0x00, 0x80}, RADIX_BIN, UNIT_16BIT, "1000000000000000"},
+        {{0x00, 0x80}, RADIX_OCT, UNIT_16BIT, "100000"},
+        {{0x00, 0x80}, RADIX_DEC, UNIT_16BIT, "-32768"},
+        {{0x00, 0x80}, RADIX_HEX, UNIT_16BIT, "8000"},
+        {{0x05, 0x00}, RADIX_BIN, UNIT_16BIT, "0000000000000101"},
+        {{0xFF, 0xFF}, RADIX_OCT, UNIT_16BIT, "177777"},
+        {{0xFF, 0xFF}, RADIX_DEC, UNIT_16BIT, "-1"},
+        {{0x0A, 0x00}, RADIX_HEX, UNIT_16BIT, "000A"},
         // The 8-bit cells of the word 0x1234, low byte first.
-        {{0x34}, RADIX_HEX, UNIT_8BIT, "34"}, {{0x12}, RADIX_HEX, UNIT_8BIT, "12"},
-        {{0x34}, RADIX_DEC, UNIT_8BIT, "52"}, {{0x12}, RADIX_DEC, UNIT_8BIT, "18"},
-        {{0xFF}, RADIX_DEC, UNIT_8BIT, "255"}, {{0xFF}, RADIX_OCT, UNIT_8BIT, "377"},
+        {{0x34}, RADIX_HEX, UNIT_8BIT, "34"},
+        {{0x12}, RADIX_HEX, UNIT_8BIT, "12"},
+        {{0x34}, RADIX_DEC, UNIT_8BIT, "52"},
+        {{0x12}, RADIX_DEC, UNIT_8BIT, "18"},
+        {{0xFF}, RADIX_DEC, UNIT_8BIT, "255"},
+        {{0xFF}, RADIX_OCT, UNIT_8BIT, "377"},
         // The word at the lower address is the less significant half.
         {{0x01, 0x00, 0x02, 0x00}, RADIX_HEX, UNIT_32BIT, "00020001"},
         {{0x00, 0x00, 0x00, 0x80}, RADIX_DEC, UNIT_32BIT, "-2147483648"},
         {Bytes(8, 0xFF), RADIX_DEC, UNIT_64BIT, "-1"},
         {Bytes(8, 0xFF), RADIX_OCT, UNIT_64BIT, "1777777777777777777777"},
         {{0xEF, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}, RADIX_HEX, UNIT_64BIT, "0123456789ABCDEF"},
-        {{0x05, 0x00}, RADIX_BIN, codec::UnitFromInt(7), "0000000000000101"}, {{0x05, 0x00}, RADIX_HEX, codec::UnitFromInt(7), ""},
+        {{0x05, 0x00}, RADIX_BIN, codec::UnitFromInt(7), "0000000000000101"},
+        {{0x05, 0x00}, RADIX_HEX, codec::UnitFromInt(7), ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatCellValue(c.cell, c.radix, c.unit), c.text) << c.radix << "/" << c.unit;
@@ -78,13 +88,21 @@ TEST(CodecFormat, RealCells)
         double value;
         std::string single, doubleText;
     } cases[] = {
-        {0.0, "0.0", "0.0"}, {-0.0, "-0.0", "-0.0"}, {1.0, "1.0", "1.0"}, {-0.5, "-0.5", "-0.5"}, {0.1, "0.1", "0.1"},
-        {123.456, "123.456", "123.456"}, {12345678.0, "12345680.0", "12345678.0"},
-        {1e10, "10000000000.0", "10000000000.0"}, {-1e-5, "-0.00001", "-0.00001"}, {1e-37, tiny, tiny},
+        {0.0, "0.0", "0.0"},
+        {-0.0, "-0.0", "-0.0"},
+        {1.0, "1.0", "1.0"},
+        {-0.5, "-0.5", "-0.5"},
+        {0.1, "0.1", "0.1"},
+        {123.456, "123.456", "123.456"},
+        {12345678.0, "12345680.0", "12345678.0"},
+        {1e10, "10000000000.0", "10000000000.0"},
+        {-1e-5, "-0.00001", "-0.00001"},
+        {1e-37, tiny, tiny},
         {3.4028235e38, "3.402823e+38", "3.40282350000000e+38"},
         {1e-38, "9.999999e-39", "1.00000000000000e-38"}, // a single denormal
         {5e-324, "0.0", "4.94065645841247e-324"},
-        {inf, "inf", "inf"}, {-inf, "-inf", "-inf"},
+        {inf, "inf", "inf"},
+        {-inf, "-inf", "-inf"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Format(Bits(static_cast<float>(c.value)), RADIX_FLOAT, UNIT_32BIT), c.single) << c.value;
@@ -115,11 +133,18 @@ TEST(CodecFormat, ExpToPlain)
         int precision;
         const char* plain;
     } cases[] = {
-        {"1.234560e+02", 6, "123.456"}, {"-1.000000e-05", 6, "-0.00001"}, {"9.990000e-01", 6, "0.999"},
-        {"1.00000000000000e+14", 14, "100000000000000.0"}, {"1.23450000000000e+00", 14, "1.2345"},
+        {"1.234560e+02", 6, "123.456"},
+        {"-1.000000e-05", 6, "-0.00001"},
+        {"9.990000e-01", 6, "0.999"},
+        {"1.00000000000000e+14", 14, "100000000000000.0"},
+        {"1.23450000000000e+00", 14, "1.2345"},
         // Texts that do not come from formatting a real: no crash, no runaway length.
-        {"1.5e+03", 6, "15."}, {"2.5", 6, "2.5"}, {"", 6, "."}, {"1.500000e+00", -3, "1500000.0"},
-        {"1.0e-2000", 6, "1.0e-2000"}, {"1.0e+99999999999999", 6, "1.0e+99999999999999"},
+        {"1.5e+03", 6, "15."},
+        {"2.5", 6, "2.5"},
+        {"", 6, "."},
+        {"1.500000e+00", -3, "1500000.0"},
+        {"1.0e-2000", 6, "1.0e-2000"},
+        {"1.0e+99999999999999", 6, "1.0e+99999999999999"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExpToPlain(c.text, c.precision), c.plain) << c.text;

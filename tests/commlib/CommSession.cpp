@@ -56,8 +56,7 @@ std::uint32_t CommSession::Wait() const
 }
 
 std::vector<std::uint8_t> CommSession::Read91(std::uint16_t connection, std::uint32_t device, std::uint32_t start,
-                                              std::uint16_t bank, std::uint32_t count, int wordsPerAddress,
-                                              int& result)
+                                              std::uint16_t bank, std::uint32_t count, int wordsPerAddress, int& result)
 {
     std::vector<std::uint8_t> buffer(std::size_t{count} * wordsPerAddress * 2, 0xEE);
     result = QelTeskMsg_91(Block(), connection, device, start, bank, count, buffer.data());

@@ -49,8 +49,8 @@ TEST(FaultTest, EachFaultIsAnErrorWithTextWithinTheTimeout)
         std::vector<std::uint8_t> buffer(1000 * 2);
         const auto start = std::chrono::steady_clock::now();
         const int code = QelTeskMsg_91(s.Block(), 4, 9, 0, 0xFFFF, 1000, buffer.data());
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - start);
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         EXPECT_TRUE(c.codes.count(code)) << c.options[0] << " gave " << code;
         // Well below the delay: the call gave up after its timeout.
         EXPECT_LT(elapsed.count(), timeoutMs * 2 + 700) << c.options[0];

@@ -29,7 +29,6 @@ std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> words)
     return bytes;
 }
 
-
 } // namespace
 
 TEST(PeerTest, MbpollReadsWhatTheLibrariesWroteAndTheyReadWhatItWrote)
@@ -44,9 +43,9 @@ TEST(PeerTest, MbpollReadsWhatTheLibrariesWroteAndTheyReadWhatItWrote)
     ASSERT_EQ(QelTeskMsg_92(s.Block(), 0, 9, 0, 0xFFFF, 5, written.data()), 0);
 
     const std::string port = std::to_string(sim.Port());
-    const auto read = testsupport::RunProcess(
-        "/usr/bin/mbpoll", {"-m", "tcp", "-p", port, "-a", "1", "-0", "-r", "0", "-c", "5", "-t", "4:hex", "-1", "-o", "2",
-                   "127.0.0.1"});
+    const auto read =
+        testsupport::RunProcess("/usr/bin/mbpoll", {"-m", "tcp", "-p", port, "-a", "1", "-0", "-r", "0", "-c", "5",
+                                                    "-t", "4:hex", "-1", "-o", "2", "127.0.0.1"});
     ASSERT_EQ(read.exitCode, 0) << read.out << read.err;
     std::vector<std::string> values;
     const std::regex line(R"(\[\d+\]:\s+0x([0-9A-Fa-f]{4}))");
@@ -54,9 +53,9 @@ TEST(PeerTest, MbpollReadsWhatTheLibrariesWroteAndTheyReadWhatItWrote)
         values.push_back((*it)[1]);
     EXPECT_EQ(values, (std::vector<std::string>{"1234", "BEEF", "0001", "8000", "FFFF"})) << read.out;
 
-    const auto write = testsupport::RunProcess(
-        "/usr/bin/mbpoll", {"-m", "tcp", "-p", port, "-a", "1", "-0", "-r", "100", "-t", "4", "-1", "-o", "2", "127.0.0.1",
-                   "--", "111", "222", "333"});
+    const auto write =
+        testsupport::RunProcess("/usr/bin/mbpoll", {"-m", "tcp", "-p", port, "-a", "1", "-0", "-r", "100", "-t", "4",
+                                                    "-1", "-o", "2", "127.0.0.1", "--", "111", "222", "333"});
     ASSERT_EQ(write.exitCode, 0) << write.out << write.err;
     int result = -1;
     EXPECT_EQ(s.Read91(0, 9, 100, 0xFFFF, 3, 1, result), Words({111, 222, 333}));

@@ -73,7 +73,8 @@ TEST(RtuTest, BothFamiliesOverASerialLine)
     for (const char* model : {"35", "1794"}) {
         PtyPair line;
         ASSERT_TRUE(line.Ready());
-        SimulatorProcess sim({"--model", model, "--rtu", line.Sim(), "--baud", "115200", "--parity", "E", "--unit", "5"});
+        SimulatorProcess sim(
+            {"--model", model, "--rtu", line.Sim(), "--baud", "115200", "--parity", "E", "--unit", "5"});
         ASSERT_TRUE(sim.Started()) << sim.Log();
         SaveRtuProfile(2, line.App());
         CommSession s;

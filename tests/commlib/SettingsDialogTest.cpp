@@ -87,9 +87,9 @@ TEST(SettingsDialogTest, ANewProfileIsEditedRefusedUntilSoundAndChosen)
     const int result = QelTeskCMSet_3(nullptr, L"Memorix", nullptr, L"Memorix", 0, comm::Settings::kCommSettingsList32,
                                       5, comm::Settings::kCommSettingsList16, 18, &connection, &out, name, 1, 0);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(refusals, (std::vector<std::string>{"The TCP port must be 1 to 65535.",
-                                                  "The timeout must be 1 to 60000 ms.",
-                                                  "The serial device \"/dev/ttyNOSUCH7\" does not exist."}));
+    EXPECT_EQ(refusals,
+              (std::vector<std::string>{"The TCP port must be 1 to 65535.", "The timeout must be 1 to 60000 ms.",
+                                        "The serial device \"/dev/ttyNOSUCH7\" does not exist."}));
     EXPECT_EQ(connection, 1);
     EXPECT_STREQ(name, "Line hall 2");
     EXPECT_EQ(out, 0);

@@ -74,15 +74,15 @@ TEST(SimulatorTest, OutsideTheMemoryIsExceptionTwoAndNoiseDoesNotHurt)
     modbus_t* ctx = Connect(sim.Port());
     ASSERT_NE(ctx, nullptr);
     std::uint16_t words[125];
-    EXPECT_EQ(modbus_read_registers(ctx, 4090, 6, words), 6);   // the last DT addresses
-    EXPECT_EQ(modbus_read_registers(ctx, 4090, 7, words), -1);  // one past
+    EXPECT_EQ(modbus_read_registers(ctx, 4090, 6, words), 6);  // the last DT addresses
+    EXPECT_EQ(modbus_read_registers(ctx, 4090, 7, words), -1); // one past
     EXPECT_EQ(errno, EMBXILADD);
     EXPECT_EQ(modbus_read_registers(ctx, 0x9000, 1, words), -1);
     EXPECT_EQ(errno, EMBXILADD);
-    const std::uint16_t wl[3] = {30, 0, 0};                      // WL: the model has none
+    const std::uint16_t wl[3] = {30, 0, 0}; // WL: the model has none
     EXPECT_EQ(modbus_write_registers(ctx, 0xFFF0, 3, wl), -1);
     EXPECT_EQ(errno, EMBXILADD);
-    const std::uint16_t bank1[3] = {9, 1, 0};                    // DT has no banks
+    const std::uint16_t bank1[3] = {9, 1, 0}; // DT has no banks
     EXPECT_EQ(modbus_write_registers(ctx, 0xFFF0, 3, bank1), -1);
     EXPECT_EQ(errno, EMBXILADD);
     std::uint8_t bits[8];
@@ -90,10 +90,10 @@ TEST(SimulatorTest, OutsideTheMemoryIsExceptionTwoAndNoiseDoesNotHurt)
     EXPECT_EQ(errno, EMBXILFUN);
     const std::uint16_t fl[3] = {10, 0, 0};
     EXPECT_EQ(modbus_write_registers(ctx, 0xFFF0, 3, fl), 3);
-    EXPECT_EQ(modbus_read_registers(ctx, 8191, 1, words), 1);   // FL 8191, the last one
+    EXPECT_EQ(modbus_read_registers(ctx, 8191, 1, words), 1); // FL 8191, the last one
     EXPECT_EQ(modbus_read_registers(ctx, 0xFF00, 4, words), 4);
     EXPECT_EQ(words[0], 0x4D58);
-    EXPECT_EQ(words[2], 0);                                      // family 0 below model 256
+    EXPECT_EQ(words[2], 0); // family 0 below model 256
     EXPECT_EQ(words[3], 32);
     Close(ctx);
 

@@ -23,12 +23,12 @@ struct Device {
 
 // The catalogue's MB-64F8 (id 35, 16-bit CPU, FL in 8 banks) and CA-500L
 // (id 1794, DT of 524,288 addresses), as the protocol numbers them.
-const Device kMb64F8[] = {{"WR", 31, 512, 1, 0},  {"WL", 30, 128, 1, 0},  {"DT", 9, 16384, 1, 0},
-                          {"LD", 6, 256, 1, 0},   {"FL", 10, 32768, 1, 8}, {"TS", 4, 1024, 1, 0},
-                          {"TE", 5, 1024, 1, 0},  {"CS", 43, 256, 1, 0},  {"CE", 44, 256, 1, 0}};
-const Device kCa500L[] = {{"WR", 31, 2048, 1, 0},   {"WL", 30, 1024, 1, 0}, {"DT", 9, 524288, 1, 0},
-                          {"LD", 6, 32768, 1, 0},   {"FL", 10, 262144, 1, 0}, {"TS", 4, 4096, 2, 0},
-                          {"TE", 5, 4096, 2, 0},    {"CS", 43, 4096, 2, 0}, {"CE", 44, 4096, 2, 0}};
+const Device kMb64F8[] = {{"WR", 31, 512, 1, 0}, {"WL", 30, 128, 1, 0},   {"DT", 9, 16384, 1, 0},
+                          {"LD", 6, 256, 1, 0},  {"FL", 10, 32768, 1, 8}, {"TS", 4, 1024, 1, 0},
+                          {"TE", 5, 1024, 1, 0}, {"CS", 43, 256, 1, 0},   {"CE", 44, 256, 1, 0}};
+const Device kCa500L[] = {{"WR", 31, 2048, 1, 0}, {"WL", 30, 1024, 1, 0},   {"DT", 9, 524288, 1, 0},
+                          {"LD", 6, 32768, 1, 0}, {"FL", 10, 262144, 1, 0}, {"TS", 4, 4096, 2, 0},
+                          {"TE", 5, 4096, 2, 0},  {"CS", 43, 4096, 2, 0},   {"CE", 44, 4096, 2, 0}};
 
 class TransferTest : public ::testing::Test {
 protected:
@@ -60,8 +60,8 @@ TEST_F(TransferTest, FamilyZeroModelRoundTripsEveryDeviceAndBank)
             auto data = Pattern(std::size_t{d.addresses} * d.words * 2, d.code * 16 + bank);
             const std::uint16_t bankArg = d.banks ? bank : 0xFFFF;
             ASSERT_EQ(QelTeskMsg_92(s.Block(), 3, d.code, 0, bankArg, d.addresses, data.data()), 0)
-                << d.name << " bank " << bank << ": " << s.ErrorText(QelTeskMsg_92(s.Block(), 3, d.code, 0, bankArg,
-                                                                                    d.addresses, data.data()));
+                << d.name << " bank " << bank << ": "
+                << s.ErrorText(QelTeskMsg_92(s.Block(), 3, d.code, 0, bankArg, d.addresses, data.data()));
         }
     for (const Device& d : kMb64F8)
         for (int bank = 0; bank < std::max(d.banks, 1); ++bank) {
@@ -177,8 +177,8 @@ TEST_F(TransferTest, RangesAndAddressesTravelInFullSizeRequests)
     std::uint8_t out28[28], out48[48];
     ASSERT_EQ(QelTeskOnline_5(s.Block(), 0, out28, out48, "", ""), 0); // 1 request: the identity
     std::vector<std::uint8_t> buffer(2000);
-    ASSERT_EQ(QelTeskMsg_91(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0);  // window select + 8 reads
-    ASSERT_EQ(QelTeskMsg_92(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0);  // 9 writes
+    ASSERT_EQ(QelTeskMsg_91(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0); // window select + 8 reads
+    ASSERT_EQ(QelTeskMsg_92(s.Block(), 0, 9, 0, 0xFFFF, 1000, buffer.data()), 0); // 9 writes
     auto list = Descriptors(9, 0, 1000, 2);
     ASSERT_EQ(QelTesktocol7_7(s.Block(), 0, 1, 1000, list.data(), buffer.data()), 0); // 8 reads
     ASSERT_EQ(QelTeskUserIF_14(s.Block()), 0);

@@ -6,8 +6,7 @@ TEST(FormatText, PrintfConversionsWithWidthsAndFlags)
 {
     EXPECT_EQ(FormatText("Bank %d", {2}), "Bank 2");
     EXPECT_EQ(FormatText("%s%6d", {"DT", 16}), "DT    16");
-    EXPECT_EQ(FormatText(" %-6s %6d-%6d  (%-d - %6d)", {"WR", 0, 99, 0, 511}),
-              " WR          0-    99  (0 -    511)");
+    EXPECT_EQ(FormatText(" %-6s %6d-%6d  (%-d - %6d)", {"WR", 0, 99, 0, 511}), " WR          0-    99  (0 -    511)");
     EXPECT_EQ(FormatText("%04X|%x|%o|%u", {0x2A, 255, 8, 7}), "002A|ff|10|7");
     EXPECT_EQ(FormatText("%.2f %e", {1.5, 100.0}), "1.50 1.000000e+02");
     EXPECT_EQ(FormatText("100%% done%c", {'!'}), "100% done!");

@@ -81,12 +81,11 @@ TEST(RangeRules, ClampingIsStrictOnBothSides)
     struct Case {
         int start, end, expectStart, expectEnd;
     } cases[] = {
-        {10, 20, 10, 20},  // inside
-        {0, 20, 0, 20},    // start == min becomes min (same value)
-        {100, 50, 0, 50},  // start == max becomes min
-        {10, 0, 10, 100},  // end == min becomes max
-        {10, 100, 10, 100},
-        {-5, 500, 0, 100}, // outside on both sides
+        {10, 20, 10, 20},                      // inside
+        {0, 20, 0, 20},                        // start == min becomes min (same value)
+        {100, 50, 0, 50},                      // start == max becomes min
+        {10, 0, 10, 100},                      // end == min becomes max
+        {10, 100, 10, 100}, {-5, 500, 0, 100}, // outside on both sides
     };
     for (const Case& c : cases) {
         std::int32_t start = c.start;

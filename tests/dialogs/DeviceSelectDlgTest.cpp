@@ -75,7 +75,8 @@ TEST_F(DeviceSelectDialog, DataRegistersEndAtTheModelDefaultWhileTheFieldTakesUp
     std::string name;
     std::uint8_t banks = 9;
     dlg->GetResult(series, model, name, banks);
-    EXPECT_EQ(std::make_tuple(series, model, name, banks), std::make_tuple(1, 1792, std::string("CA-100"), std::uint8_t{0}));
+    EXPECT_EQ(std::make_tuple(series, model, name, banks),
+              std::make_tuple(1, 1792, std::string("CA-100"), std::uint8_t{0}));
     EXPECT_EQ(dlg->Control<QLabel>(res::IDC_DEVICE_MODEL_NAME)->text(), "CA-100");
     ASSERT_EQ(Devices().count(), 9);
     EXPECT_EQ(Text(Devices(), 0), " WR          0-   511  (0 -    511)");

@@ -43,8 +43,8 @@ protected:
     // Series, model, name, 16-bit CPU, FL banks, legacy format and first legacy text.
     std::tuple<int, int, std::string, int, int, int, std::string> AppPlc() const
     {
-        return {app->Plc().m_nPLCSeriesNo, app->Plc().m_nPLCId, app->Plc().m_strPLCName, app->Plc().m_Is16bitCPUFlg,
-                app->Plc().m_FLBankNum, app->Plc().m_wLdtFormat, app->Plc().m_strLdtText1};
+        return {app->Plc().m_nPLCSeriesNo, app->Plc().m_nPLCId,     app->Plc().m_strPLCName, app->Plc().m_Is16bitCPUFlg,
+                app->Plc().m_FLBankNum,    app->Plc().m_wLdtFormat, app->Plc().m_strLdtText1};
     }
     int Setting(const char* name) const { return settings.GetUserInt("Config", name, -1); }
 
@@ -148,7 +148,8 @@ std::string OneSeries(const testsupport::Scratch& scratch, const std::string& mo
     if (!models.empty())
         sql += "INSERT INTO MPLCSeries VALUES (5, 'Large'); INSERT INTO MPLC (Id, FullName, PLCSeriesNo, DispOrder, "
                "DefaultPatternNo, DataRegSize1, DataRegSize2, DataRegSize3, DataRegSize4, DataRegSize5, "
-               "Is16bitCPUFlg, FLBankNum, DisableFlg) VALUES " + models + ";";
+               "Is16bitCPUFlg, FLBankNum, DisableFlg) VALUES "
+               + models + ";";
     return scratch.Db(sql);
 }
 
@@ -171,7 +172,7 @@ TEST_F(PlcListDialog, ALoneSeriesOfMoreThanTwentyModelsListsThemAllWithTheFocusO
     std::string models;
     for (int i = 1; i <= 25; ++i) {
         models += (i > 1 ? ", (" : "(") + std::to_string(100 + i) + ", 'M-" + std::to_string(i) + "', 5, "
-            + std::to_string(i) + ", 0, 1, 1, 1, 1, 1, 0, " + std::to_string(i % 3) + ", 0)";
+                  + std::to_string(i) + ", 0, 1, 1, 1, 1, 1, 0, " + std::to_string(i % 3) + ", 0)";
     }
     MakeApp(OneSeries(scratch, models));
     Open();

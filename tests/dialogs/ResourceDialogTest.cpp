@@ -33,7 +33,8 @@ TEST(DialogResource, ControlsArePlacedInDialogUnitsAndOkAndCancelEndTheDialog)
     const CResourceHandle table(&kTable);
     ResourceDialog dlg(table, 900);
     const QSize units = dlg.BaseUnits();
-    EXPECT_EQ(dlg.MapDialogRect(4, 8, 40, 80), QRect(units.width(), units.height(), 10 * units.width(), 10 * units.height()));
+    EXPECT_EQ(dlg.MapDialogRect(4, 8, 40, 80),
+              QRect(units.width(), units.height(), 10 * units.width(), 10 * units.height()));
     EXPECT_EQ(dlg.size(), dlg.MapDialogRect(0, 0, 220, 100).size());
     for (std::size_t i = 0; i < std::size(kControls); ++i) {
         const MxControlResource& c = kControls[i];

@@ -33,7 +33,8 @@ TEST_F(StartUpDialog, UpAndDownMoveRoundTheRingAndEscapeCancels)
     dialogtest::Activate(dlg);
     dlg.Control<QRadioButton>(res::IDC_STARTUP_NEW)->setFocus();
     // From the first button: Up wraps to the third, Down wraps back to the first, Down goes on.
-    for (const auto& [key, id] : {std::pair{Qt::Key_Up, res::IDC_STARTUP_READ}, {Qt::Key_Down, res::IDC_STARTUP_NEW},
+    for (const auto& [key, id] : {std::pair{Qt::Key_Up, res::IDC_STARTUP_READ},
+                                  {Qt::Key_Down, res::IDC_STARTUP_NEW},
                                   {Qt::Key_Down, res::IDC_STARTUP_OPEN}}) {
         QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_TRUE(dlg.Control<QRadioButton>(id)->isChecked()) << id;

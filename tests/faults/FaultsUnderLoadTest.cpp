@@ -29,7 +29,10 @@ protected:
         return {"XDG_CONFIG_HOME=" + scratch.Path("user"), "XDG_CONFIG_DIRS=" + scratch.Path("system"),
                 "TMPDIR=" + scratch.dir};
     }
-    ProcessResult Run(const std::vector<std::string>& args) { return testsupport::RunProcess(Cli(), args, Environment()); }
+    ProcessResult Run(const std::vector<std::string>& args)
+    {
+        return testsupport::RunProcess(Cli(), args, Environment());
+    }
     // Runs the command through the shell's line `prefix "$@"`, e.g. with a file size limit.
     ProcessResult RunWith(const std::string& prefix, const std::vector<std::string>& args)
     {
@@ -57,7 +60,9 @@ constexpr const char* kDiskFull = "trap '' XFSZ; ulimit -f 16; exec";
 
 TEST_F(FaultsUnderLoad, AFullDiskLeavesEveryFileAsItWasAndSaysWhy)
 {
-    ASSERT_EQ(Run({"new", File("plant.ldtx"), "--model", "1792", "--select", "DT:0-32767", "--select", "WR:0-9"}).exitCode, 0);
+    ASSERT_EQ(
+        Run({"new", File("plant.ldtx"), "--model", "1792", "--select", "DT:0-32767", "--select", "WR:0-9"}).exitCode,
+        0);
     ASSERT_EQ(Run({"set", File("plant.ldtx"), "--device", "DT", "--cell", "5", "1234"}).exitCode, 0);
     ASSERT_EQ(Run({"export", File("plant.ldtx"), File("dt.csv"), "--device", "DT"}).exitCode, 0);
     const std::string data = testsupport::ReadWholeFile(File("plant.ldtx"));
@@ -125,8 +130,9 @@ TEST_F(FaultsUnderLoad, AnImportKilledHalfWayLeavesTheOldFileOrTheNewOne)
     int old = 0, complete = 0;
     for (const char* delay : {"0", "0.005", "0.01", "0.02", "0.04", "0.08", "0.16", "0.3"}) {
         SCOPED_TRACE(delay);
-        const ProcessResult r = RunWith(std::string("\"$@\" & pid=$!; sleep ") + delay + "; kill -9 $pid; wait $pid; exit 0; :",
-                                        {"import", File("plant.ldtx"), File("in.csv"), "--device", "DT"});
+        const ProcessResult r =
+            RunWith(std::string("\"$@\" & pid=$!; sleep ") + delay + "; kill -9 $pid; wait $pid; exit 0; :",
+                    {"import", File("plant.ldtx"), File("in.csv"), "--device", "DT"});
         EXPECT_EQ(r.exitCode, 0);
         const std::string now = testsupport::ReadWholeFile(File("plant.ldtx"));
         ASSERT_TRUE(now == before || now == after);

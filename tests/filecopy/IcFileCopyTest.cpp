@@ -80,8 +80,16 @@ TEST(IcFileCopy, OwnContentsCanBeAssignedBack)
 // Callers outside the library allocate these objects and read them by layout.
 TEST(IcFileCopy, LayoutIsAsCallersExpect)
 {
-    struct ExtInfo { char* name; int size; };
-    struct FileCopy { char* file; char* temp; void* list; unsigned char status; };
+    struct ExtInfo {
+        char* name;
+        int size;
+    };
+    struct FileCopy {
+        char* file;
+        char* temp;
+        void* list;
+        unsigned char status;
+    };
     static_assert(sizeof(CIcExtInfo) == sizeof(ExtInfo) && alignof(CIcExtInfo) == alignof(ExtInfo));
     static_assert(sizeof(CIcFileCopy) == sizeof(FileCopy) && alignof(CIcFileCopy) == alignof(FileCopy));
     CIcFileCopy fc;

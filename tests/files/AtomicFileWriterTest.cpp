@@ -51,7 +51,8 @@ TEST(AtomicFile, CommitReplacesTheWholeFileAndKeepsItsPermissions)
     chmod(path.c_str(), 0640);
     AtomicFileWriter writer;
     ASSERT_TRUE(writer.Begin(path));
-    EXPECT_EQ(fs::path(writer.TempPath()).parent_path(), fs::path(path).parent_path()) << "same folder, same file system";
+    EXPECT_EQ(fs::path(writer.TempPath()).parent_path(), fs::path(path).parent_path())
+        << "same folder, same file system";
     ASSERT_TRUE(writer.Write("xxxx", 4) && writer.Seek(0) && writer.Write("new", 3));
     EXPECT_EQ(writer.BytesWritten(), 7u);
     EXPECT_EQ(Contents(path), "first version, rather long") << "nothing changes before the commit";

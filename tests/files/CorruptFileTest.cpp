@@ -12,7 +12,8 @@ bool Consistent(const EditDataArray& blocks)
 {
     for (const CEditData& block : blocks) {
         if (block.EndAddr < block.StartAddr || block.DataSize <= 0
-            || block.Data.size() != static_cast<std::uint64_t>(block.EndAddr - block.StartAddr + 1) * block.DataSize * 2)
+            || block.Data.size()
+                   != static_cast<std::uint64_t>(block.EndAddr - block.StartAddr + 1) * block.DataSize * 2)
             return false;
     }
     return true;

@@ -84,8 +84,7 @@ inline FileError WriteLdtFile(CMemorixApp& app, const std::string& path, const E
 {
     PlcChoice& plc = app.Plc();
     const std::uint16_t format = plc.RefreshLdtFormat();
-    return WriteLdt(app.GetLdtFile(), path, {format, plc.m_nPLCId, true, plc.m_strLdtText1, plc.m_strLdtText2},
-                    blocks);
+    return WriteLdt(app.GetLdtFile(), path, {format, plc.m_nPLCId, true, plc.m_strLdtText1, plc.m_strLdtText2}, blocks);
 }
 
 inline void ReleaseLdtFile(CMemorixApp& app)
@@ -118,7 +117,9 @@ protected:
     std::string Shown()
     {
         const auto& shown = messages.Shown();
-        std::string out = shown.empty() ? "" : shown.size() > 1 ? "many" : std::to_string(shown[0].stringId) + "|" + shown[0].text;
+        std::string out = shown.empty()      ? ""
+                          : shown.size() > 1 ? "many"
+                                             : std::to_string(shown[0].stringId) + "|" + shown[0].text;
         if (shown.size() == 1 && shown[0].icon != platform::MsgIcon::Stop)
             out += " (not the stop icon)";
         messages.ClearShown();

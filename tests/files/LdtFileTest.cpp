@@ -78,7 +78,8 @@ TEST_F(LdtFile, WritesTheBankedLayout)
     Bytes expected = {'L', 'D', 'T', 0, 33, 0, 0, 8, 80, 0, 0, 0};
     AppendFill(expected, 68, 0);
     AppendWords(expected, {2048, 90, 0, 384, 0, 9});
-    auto entry = [&](std::uint16_t count, std::uint32_t first, std::uint32_t last, std::uint16_t from, std::uint16_t to) {
+    auto entry = [&](std::uint16_t count, std::uint32_t first, std::uint32_t last, std::uint16_t from,
+                     std::uint16_t to) {
         AppendU16LE(expected, count);
         AppendU32LE(expected, first);
         AppendU32LE(expected, last);
@@ -213,9 +214,9 @@ TEST_F(LdtFile, WithoutALayoutNothingIsWritten)
 
 TEST_F(LdtFile, NamesTheBlocksALayoutLoses)
 {
-    const EditDataArray flat{
-        Block(DeviceCode::WR, 0, 9, 1, 3), Block(DeviceCode::WR, 20, 29), Block(DeviceCode::CS, 0, 9),
-        Block(DeviceCode::DT, 0, 9, 2),    Block(DeviceCode::TS, 0, 0x10000), Block(DeviceCode::TE, -1, 1)};
+    const EditDataArray flat{Block(DeviceCode::WR, 0, 9, 1, 3), Block(DeviceCode::WR, 20, 29),
+                             Block(DeviceCode::CS, 0, 9),       Block(DeviceCode::DT, 0, 9, 2),
+                             Block(DeviceCode::TS, 0, 0x10000), Block(DeviceCode::TE, -1, 1)};
     auto lost = [](std::uint16_t format, const EditDataArray& blocks) {
         std::string out;
         for (const CEditData* block : BlocksLostInLdtFile(format, blocks))
@@ -230,12 +231,14 @@ TEST_F(LdtFile, NamesTheBlocksALayoutLoses)
     for (std::int16_t bank = 0; bank < 8; ++bank)
         banked.push_back(Block(DeviceCode::FL, 0, 9, 1, bank));
     banked.push_back(Block(DeviceCode::LD, 0xFFFF, 0xFFFF)); // would read back as absent
-    EXPECT_EQ(lost(2048, banked), "056789" "10");
+    EXPECT_EQ(lost(2048, banked), "056789"
+                                  "10");
 }
 
 TEST_F(LdtFile, ReportsErrorCodesThroughOneTable)
 {
-    for (const auto& [code, stringId] : {std::pair{1, 904}, {3, 903}, {10000, 908}, {10001, 907}, {10002, 901}, {42, 903}}) {
+    for (const auto& [code, stringId] :
+         {std::pair{1, 904}, {3, 903}, {10000, 908}, {10001, 907}, {10002, 901}, {42, 903}}) {
         ReportFileError(*app, static_cast<FileError>(code));
         ASSERT_EQ(messages.Shown().size(), 1u);
         EXPECT_EQ(messages.Shown()[0].stringId, stringId);

@@ -110,7 +110,8 @@ TEST(CsvRoundTrip, EveryRadixAndUnit)
         const GridLayout layout(block, setting);
         for (const char* name : {"data.csv", "data.txt"}) {
             ASSERT_TRUE(ExportCsv(layout, scratch.Path(name), 1));
-            const std::optional<std::vector<std::uint8_t>> back = ImportCsv(GridLayout(zeros, setting), scratch.Path(name));
+            const std::optional<std::vector<std::uint8_t>> back =
+                ImportCsv(GridLayout(zeros, setting), scratch.Path(name));
             ASSERT_TRUE(back);
             const std::size_t whole = block.Data.size() / layout.CellBytes() * layout.CellBytes();
             EXPECT_EQ(Words({back->begin(), back->begin() + static_cast<std::ptrdiff_t>(whole)}),
@@ -137,16 +138,30 @@ TEST(CsvImport, LinesFieldsAndMarks)
         {"a.csv", "1,,3\r\n4,5\r\n", {1, 0, 3, 4, 5, 7, 7, 7, 7}},
         {"a.txt", "1,2,3\r\n4\t5\r\n", {0, 7, 7, 4, 5, 7, 7, 7, 7}},
         {"a.dat", "1,2\r\n4\t5\r\n6", {0, 7, 7, 0, 7, 7, 6, 7, 7}},
-        {"a.csv", "\xEF\xBB\xBF" "1,2\n\n3\r4", {1, 2, 7, 0, 7, 7, 3, 7, 7}},
+        {"a.csv",
+         "\xEF\xBB\xBF"
+         "1,2\n\n3\r4",
+         {1, 2, 7, 0, 7, 7, 3, 7, 7}},
         {"a.csv", "1\r\r\n2,3,4,5,6", {1, 7, 7, 0, 7, 7, 2, 3, 4}},
         {"a.csv", std::string("1,2\0,3\r\n-1", 10), {1, 2, 7, 65535, 7, 7, 7, 7, 7}},
-        {"a.csv", std::string("\xFF\xFE" "1\0,\0" "2\0\r\0\n\0" "3\0", 14), {1, 2, 7, 3, 7, 7, 7, 7, 7}},
+        {"a.csv",
+         std::string("\xFF\xFE"
+                     "1\0,\0"
+                     "2\0\r\0\n\0"
+                     "3\0",
+                     14),
+         {1, 2, 7, 3, 7, 7, 7, 7, 7}},
         {"a.csv", "", {7, 7, 7, 7, 7, 7, 7, 7, 7}},
         // Quoted fields, as spreadsheets write them: separators and line ends
         // inside quotes belong to the field, "" is one quote.
         {"a.csv", "\"12\",\"1,2\",\"3\"\r\n\"4\r\n5\",6\r\n\"\"\"7\",\"8\"9,\"", {12, 0, 3, 0, 6, 7, 0, 89, 0}},
         {"a.txt", "\"1\t\"\t\"2\"\r\n3\"\t4", {0, 2, 7, 0, 4, 7, 7, 7, 7}},
-        {"a.csv", std::string("\xFF\xFE" "\"\0" "5\0\"\0,\0", 10), {5, 0, 7, 7, 7, 7, 7, 7, 7}},
+        {"a.csv",
+         std::string("\xFF\xFE"
+                     "\"\0"
+                     "5\0\"\0,\0",
+                     10),
+         {5, 0, 7, 7, 7, 7, 7, 7, 7}},
     };
     testsupport::Scratch scratch;
     const CEditData block = Block(Words16(9, 7));

@@ -35,8 +35,8 @@ TEST(GridCopy, RangesCellsAndTextColumn)
     EXPECT_EQ(CopyText(layout, {1, 1, 0, 0}), "0001\t0002\r\n0003\t0004\r\n");
     EXPECT_EQ(CopyText(layout, CellRange::Cell(1, 1)), "0004\r\n");
     EXPECT_EQ(CopyText(layout, CellRange::Cell(2, 2)), "ABCD\r\n");
-    EXPECT_EQ(CopyText(layout, {0, 4, 2, 4}), "0005\t\t.\r\n");     // short last row; 0x05 has no glyph
-    EXPECT_EQ(CopyText(layout, {1, 3, 2, 3}), "4241\t..AB\r\n");    // CR LF in a row's text stays in its field
+    EXPECT_EQ(CopyText(layout, {0, 4, 2, 4}), "0005\t\t.\r\n");  // short last row; 0x05 has no glyph
+    EXPECT_EQ(CopyText(layout, {1, 3, 2, 3}), "4241\t..AB\r\n"); // CR LF in a row's text stays in its field
     EXPECT_EQ(CopyText(layout, {0, 9, 1, 9}), "");
 }
 
@@ -81,9 +81,9 @@ TEST(GridPaste, LinesAndFields)
         {"\t8", CellRange::Cell(0, 0), {0, 0, 1, 8}},         // an empty field is zero
         {"9\nxyz\tA", CellRange::Cell(0, 0), {0, 9, 1, 0xA}}, // a field ends at LF
         {"1\t2\n3\t4", CellRange::Cell(0, 0), {0, 1, 1, 2, 2, 4}},
-        {"B\r\n", CellRange::Cell(1, 0), {4, 0xB}},           // nothing after the last CR LF
+        {"B\r\n", CellRange::Cell(1, 0), {4, 0xB}}, // nothing after the last CR LF
         {std::string("C\0\tD", 4), CellRange::Cell(0, 0), {0, 0xC}},
-        {"zz\t-1", CellRange::Cell(0, 0), {0, 0, 1, 0}},      // invalid texts are zero
+        {"zz\t-1", CellRange::Cell(0, 0), {0, 0, 1, 0}}, // invalid texts are zero
         {"", CellRange::Cell(0, 0), {}},
     };
     const CEditData block = Block(Words16(12, 0x1111));
@@ -123,9 +123,13 @@ TEST(GridClear, RangeIsOneWriteThatKeepsCellsOutsideTheColumns)
         expected[static_cast<std::size_t>(i)] = 0;
     EXPECT_EQ(Applied(layout, ClearRange(layout, {6, 12, 2, 11})), expected);
 
-    EXPECT_EQ(Applied(layout, ClearCell(layout, {1, 1})), [] { Words16 w = Counting(100); w[9] = 0; return w; }());
-    EXPECT_FALSE(ClearCell(layout, {12, 4}));   // after the end of the data
-    EXPECT_FALSE(ClearCell(layout, {0, 8}));    // the text column
+    EXPECT_EQ(Applied(layout, ClearCell(layout, {1, 1})), [] {
+        Words16 w = Counting(100);
+        w[9] = 0;
+        return w;
+    }());
+    EXPECT_FALSE(ClearCell(layout, {12, 4})); // after the end of the data
+    EXPECT_FALSE(ClearCell(layout, {0, 8}));  // the text column
     EXPECT_FALSE(ClearRange(layout, {8, 0, 8, 5}));
     EXPECT_FALSE(ClearRange(layout, {4, 12, 7, 12}));
     EXPECT_FALSE(ClearRange(layout, {0, 13, 3, 20}));

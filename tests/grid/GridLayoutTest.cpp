@@ -21,20 +21,21 @@ TEST(GridLayout, ColumnsRowsAndRowAddresses)
     };
     const Case cases[] = {
         {100, 1, RADIX_HEX, UNIT_16BIT, 8, 8, 2, 13, 8},
-        {100, 1, RADIX_HEX, UNIT_8BIT, 8, 16, 1, 13, 8},   // 8-bit cells double the setting
+        {100, 1, RADIX_HEX, UNIT_8BIT, 8, 16, 1, 13, 8}, // 8-bit cells double the setting
         {100, 1, RADIX_HEX, UNIT_32BIT, 8, 8, 4, 7, 16},
-        {100, 2, RADIX_DEC, UNIT_16BIT, 3, 4, 2, 25, 2},   // rows must start on an address
+        {100, 2, RADIX_DEC, UNIT_16BIT, 3, 4, 2, 25, 2}, // rows must start on an address
         {100, 2, RADIX_HEX, UNIT_8BIT, 3, 8, 1, 25, 2},
         {100, 1, RADIX_FLOAT, UNIT_16BIT, 8, 8, 4, 7, 16}, // a real brings its own unit
         {100, 1, RADIX_HEX, UNIT_16BIT, 0, 1, 2, 100, 1},  // settings outside 1..16 are kept inside
         {100, 1, RADIX_HEX, UNIT_16BIT, 99, 16, 2, 7, 16},
-        {100, 0, RADIX_HEX, UNIT_16BIT, 8, 8, 2, 13, 8},   // a damaged size counts as 1
+        {100, 0, RADIX_HEX, UNIT_16BIT, 8, 8, 2, 13, 8}, // a damaged size counts as 1
         {0, 1, RADIX_HEX, UNIT_16BIT, 8, 8, 2, 0, 8},
     };
     for (const Case& c : cases) {
         const CEditData block = Block(Counting(c.words), 16, c.dataSize);
         const GridLayout layout(block, {c.radix, c.unit, c.setting}, "DT");
-        SCOPED_TRACE(testing::Message() << c.words << " words W=" << c.dataSize << " " << c.radix << "/" << c.unit << " x" << c.setting);
+        SCOPED_TRACE(testing::Message() << c.words << " words W=" << c.dataSize << " " << c.radix << "/" << c.unit
+                                        << " x" << c.setting);
         EXPECT_EQ(layout.Columns(), c.columns);
         EXPECT_EQ(layout.CellBytes(), c.cellBytes);
         EXPECT_EQ(layout.Rows(), c.rows);
@@ -57,9 +58,9 @@ TEST(GridLayout, CellTextsLabelsAndStatus)
     EXPECT_EQ(layout.FormatCell(0, 1), "0001");
     EXPECT_EQ(layout.FormatCell(1, 8), "0010");
     EXPECT_EQ(layout.FormatCell(12, 4), "0064");
-    EXPECT_EQ(layout.FormatCell(12, 5), "");            // after the end of the data
-    EXPECT_EQ(layout.FormatCell(12, 9), "Abb");         // 41 62 62 00: the text ends at the zero byte
-    EXPECT_EQ(layout.FormatCell(13, 1), "");            // below the last row
+    EXPECT_EQ(layout.FormatCell(12, 5), "");    // after the end of the data
+    EXPECT_EQ(layout.FormatCell(12, 9), "Abb"); // 41 62 62 00: the text ends at the zero byte
+    EXPECT_EQ(layout.FormatCell(13, 1), "");    // below the last row
     EXPECT_EQ(layout.FormatCell(0, 10), "");
 
     EXPECT_EQ(layout.CellStatusText(1, 3), " DT    26");
@@ -98,9 +99,9 @@ TEST(GridHeader, WidthsForFontHeight12)
         int setting, dataWidth;
     };
     const Case cases[] = {
-        {RADIX_HEX, UNIT_16BIT, 8, 46},  {RADIX_DEC, UNIT_16BIT, 8, 66},     {RADIX_DEC, UNIT_16BIT, 16, 66},
-        {RADIX_BIN, UNIT_16BIT, 8, 145}, {RADIX_BIN, UNIT_64BIT, 8, 403},    {RADIX_FLOAT, UNIT_32BIT, 8, 102},
-        {RADIX_DOUBLE, UNIT_64BIT, 8, 157}, {RADIX_HEX, UNIT_8BIT, 10, 24}, {RADIX_HEX, UNIT_8BIT, 11, 35},
+        {RADIX_HEX, UNIT_16BIT, 8, 46},     {RADIX_DEC, UNIT_16BIT, 8, 66},  {RADIX_DEC, UNIT_16BIT, 16, 66},
+        {RADIX_BIN, UNIT_16BIT, 8, 145},    {RADIX_BIN, UNIT_64BIT, 8, 403}, {RADIX_FLOAT, UNIT_32BIT, 8, 102},
+        {RADIX_DOUBLE, UNIT_64BIT, 8, 157}, {RADIX_HEX, UNIT_8BIT, 10, 24},  {RADIX_HEX, UNIT_8BIT, 11, 35},
     };
     const CEditData block = Block(Counting(64));
     for (const Case& c : cases) {

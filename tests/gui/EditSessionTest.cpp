@@ -262,7 +262,8 @@ TEST_F(EditSession, ABareNameGetsTheExtensionOfTheChosenFilter)
         EXPECT_TRUE(real.GetSaveFileName(request));
         return QFileInfo(QString::fromStdString(request.chosenPath)).fileName().toStdString();
     };
-    const std::string data = resources.LoadString(res::IDS_FILTER_DATA) + resources.LoadString(res::IDS_FILTER_LEGACY_DATA);
+    const std::string data =
+        resources.LoadString(res::IDS_FILTER_DATA) + resources.LoadString(res::IDS_FILTER_LEGACY_DATA);
     EXPECT_EQ(save(data, ".ldtx", 1), "bare.ldt");
     EXPECT_EQ(save(data, ".ldtx", 0), "bare.ldtx");
     EXPECT_EQ(save(resources.LoadString(res::IDS_FILTER_CSV), ".csv", 1), "bare.txt");

@@ -49,8 +49,8 @@ TEST_F(JapaneseFrame, ShowsShiftJisTextInJapaneseMenus)
 {
     NewDocument(1792, {{DeviceCode::DT, {0, 99}}, {DeviceCode::WR, {0, 15}}});
     // "日本語ﾃｷｽﾄ" as a Japanese Windows program writes it, then a lone lead byte.
-    const std::vector<std::uint8_t> text = {0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0xC3, 0xB7, 0xBD, 0xC4,
-                                            0x00, 0x00, 0x00, 0x00, 0x00, 0x82};
+    const std::vector<std::uint8_t> text = {0x93, 0xFA, 0x96, 0x7B, 0x8C, 0xEA, 0xC3, 0xB7,
+                                            0xBD, 0xC4, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82};
     app->GetActiveDoc()->WriteBlockBytes(0, text.data(), static_cast<std::int32_t>(text.size()), DeviceCode::DT, 0);
     Frame().UpdateAllViews();
     CMainFrame& frame = Frame();

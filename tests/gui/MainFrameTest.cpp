@@ -131,8 +131,8 @@ TEST_F(FrameTest, ASecondStartWithTheSameSettingsFolderKeepsTheDisplaySettings)
 TEST_F(FrameTest, EachDataBoxChangesTheGrid)
 {
     NewDocument(1792, {{DeviceCode::DT, {0, 99}}, {DeviceCode::WR, {0, 15}}});
-    const std::vector<std::uint8_t> text = {'M', 'e', 'm', 'o', 'r', 'i', 'x', '!', 0x00, 0x80, 0x00, 0x00, 0x00, 0x00,
-                                            0xC0, 0x3F};
+    const std::vector<std::uint8_t> text = {'M',  'e',  'm',  'o',  'r',  'i',  'x',  '!',
+                                            0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x3F};
     app->GetActiveDoc()->WriteBlockBytes(0, text.data(), static_cast<std::int32_t>(text.size()), DeviceCode::DT, 0);
     Frame().UpdateAllViews();
     CMainFrame& frame = Frame();
@@ -148,8 +148,8 @@ TEST_F(FrameTest, EachDataBoxChangesTheGrid)
     EXPECT_EQ(frame.StatusText(2).trimmed().toStdString(), "DT     0 -     99");
     dialogtest::SaveScreenshot(frame, "grid-hex-16bit");
 
-    Choose(frame, 205, 2);  // decimal
-    Choose(frame, 206, 2);  // 32-bit
+    Choose(frame, 205, 2); // decimal
+    Choose(frame, 206, 2); // 32-bit
     EXPECT_EQ(Cell(frame, 0, 1), "1869440333");
     EXPECT_EQ(Columns(frame), 9) << "no text column in decimal";
     dialogtest::SaveScreenshot(frame, "grid-dec-32bit");
@@ -213,7 +213,6 @@ TEST_F(FrameTest, CancelAtTheSavePromptKeepsTheDocument)
     Drop(Frame(), {QString::fromStdString(other)});
     ASSERT_NE(app->GetActiveDoc(), nullptr);
     EXPECT_EQ(app->GetActiveDoc()->GetPathName(), other);
-
 }
 
 TEST_F(FrameTest, CsvCommandsMoveTheShownBlockThroughFiles)

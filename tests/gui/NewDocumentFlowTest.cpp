@@ -108,7 +108,11 @@ TEST_F(FrameTest, ChangingThePlcCarriesRangesOverOrRestoresEverything)
     EXPECT_EQ(app->GetActiveDoc()->FindBlock(DeviceCode::FL, 0)->StartAddr, 100);
     EXPECT_EQ(Frame().StatusText(3), "MB-64F3");
 
-    const DeviceInfoArray devicesBefore = [&] { DeviceInfoArray d; d = app->Plc().m_aDeviceInfo; return d; }();
+    const DeviceInfoArray devicesBefore = [&] {
+        DeviceInfoArray d;
+        d = app->Plc().m_aDeviceInfo;
+        return d;
+    }();
     messages.ScriptAnswer(platform::MsgAnswer::Yes);
     chooseModel(3, true); // MB-64F8, but the catalogue is gone when the lists are rebuilt
     Trigger(1000);

@@ -32,7 +32,7 @@ TEST(CodePage, Windows1252Letters)
 TEST(CodePage, UnmappableAndMalformedTextBecomesQuestionMarks)
 {
     EXPECT_EQ(AnsiCodePage().FromUtf8("a\u4E2Db"), "a?b");
-    EXPECT_EQ(AnsiCodePage().FromUtf8("x\xC3"), "x?");          // cut-off sequence
-    EXPECT_EQ(AnsiCodePage().FromUtf8("\xFF\xFE"), "??");       // not UTF-8 at all
+    EXPECT_EQ(AnsiCodePage().FromUtf8("x\xC3"), "x?");    // cut-off sequence
+    EXPECT_EQ(AnsiCodePage().FromUtf8("\xFF\xFE"), "??"); // not UTF-8 at all
     EXPECT_EQ(AnsiCodePage().FromUtf8("\U0001F600"), "?");
 }

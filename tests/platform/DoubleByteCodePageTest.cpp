@@ -43,7 +43,7 @@ TEST(ShiftJisCodePage, ByteClassesAndBrokenBytes)
     const platform::CodePage& page = ShiftJis();
     EXPECT_TRUE(page.IsLeadByte(0x81));
     EXPECT_TRUE(page.IsLeadByte(0xE0));
-    EXPECT_FALSE(page.IsLeadByte(0xB1));   // half-width katakana
+    EXPECT_FALSE(page.IsLeadByte(0xB1)); // half-width katakana
     EXPECT_FALSE(page.IsLeadByte(0x41));
     EXPECT_TRUE(page.IsTrailByte(0x40));
     EXPECT_FALSE(page.IsTrailByte(0x7F));
@@ -52,7 +52,9 @@ TEST(ShiftJisCodePage, ByteClassesAndBrokenBytes)
     // A lone lead byte and a lead byte before a non-trail byte give the page's
     // default character; what follows is read on its own.
     EXPECT_EQ(page.ToUtf8("A\x93"), "A・");
-    EXPECT_EQ(page.ToUtf8("\x93\x0A" "B"), "・\nB");
+    EXPECT_EQ(page.ToUtf8("\x93\x0A"
+                          "B"),
+              "・\nB");
     // Characters outside the page become '?', one per character.
     EXPECT_EQ(page.FromUtf8("a€😀b"), "a??b");
     EXPECT_EQ(page.FromUtf8("x\xC3"), "x?");

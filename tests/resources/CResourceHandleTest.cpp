@@ -12,11 +12,7 @@ namespace {
 // A small table in the order a hand-written library might use: unsorted,
 // one id given twice, one text missing.
 const MxStringResource kStrings[] = {
-    {900, "nine hundred"},
-    {7, "seven"},
-    {65535, "last"},
-    {7, "seven again"},
-    {8, nullptr},
+    {900, "nine hundred"}, {7, "seven"}, {65535, "last"}, {7, "seven again"}, {8, nullptr},
 };
 const MxMenuItem kMenuItems[] = {
     {0, MX_MENU_POPUP, 0, "Popup"},

@@ -89,9 +89,9 @@ std::ptrdiff_t TabPosition(const MxDialogResource& dialog, int id)
 TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
 {
     const int required[] = {
-        101, 107, 108, 112, 203, 509, 700, 701, 702, 703, 704, 705, 706, 707, 708, 709, 710, 711,
-        806, 807, 808, 809, 810, 811, 812, 813, 814, 817, 901, 902, 903, 904, 905, 907, 908,
-        909, 930, 935, 936, 937, 1001, 1100, 1101, 57344, 61699,
+        101, 107, 108, 112, 203, 509, 700, 701, 702, 703, 704,  705,  706,  707,   708,
+        709, 710, 711, 806, 807, 808, 809, 810, 811, 812, 813,  814,  817,  901,   902,
+        903, 904, 905, 907, 908, 909, 930, 935, 936, 937, 1001, 1100, 1101, 57344, 61699,
     };
     for (int id : required)
         EXPECT_FALSE(m_res.LoadString(id).empty()) << "string " << id;
@@ -99,7 +99,8 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
 
     // Everything but these two is shown as it is or has text appended (" (%d)"
     // to 901, "[%d]" to 817), where a stray conversion would eat the argument.
-    const std::map<std::uint32_t, std::string> formats = {{IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}};
+    const std::map<std::uint32_t, std::string> formats = {
+        {IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];
@@ -162,8 +163,8 @@ TEST_F(EnuLibrary, MenusAreWellFormed)
 
 TEST_F(EnuLibrary, MenusCarryTheirCommands)
 {
-    const std::set<std::uint32_t> editing = {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR,
-                                             ID_EDIT_SELECT_ALL};
+    const std::set<std::uint32_t> editing = {ID_EDIT_UNDO,  ID_EDIT_CUT,   ID_EDIT_COPY,
+                                             ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL};
     std::set<std::uint32_t> gridEditing = editing;
     gridEditing.insert(ID_EDIT_REDO);
     ASSERT_NE(m_res.FindMenu(IDR_GRID_CONTEXT), nullptr);
@@ -173,10 +174,10 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
     EXPECT_EQ(Commands(*m_res.FindMenu(IDR_EDIT_CONTEXT), true), editing);
 
     // The frame's basic commands, but printing, which the program does not offer.
-    std::set<std::uint32_t> main = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                                    ID_FILE_MRU_FIRST, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR,
-                                    ID_DEVICE_SELECT, ID_CHANGE_PLC, ID_CSV_IMPORT, ID_CSV_EXPORT, ID_PLC_READ,
-                                    ID_PLC_WRITE, ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
+    std::set<std::uint32_t> main = {
+        ID_FILE_NEW,   ID_FILE_OPEN,    ID_FILE_CLOSE,      ID_FILE_SAVE,     ID_FILE_SAVE_AS,    ID_FILE_MRU_FIRST,
+        ID_APP_EXIT,   ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_DEVICE_SELECT, ID_CHANGE_PLC,      ID_CSV_IMPORT,
+        ID_CSV_EXPORT, ID_PLC_READ,     ID_PLC_WRITE,       ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
     main.insert(gridEditing.begin(), gridEditing.end());
     for (int id : {IDR_MAINFRAME, IDR_MEMORIXTYPE}) {
         const MxMenuResource* menu = m_res.FindMenu(id);
@@ -231,17 +232,39 @@ TEST_F(EnuLibrary, DialogsHoldTheControlsTheProgramUses)
     const std::map<int, std::vector<std::pair<int, int>>> expected = {
         {IDD_ABOUTBOX, {{115, MX_CTL_STATIC}, {116, MX_CTL_STATIC}, {IDOK, MX_CTL_DEFPUSHBUTTON}}},
         {IDD_GRID_FORM, {{602, MX_CTL_LISTVIEW}}},
-        {IDD_STARTUP, {{301, MX_CTL_RADIOBUTTON}, {302, MX_CTL_RADIOBUTTON}, {303, MX_CTL_RADIOBUTTON},
-                       {307, MX_CTL_PUSHBUTTON}, {308, MX_CTL_PUSHBUTTON}, {309, MX_CTL_PUSHBUTTON},
-                       {IDOK, MX_CTL_DEFPUSHBUTTON}, {IDCANCEL, MX_CTL_PUSHBUTTON}}},
-        {IDD_PLC_SELECT, {{401, MX_CTL_LISTBOX}, {402, MX_CTL_LISTBOX}, {403, MX_CTL_CHECKBOX},
-                          {IDOK, MX_CTL_DEFPUSHBUTTON}, {IDCANCEL, MX_CTL_PUSHBUTTON}}},
-        {IDD_DEVICE_SELECT, {{501, MX_CTL_CHECKLISTBOX}, {510, MX_CTL_CHECKLISTBOX}, {502, MX_CTL_EDIT},
-                             {503, MX_CTL_EDIT}, {504, MX_CTL_CHECKBOX}, {506, MX_CTL_STATIC}, {507, MX_CTL_STATIC},
-                             {IDOK, MX_CTL_DEFPUSHBUTTON}, {IDCANCEL, MX_CTL_PUSHBUTTON}}},
-        {IDD_TRANSFER_CONFIRM, {{801, MX_CTL_STATIC}, {802, MX_CTL_PUSHBUTTON}, {803, MX_CTL_PUSHBUTTON},
-                                {804, MX_CTL_ICON}, {805, MX_CTL_STATIC}, {IDOK, MX_CTL_DEFPUSHBUTTON},
-                                {IDCANCEL, MX_CTL_PUSHBUTTON}}},
+        {IDD_STARTUP,
+         {{301, MX_CTL_RADIOBUTTON},
+          {302, MX_CTL_RADIOBUTTON},
+          {303, MX_CTL_RADIOBUTTON},
+          {307, MX_CTL_PUSHBUTTON},
+          {308, MX_CTL_PUSHBUTTON},
+          {309, MX_CTL_PUSHBUTTON},
+          {IDOK, MX_CTL_DEFPUSHBUTTON},
+          {IDCANCEL, MX_CTL_PUSHBUTTON}}},
+        {IDD_PLC_SELECT,
+         {{401, MX_CTL_LISTBOX},
+          {402, MX_CTL_LISTBOX},
+          {403, MX_CTL_CHECKBOX},
+          {IDOK, MX_CTL_DEFPUSHBUTTON},
+          {IDCANCEL, MX_CTL_PUSHBUTTON}}},
+        {IDD_DEVICE_SELECT,
+         {{501, MX_CTL_CHECKLISTBOX},
+          {510, MX_CTL_CHECKLISTBOX},
+          {502, MX_CTL_EDIT},
+          {503, MX_CTL_EDIT},
+          {504, MX_CTL_CHECKBOX},
+          {506, MX_CTL_STATIC},
+          {507, MX_CTL_STATIC},
+          {IDOK, MX_CTL_DEFPUSHBUTTON},
+          {IDCANCEL, MX_CTL_PUSHBUTTON}}},
+        {IDD_TRANSFER_CONFIRM,
+         {{801, MX_CTL_STATIC},
+          {802, MX_CTL_PUSHBUTTON},
+          {803, MX_CTL_PUSHBUTTON},
+          {804, MX_CTL_ICON},
+          {805, MX_CTL_STATIC},
+          {IDOK, MX_CTL_DEFPUSHBUTTON},
+          {IDCANCEL, MX_CTL_PUSHBUTTON}}},
     };
     for (const auto& [dialogId, controls] : expected) {
         const MxDialogResource* dialog = m_res.FindDialog(dialogId);

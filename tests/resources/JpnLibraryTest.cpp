@@ -39,15 +39,19 @@ std::vector<std::uint64_t> Shape(const MxMenuResource& menu)
 {
     std::vector<std::uint64_t> shape;
     for (std::uint32_t i = 0; i < menu.count; ++i)
-        shape.push_back((std::uint64_t{menu.items[i].depth} << 48) | (std::uint64_t{menu.items[i].flags} << 32) |
-                        menu.items[i].commandId);
+        shape.push_back((std::uint64_t{menu.items[i].depth} << 48) | (std::uint64_t{menu.items[i].flags} << 32)
+                        | menu.items[i].commandId);
     return shape;
 }
 
 bool IsValidUtf8(const char* text)
 {
     for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
-        const int extra = *p < 0x80 ? 0 : (*p & 0xE0) == 0xC0 ? 1 : (*p & 0xF0) == 0xE0 ? 2 : (*p & 0xF8) == 0xF0 ? 3 : -1;
+        const int extra = *p < 0x80             ? 0
+                          : (*p & 0xE0) == 0xC0 ? 1
+                          : (*p & 0xF0) == 0xE0 ? 2
+                          : (*p & 0xF8) == 0xF0 ? 3
+                                                : -1;
         if (extra < 0)
             return false;
         ++p;

@@ -30,8 +30,7 @@ constexpr std::uint8_t DT = 21, WR = 18, LD = 22, FL = 49;
 std::vector<int> Mbpoll(int port, int reference, int count)
 {
     std::ostringstream cmd;
-    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c " << count
-        << " 127.0.0.1 2>&1";
+    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c " << count << " 127.0.0.1 2>&1";
     std::vector<int> values;
     FILE* pipe = popen(cmd.str().c_str(), "r");
     if (!pipe)

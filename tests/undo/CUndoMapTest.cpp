@@ -40,7 +40,10 @@ struct FakeDoc final : IBlockStore {
         for (std::int32_t i = 0; offset >= 0 && i < count && offset + i < size; ++i, modified = true)
             block->Data[static_cast<std::size_t>(offset + i)] = bytes[i];
     }
-    void Add(std::uint8_t code, std::int16_t bank = 0) { blocks.push_back({code, 0, 3, 1, std::vector<std::uint8_t>(8), bank}); }
+    void Add(std::uint8_t code, std::int16_t bank = 0)
+    {
+        blocks.push_back({code, 0, 3, 1, std::vector<std::uint8_t>(8), bank});
+    }
     int Value(std::uint8_t code, std::int16_t bank = 0) const { return FindBlock(code, bank)->Data.at(7); }
 
     EditDataArray blocks;
@@ -54,8 +57,20 @@ struct FakeShown final : IShownBlock {
     std::uint16_t bank = 0;
 };
 
-stDeviceInfo Device(std::uint8_t code, int selected = 1) { stDeviceInfo d; d.Id = code; d.Selected = selected; return d; }
-_SBankInfo Bank(std::int16_t no, int selected = 1) { _SBankInfo b; b.BankNo = no; b.Selected = selected; return b; }
+stDeviceInfo Device(std::uint8_t code, int selected = 1)
+{
+    stDeviceInfo d;
+    d.Id = code;
+    d.Selected = selected;
+    return d;
+}
+_SBankInfo Bank(std::int16_t no, int selected = 1)
+{
+    _SBankInfo b;
+    b.BankNo = no;
+    b.Selected = selected;
+    return b;
+}
 
 class UndoMapTest : public ::testing::Test {
 protected:
@@ -68,7 +83,10 @@ protected:
             count += entry.path().filename().string().starts_with("QZ4");
         return count;
     }
-    void Show(std::uint8_t code, std::int16_t bank = 0) { shown.code = code, shown.bank = static_cast<std::uint16_t>(bank); }
+    void Show(std::uint8_t code, std::int16_t bank = 0)
+    {
+        shown.code = code, shown.bank = static_cast<std::uint16_t>(bank);
+    }
     // Sets the whole block to value and records it, as the grid does after an edit.
     bool Edit(std::uint8_t code, std::int16_t bank, std::uint8_t value)
     {
@@ -103,8 +121,8 @@ TEST_F(UndoMapTest, SnapshotFileIsThePackedLittleEndianRecord)
     EXPECT_EQ(path.parent_path(), fs::path(scratch.dir));
     std::ifstream in(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{21, 6, 5, 4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 4, 0, 0, 0,
-                                                0xAA, 0xBB, 0xCC, 0xDD}));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{21, 6, 5, 4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 2,
+                                                0,  0, 0, 4, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD}));
 }
 
 TEST_F(UndoMapTest, ThirtyOneEditsUndoThirtyStepsBackToTheFirstEdit)
@@ -248,9 +266,9 @@ TEST_F(UndoMapTest, DamagedSnapshotFileIsNeitherTrustedNorWrittenBack)
     const std::vector<std::function<void(const std::string&)>> damages{
         [](const std::string& path) { fs::resize_file(path, 23); }, // cut in the data
         [](const std::string& path) { fs::resize_file(path, 10); }, // cut in the header
-        patch("\xFF\xFF\xFF\xFF", 4, 15), // a count far past the end
-        patch("\x02\x00\x00\x00", 4, 15), // a count short of the end
-        patch("\x12", 1, 0),              // names the WR block
+        patch("\xFF\xFF\xFF\xFF", 4, 15),                           // a count far past the end
+        patch("\x02\x00\x00\x00", 4, 15),                           // a count short of the end
+        patch("\x12", 1, 0),                                        // names the WR block
     };
     doc.Add(WR);
     Edit(WR, 0, 5);
@@ -267,4 +285,3 @@ TEST_F(UndoMapTest, DamagedSnapshotFileIsNeitherTrustedNorWrittenBack)
 }
 
 } // namespace
-

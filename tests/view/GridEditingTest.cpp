@@ -60,10 +60,10 @@ protected:
     {
         QWidget* viewport = view->List().viewport();
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-            : type == QEvent::MouseMove                                  ? Qt::MouseButtons(Qt::LeftButton)
+                                      : type == QEvent::MouseMove        ? Qt::MouseButtons(Qt::LeftButton)
                                                                          : Qt::MouseButtons(button);
-        QMouseEvent event(type, at, viewport->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
-                          held, mods);
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                          mods);
         QApplication::sendEvent(viewport, &event);
     }
 
@@ -422,7 +422,8 @@ TEST_F(GridEditing, OnlyTheCellsTheCursorLeavesAndEntersAreRedrawnAndNoneStaysMa
     const auto shown = [&](int row, int column) {
         QApplication::processEvents();
         const QImage image = grid.screen()->grabWindow(grid.winId()).toImage();
-        const QPoint at = grid.List().viewport()->mapTo(&grid, QPoint(grid.GetCellRect(row, column + 1).left() + 5, grid.GetCellRect(row, column + 1).center().y()));
+        const QPoint at = grid.List().viewport()->mapTo(&grid, QPoint(grid.GetCellRect(row, column + 1).left() + 5,
+                                                                      grid.GetCellRect(row, column + 1).center().y()));
         return image.pixelColor(at * image.devicePixelRatio());
     };
     const QColor highlight = grid.List().palette().color(QPalette::Active, QPalette::Highlight);

@@ -28,7 +28,8 @@ protected:
     QColor At(int row, int column, int dx, int dy) const
     {
         const QRect cell = view->GetCellRect(row, column);
-        const QPoint point(dx >= 0 ? cell.left() + dx : cell.right() + 1 + dx, dy >= 0 ? cell.top() + dy : cell.bottom() + 1 + dy);
+        const QPoint point(dx >= 0 ? cell.left() + dx : cell.right() + 1 + dx,
+                           dy >= 0 ? cell.top() + dy : cell.bottom() + 1 + dy);
         return view->List().viewport()->grab().toImage().pixelColor(point);
     }
 
@@ -80,11 +81,11 @@ TEST_F(GridViewPaint, CurrentCellAndRangeCarryTheDottedBorder)
     EXPECT_EQ(At(2, 2, 0, 0), black);     // left edge
     EXPECT_EQ(At(2, 2, 3, 0), highlight); // no top edge inside the range
     EXPECT_EQ(At(2, 2, -1, 2), highlight);
-    EXPECT_EQ(At(1, 3, 2, 0), black);     // top right corner
+    EXPECT_EQ(At(1, 3, 2, 0), black); // top right corner
     EXPECT_EQ(At(1, 3, 1, 0), base);
     EXPECT_EQ(At(1, 3, -1, 2), black);
     EXPECT_EQ(At(1, 3, 0, 2), highlight);
-    EXPECT_EQ(At(0, 1, 0, 0), base);      // the cell that was current
+    EXPECT_EQ(At(0, 1, 0, 0), base); // the cell that was current
 
     grid.List().clearFocus(); // without the focus: the fill, no dots
     EXPECT_EQ(At(2, 2, 0, 0), highlight);
@@ -97,8 +98,8 @@ TEST_F(GridViewPaint, HexadecimalWithTextColumn)
     NewDocument();
     const std::string text = "Memorix PLC dataLine 2: pump ON Tank level = 73%";
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    for (const std::uint8_t byte : Bytes<std::uint16_t>({0x0FED, 0x1FDA, 0xBEEF, 0xFFFF, 0x7F80, 0x00FF, 0x8000, 0x1234,
-                                                         0x0000, 0x4142, 0xC0DE, 0x0001}))
+    for (const std::uint8_t byte : Bytes<std::uint16_t>(
+             {0x0FED, 0x1FDA, 0xBEEF, 0xFFFF, 0x7F80, 0x00FF, 0x8000, 0x1234, 0x0000, 0x4142, 0xC0DE, 0x0001}))
         bytes.push_back(byte);
     Screenshot("grid_hex16", bytes);
 }
@@ -108,7 +109,8 @@ TEST_F(GridViewPaint, Decimal32Bit)
     NewDocument();
     frame.radixIndex = codec::ToInt(RADIX_DEC);
     frame.unitData = codec::ToInt(UNIT_32BIT);
-    Screenshot("grid_dec32", Bytes<std::int32_t>({0, 1, -1, 2147483647, -2147483647 - 1, 123456, -98765, 42, 65536, -300000}), true);
+    Screenshot("grid_dec32",
+               Bytes<std::int32_t>({0, 1, -1, 2147483647, -2147483647 - 1, 123456, -98765, 42, 65536, -300000}), true);
 }
 
 TEST_F(GridViewPaint, SingleReal)
@@ -116,5 +118,6 @@ TEST_F(GridViewPaint, SingleReal)
     NewDocument();
     frame.radixIndex = codec::ToInt(RADIX_FLOAT);
     frame.unitData = codec::ToInt(UNIT_32BIT);
-    Screenshot("grid_float", Bytes<float>({1.5f, -273.15f, 3.14159265f, 1e10f, -1e-5f, 0.1f, 12345678.0f, 3.4028235e38f, 0.0f, 100.0f}));
+    Screenshot("grid_float", Bytes<float>({1.5f, -273.15f, 3.14159265f, 1e10f, -1e-5f, 0.1f, 12345678.0f, 3.4028235e38f,
+                                           0.0f, 100.0f}));
 }

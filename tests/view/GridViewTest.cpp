@@ -46,7 +46,8 @@ TEST_F(GridView, ShowsTheChosenBlock)
     EXPECT_EQ(grid.Model().rowCount(), 13);
     EXPECT_EQ(grid.FormatCell(12, 0), "DT    96");
     EXPECT_EQ(Widths(grid), Expected(46, 8, 115));
-    EXPECT_EQ(grid.Model().headerData(9, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(grid.Model().headerData(9, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+              Qt::AlignLeft | Qt::AlignVCenter);
     EXPECT_EQ(frame.toolbarShown, true);
     EXPECT_EQ(frame.panes, (Texts{"", " DT     0", " DT     0 -     99", ""}));
 }

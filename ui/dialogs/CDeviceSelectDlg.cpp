@@ -330,10 +330,10 @@ void CDeviceSelectDlg::OnBankCheckChanged(QListWidgetItem* item)
 void CDeviceSelectDlg::OnRangeFieldLeft(CEditRange* field)
 {
     const std::uint32_t number = CEditRange::LeadingNumber(field->text());
-    const auto value = static_cast<std::int32_t>(
-        number > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())
-            ? std::numeric_limits<std::int32_t>::max()
-            : number);
+    const auto value =
+        static_cast<std::int32_t>(number > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())
+                                      ? std::numeric_limits<std::int32_t>::max()
+                                      : number);
     const bool start = field == m_pStart;
 
     const int device = SelectedDevice();
@@ -408,6 +408,7 @@ void CDeviceSelectDlg::OnOK()
         EndDialog(res::IDOK);
         return;
     }
-    ShowResourceMessage(m_services.messages, m_services.strings, res::IDS_NO_DEVICE_SELECTED, platform::MsgIcon::Exclamation);
+    ShowResourceMessage(m_services.messages, m_services.strings, res::IDS_NO_DEVICE_SELECTED,
+                        platform::MsgIcon::Exclamation);
     m_pDeviceList->setFocus(Qt::OtherFocusReason);
 }

@@ -64,8 +64,8 @@ void CPlcUpDownMsgDlg::OnInitDialog()
     iconLabel->setPixmap(icon.pixmap(iconLabel->size().boundedTo(QSize(32, 32))));
     QLabel* question = RequireControl<QLabel>(res::IDC_TRANSFER_QUESTION);
     question->setWordWrap(true);
-    question->setText(QString::fromStdString(
-        m_resources.LoadString(writing ? res::IDS_CONFIRM_WRITE : res::IDS_CONFIRM_READ)));
+    question->setText(
+        QString::fromStdString(m_resources.LoadString(writing ? res::IDS_CONFIRM_WRITE : res::IDS_CONFIRM_READ)));
 }
 
 void CPlcUpDownMsgDlg::RefreshConnectionText()

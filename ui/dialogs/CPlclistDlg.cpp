@@ -30,8 +30,7 @@ struct WaitCursor {
 
 } // namespace
 
-CPlclistDlg::CPlclistDlg(const AppServices& services, PlcChoice& plc, const CResourceHandle& resources,
-                         QWidget* parent)
+CPlclistDlg::CPlclistDlg(const AppServices& services, PlcChoice& plc, const CResourceHandle& resources, QWidget* parent)
     : ResourceDialog(resources, res::IDD_PLC_SELECT, parent)
     , m_services(services)
     , m_plc(plc)
@@ -153,7 +152,7 @@ void CPlclistDlg::OnModelChanged()
 {
     const int index = m_pModelList->currentRow();
     const bool valid = m_nSelectSeries >= 0 && m_nSelectSeries < static_cast<int>(m_aSeries.size()) && index >= 0
-        && index < static_cast<int>(m_aSeries[m_nSelectSeries].Models.size());
+                       && index < static_cast<int>(m_aSeries[m_nSelectSeries].Models.size());
     if (valid) {
         const stPLC& model = m_aSeries[m_nSelectSeries].Models[index];
         m_nSelectModel = index;

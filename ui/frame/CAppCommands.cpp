@@ -53,41 +53,57 @@ void CAppCommands::Register()
     commands.Add(57664, [this] { OnAbout(); });
     commands.Add(57600, [this] { OnFileNew(); });
     commands.Add(57601, [this] { OnFileOpen(); });
-    commands.Add(57602, [this] {
-        if (m_app.CanReplaceDocument())
-            m_frame.CloseDocument();
-    }, documentOpen);
-    commands.Add(57603, [this] {
-        m_app.GetActiveDoc()->OnFileSave();
-        m_frame.UpdateTitle();
-    }, documentOpen);
-    commands.Add(57604, [this] {
-        m_app.GetActiveDoc()->OnFileSaveAs();
-        m_frame.UpdateTitle();
-    }, documentOpen);
+    commands.Add(
+        57602,
+        [this] {
+            if (m_app.CanReplaceDocument())
+                m_frame.CloseDocument();
+        },
+        documentOpen);
+    commands.Add(
+        57603,
+        [this] {
+            m_app.GetActiveDoc()->OnFileSave();
+            m_frame.UpdateTitle();
+        },
+        documentOpen);
+    commands.Add(
+        57604,
+        [this] {
+            m_app.GetActiveDoc()->OnFileSaveAs();
+            m_frame.UpdateTitle();
+        },
+        documentOpen);
     commands.Add(57665, [this] { m_frame.close(); });
-    commands.Add(508, [this] { OnDeviceSelection(); }, documentOpen);
-    commands.Add(1000, [this] { OnChangePlc(); }, documentOpen);
-    commands.Add(209, [this] { OnCsvImport(); }, documentOpen);
-    commands.Add(210, [this] { OnCsvExport(); }, documentOpen);
+    commands.Add(
+        508, [this] { OnDeviceSelection(); }, documentOpen);
+    commands.Add(
+        1000, [this] { OnChangePlc(); }, documentOpen);
+    commands.Add(
+        209, [this] { OnCsvImport(); }, documentOpen);
+    commands.Add(
+        210, [this] { OnCsvExport(); }, documentOpen);
     // The Edit commands go to the grid view, which passes them on to an open
     // cell editor; undo and redo follow the shown block's history.
     for (const int id : {57632, 57634, 57635, 57637, 57642, 57643, 57644}) {
-        commands.Add(id, [this, id] {
-            if (CMemorixView* view = m_frame.View())
-                view->OnCommand(id);
-        }, [this, id] {
-            const CMemorixView* view = m_app.GetActiveDoc() ? m_frame.View() : nullptr;
-            return view && (id == 57643 ? view->CanUndo() : id == 57644 ? view->CanRedo() : true);
-        });
+        commands.Add(
+            id,
+            [this, id] {
+                if (CMemorixView* view = m_frame.View())
+                    view->OnCommand(id);
+            },
+            [this, id] {
+                const CMemorixView* view = m_app.GetActiveDoc() ? m_frame.View() : nullptr;
+                return view && (id == 57643 ? view->CanUndo() : id == 57644 ? view->CanRedo() : true);
+            });
     }
     for (int i = 0; i < 10; ++i) {
-        commands.Add(kFirstRecentFile + i, [this, i] { OnRecentFile(i); },
-                     [this, i] { return i < static_cast<int>(m_frame.RecentFiles().Files().size()); });
+        commands.Add(
+            kFirstRecentFile + i, [this, i] { OnRecentFile(i); },
+            [this, i] { return i < static_cast<int>(m_frame.RecentFiles().Files().size()); });
     }
-    commands.SetMenuHook(kFirstRecentFile, [this](QMenu& menu, QAction* placeholder) {
-        ShowRecentFiles(menu, placeholder);
-    });
+    commands.SetMenuHook(kFirstRecentFile,
+                         [this](QMenu& menu, QAction* placeholder) { ShowRecentFiles(menu, placeholder); });
 }
 
 void CAppCommands::OnFileNew()
@@ -102,9 +118,7 @@ void CAppCommands::OnFileNew()
     CStartUpDlg dialog(m_frame.Resources(), &m_frame);
     m_app.m_nStartMode = dialog.DoModal();
     switch (m_app.m_nStartMode) {
-    case START_NEW:
-        NewDocumentFlow();
-        break;
+    case START_NEW: NewDocumentFlow(); break;
     case START_OPEN:
         if (m_app.CanReplaceDocument())
             OpenFileFlow();
@@ -113,8 +127,7 @@ void CAppCommands::OnFileNew()
         if (m_app.CanReplaceDocument())
             ReadPlcForNewDocument();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -180,7 +193,7 @@ void CAppCommands::OpenFileFlow()
 {
     const IStringTable& strings = m_app.Strings();
     const std::string filter = strings.LoadString(res::IDS_FILTER_OPEN_FIRST) + strings.LoadString(res::IDS_FILTER_DATA)
-        + strings.LoadString(res::IDS_FILTER_LEGACY_DATA);
+                               + strings.LoadString(res::IDS_FILTER_LEGACY_DATA);
     if (filter.empty())
         return;
     int filterIndex = m_app.GetFilterIndex();
@@ -220,8 +233,9 @@ void CAppCommands::ShowRecentFiles(QMenu& menu, QAction* placeholder)
         QAction* action = commands.Action(kFirstRecentFile + i);
         const bool used = i < static_cast<int>(files.size());
         if (used) {
-            action->setText(QStringLiteral("&%1 %2").arg((i + 1) % 10).arg(
-                QFileInfo(QString::fromStdString(files[static_cast<std::size_t>(i)])).fileName()));
+            action->setText(QStringLiteral("&%1 %2")
+                                .arg((i + 1) % 10)
+                                .arg(QFileInfo(QString::fromStdString(files[static_cast<std::size_t>(i)])).fileName()));
             action->setStatusTip(QString::fromStdString(files[static_cast<std::size_t>(i)]));
         } else if (i == 0) {
             action->setText(QObject::tr("Recent File"));

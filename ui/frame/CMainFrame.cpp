@@ -162,8 +162,7 @@ void CMainFrame::UpdateTitle()
 {
     const QString program = QString::fromStdString(m_resources.LoadString(res::IDS_APP_TITLE));
     const CMemorixDoc* document = m_app.GetActiveDoc();
-    setWindowTitle(document ? QString::fromStdString(document->GetTitle()) + QStringLiteral(" - ") + program
-                            : program);
+    setWindowTitle(document ? QString::fromStdString(document->GetTitle()) + QStringLiteral(" - ") + program : program);
 }
 
 void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
@@ -325,24 +324,15 @@ void CMainFrame::OnBoxChosen(int id, int index)
     QComboBox* box = m_dataToolBar->Box(id);
     const int data = box && index >= 0 ? box->itemData(index).toInt() : 0;
     switch (id) {
-    case 205:
-        m_view->OnRadixChanged(index);
-        break;
+    case 205: m_view->OnRadixChanged(index); break;
     case 206:
         if (index >= 0)
             m_view->OnDataUnitChanged(data);
         break;
-    case 207:
-        m_view->OnDeviceChanged(static_cast<std::uint8_t>(data));
-        break;
-    case 208:
-        m_view->OnColumnsChanged(index >= 0 ? index + 1 : 1);
-        break;
-    case 211:
-        m_view->OnBankChanged(static_cast<std::uint16_t>(data));
-        break;
-    default:
-        break;
+    case 207: m_view->OnDeviceChanged(static_cast<std::uint8_t>(data)); break;
+    case 208: m_view->OnColumnsChanged(index >= 0 ? index + 1 : 1); break;
+    case 211: m_view->OnBankChanged(static_cast<std::uint16_t>(data)); break;
+    default: break;
     }
 }
 

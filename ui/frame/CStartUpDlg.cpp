@@ -11,8 +11,7 @@ CStartUpDlg::CStartUpDlg(const CResourceHandle& resources, QWidget* parent)
     : ResourceDialog(resources, res::IDD_STARTUP, parent)
 {
     const int radioIds[3] = {res::IDC_STARTUP_NEW, res::IDC_STARTUP_OPEN, res::IDC_STARTUP_READ};
-    const int buttonIds[3] = {res::IDC_STARTUP_NEW_BUTTON, res::IDC_STARTUP_OPEN_BUTTON,
-                              res::IDC_STARTUP_READ_BUTTON};
+    const int buttonIds[3] = {res::IDC_STARTUP_NEW_BUTTON, res::IDC_STARTUP_OPEN_BUTTON, res::IDC_STARTUP_READ_BUTTON};
     for (int i = 0; i < 3; ++i) {
         m_radios[i] = RequireControl<QRadioButton>(radioIds[i]);
         m_radios[i]->installEventFilter(this);
@@ -51,18 +50,10 @@ void CStartUpDlg::OnOK()
 {
     UpdateData(true);
     switch (m_nChoice) {
-    case 0:
-        EndDialog(START_NEW);
-        break;
-    case 1:
-        EndDialog(START_OPEN);
-        break;
-    case 2:
-        EndDialog(START_READ_PLC);
-        break;
-    default:
-        EndDialog(res::IDCANCEL);
-        break;
+    case 0: EndDialog(START_NEW); break;
+    case 1: EndDialog(START_OPEN); break;
+    case 2: EndDialog(START_READ_PLC); break;
+    default: EndDialog(res::IDCANCEL); break;
     }
 }
 

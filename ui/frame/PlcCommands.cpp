@@ -56,7 +56,8 @@ void CAppCommands::RegisterPlcCommands()
 {
     CommandTable& commands = m_frame.Commands();
     commands.Add(res::ID_PLC_READ, [this] { OnReadFromPlc(); });
-    commands.Add(res::ID_PLC_WRITE, [this] { OnWriteToPlc(); }, [this] { return m_app.GetActiveDoc() != nullptr; });
+    commands.Add(
+        res::ID_PLC_WRITE, [this] { OnWriteToPlc(); }, [this] { return m_app.GetActiveDoc() != nullptr; });
     commands.Add(res::ID_COMM_SETTINGS, [this] { m_app.GetComm().CommSettings(); });
     commands.Add(res::ID_ONLINE_SETTINGS, [this] { m_app.GetComm().OnlineSettings(); });
 }

@@ -20,30 +20,18 @@ QIcon IconFor(int id)
 {
     QStyle* style = QApplication::style();
     switch (id) {
-    case 57600:
-        return style->standardIcon(QStyle::SP_FileIcon);
-    case 57601:
-        return style->standardIcon(QStyle::SP_DialogOpenButton);
-    case 57603:
-        return style->standardIcon(QStyle::SP_DialogSaveButton);
-    case 57664:
-        return style->standardIcon(QStyle::SP_MessageBoxInformation);
-    case 57643:
-        return style->standardIcon(QStyle::SP_ArrowBack);
-    case 57644:
-        return style->standardIcon(QStyle::SP_ArrowForward);
-    case 200:
-        return style->standardIcon(QStyle::SP_ArrowDown);
-    case 201:
-        return style->standardIcon(QStyle::SP_ArrowUp);
-    case 57635:
-        return style->standardIcon(QStyle::SP_DialogDiscardButton);
-    case 57634:
-        return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case 57637:
-        return style->standardIcon(QStyle::SP_DialogApplyButton);
-    default:
-        return {};
+    case 57600: return style->standardIcon(QStyle::SP_FileIcon);
+    case 57601: return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case 57603: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case 57664: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case 57643: return style->standardIcon(QStyle::SP_ArrowBack);
+    case 57644: return style->standardIcon(QStyle::SP_ArrowForward);
+    case 200: return style->standardIcon(QStyle::SP_ArrowDown);
+    case 201: return style->standardIcon(QStyle::SP_ArrowUp);
+    case 57635: return style->standardIcon(QStyle::SP_DialogDiscardButton);
+    case 57634: return style->standardIcon(QStyle::SP_FileDialogContentsView);
+    case 57637: return style->standardIcon(QStyle::SP_DialogApplyButton);
+    default: return {};
     }
 }
 

@@ -10,16 +10,11 @@ namespace {
 QMessageBox::Icon IconOf(platform::MsgIcon icon)
 {
     switch (icon) {
-    case platform::MsgIcon::Information:
-        return QMessageBox::Information;
-    case platform::MsgIcon::Exclamation:
-        return QMessageBox::Warning;
-    case platform::MsgIcon::Question:
-        return QMessageBox::Question;
-    case platform::MsgIcon::Stop:
-        return QMessageBox::Critical;
-    case platform::MsgIcon::None:
-        break;
+    case platform::MsgIcon::Information: return QMessageBox::Information;
+    case platform::MsgIcon::Exclamation: return QMessageBox::Warning;
+    case platform::MsgIcon::Question: return QMessageBox::Question;
+    case platform::MsgIcon::Stop: return QMessageBox::Critical;
+    case platform::MsgIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,12 +22,9 @@ QMessageBox::Icon IconOf(platform::MsgIcon icon)
 QMessageBox::StandardButtons ButtonsOf(platform::MsgButtons buttons)
 {
     switch (buttons) {
-    case platform::MsgButtons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case platform::MsgButtons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case platform::MsgButtons::Ok:
-        break;
+    case platform::MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case platform::MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case platform::MsgButtons::Ok: break;
     }
     return QMessageBox::Ok;
 }
@@ -51,14 +43,10 @@ platform::MsgAnswer QtMessageBox::Show(const platform::MessageRequest& request)
                     parent);
     box.setObjectName(QStringLiteral("message%1").arg(request.stringId));
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return platform::MsgAnswer::Yes;
-    case QMessageBox::No:
-        return platform::MsgAnswer::No;
+    case QMessageBox::Yes: return platform::MsgAnswer::Yes;
+    case QMessageBox::No: return platform::MsgAnswer::No;
     case QMessageBox::Cancel:
-    case QMessageBox::Escape:
-        return platform::MsgAnswer::Cancel;
-    default:
-        return request.buttons == platform::MsgButtons::Ok ? platform::MsgAnswer::Ok : platform::MsgAnswer::Cancel;
+    case QMessageBox::Escape: return platform::MsgAnswer::Cancel;
+    default: return request.buttons == platform::MsgButtons::Ok ? platform::MsgAnswer::Ok : platform::MsgAnswer::Cancel;
     }
 }

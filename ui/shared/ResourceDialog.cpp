@@ -60,8 +60,7 @@ bool HasMnemonic(const QString& text)
 
 } // namespace
 
-ResourceDialog::ResourceDialog(const CResourceHandle& resources, int dialogId, QWidget* parent,
-                               ControlFactory factory)
+ResourceDialog::ResourceDialog(const CResourceHandle& resources, int dialogId, QWidget* parent, ControlFactory factory)
     : QDialog(parent)
     , m_nDialogId(dialogId)
 {
@@ -70,7 +69,8 @@ ResourceDialog::ResourceDialog(const CResourceHandle& resources, int dialogId, Q
     // Dialog units as the platform defines them: the average width of the
     // Latin letters, rounded, and the height of a line of the dialog's font.
     const QFontMetrics metrics(font());
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_baseUnits = QSize((letters / 26 + 1) / 2, metrics.height());
 
     if (const MxDialogResource* dialog = resources.FindDialog(dialogId)) {
@@ -150,31 +150,24 @@ QWidget* ResourceDialog::CreateControl(const MxControlResource& control)
 {
     const QString text = QString::fromUtf8(control.text ? control.text : "");
     switch (control.kind) {
-    case MX_CTL_PUSHBUTTON:
-        return new QPushButton(text);
+    case MX_CTL_PUSHBUTTON: return new QPushButton(text);
     case MX_CTL_DEFPUSHBUTTON: {
         auto* button = new QPushButton(text);
         button->setDefault(true);
         return button;
     }
-    case MX_CTL_CHECKBOX:
-        return new QCheckBox(text);
-    case MX_CTL_RADIOBUTTON:
-        return new QRadioButton(text);
-    case MX_CTL_GROUPBOX:
-        return new QGroupBox(text);
-    case MX_CTL_EDIT:
-        return new QLineEdit(text);
+    case MX_CTL_CHECKBOX: return new QCheckBox(text);
+    case MX_CTL_RADIOBUTTON: return new QRadioButton(text);
+    case MX_CTL_GROUPBOX: return new QGroupBox(text);
+    case MX_CTL_EDIT: return new QLineEdit(text);
     case MX_CTL_LISTBOX:
     case MX_CTL_CHECKLISTBOX: {
         auto* list = new QListWidget;
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         return list;
     }
-    case MX_CTL_COMBOBOX:
-        return new QComboBox;
-    case MX_CTL_LISTVIEW:
-        return new QTableView;
+    case MX_CTL_COMBOBOX: return new QComboBox;
+    case MX_CTL_LISTVIEW: return new QTableView;
     case MX_CTL_ICON: {
         auto* label = new QLabel;
         const QIcon icon = QApplication::windowIcon();

@@ -14,8 +14,8 @@ QString QtFilterFromResource(const std::string& resourceFilter)
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         // Qt reads the patterns from the parentheses; keep a description that already shows them.
         filters << (description.contains(QLatin1Char('(')) ? description.section(QLatin1Char('('), 0, 0).trimmed()
-                                                            : description)
-                           + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')');
+                                                           : description)
+                       + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }

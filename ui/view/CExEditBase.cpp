@@ -13,7 +13,7 @@ namespace {
 bool IsCtrl(const QKeyEvent& key, Qt::Key which)
 {
     return key.key() == which && (key.modifiers() & Qt::ControlModifier)
-        && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+           && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
 }
 
 // Keys that only move the caret or the selection: the one part of the line
@@ -24,10 +24,8 @@ bool IsCaretKey(const QKeyEvent& key)
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Home:
-    case Qt::Key_End:
-        return !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
-    default:
-        return false;
+    case Qt::Key_End: return !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+    default: return false;
     }
 }
 
@@ -61,26 +59,13 @@ CExEditBase::CExEditBase(IEditOwner& owner, QWidget* parent)
 bool CExEditBase::OnCommand(int id)
 {
     switch (id) {
-    case ID_EDIT_UNDO:
-        Undo();
-        return true;
-    case ID_EDIT_CUT:
-        Cut();
-        return true;
-    case ID_EDIT_COPY:
-        Copy();
-        return true;
-    case ID_EDIT_PASTE:
-        Paste();
-        return true;
-    case ID_EDIT_CLEAR:
-        Clear();
-        return true;
-    case ID_EDIT_SELECT_ALL:
-        selectAll();
-        return true;
-    default:
-        return false;
+    case ID_EDIT_UNDO: Undo(); return true;
+    case ID_EDIT_CUT: Cut(); return true;
+    case ID_EDIT_COPY: Copy(); return true;
+    case ID_EDIT_PASTE: Paste(); return true;
+    case ID_EDIT_CLEAR: Clear(); return true;
+    case ID_EDIT_SELECT_ALL: selectAll(); return true;
+    default: return false;
     }
 }
 
@@ -105,9 +90,8 @@ bool CExEditBase::event(QEvent* event)
         // The editing keys belong to the editor, not to the window's commands.
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace || IsCaretKey(*key) || IsTyping(*key)
-            || IsCtrl(*key, Qt::Key_A) || IsCtrl(*key, Qt::Key_C) || IsCtrl(*key, Qt::Key_V)
-            || IsCtrl(*key, Qt::Key_X) || IsCtrl(*key, Qt::Key_Y) || IsCtrl(*key, Qt::Key_Z)
-            || key->key() == Qt::Key_Insert) {
+            || IsCtrl(*key, Qt::Key_A) || IsCtrl(*key, Qt::Key_C) || IsCtrl(*key, Qt::Key_V) || IsCtrl(*key, Qt::Key_X)
+            || IsCtrl(*key, Qt::Key_Y) || IsCtrl(*key, Qt::Key_Z) || key->key() == Qt::Key_Insert) {
             event->accept();
             return true;
         }

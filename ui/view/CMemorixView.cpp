@@ -80,11 +80,10 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     // The cursor is ours alone: the table never keeps a current index of its
     // own (it would set one when it gets the focus, and move it on keys).
     QItemSelectionModel* tableSelection = m_List->selectionModel();
-    connect(tableSelection, &QItemSelectionModel::currentChanged, this,
-            [tableSelection](const QModelIndex& current) {
-                if (current.isValid())
-                    tableSelection->clearCurrentIndex();
-            });
+    connect(tableSelection, &QItemSelectionModel::currentChanged, this, [tableSelection](const QModelIndex& current) {
+        if (current.isValid())
+            tableSelection->clearCurrentIndex();
+    });
 
     // Column 0 is the row label column; the row header of the table is not used.
     // All rows are of one height, so the table never measures a row.
@@ -239,7 +238,6 @@ bool CMemorixView::ReloadFromDocument()
     UpdateCellStatus();
     return block != nullptr;
 }
-
 
 std::string CMemorixView::FormatCell(int row, int listColumn) const
 {
@@ -441,12 +439,9 @@ void CMemorixView::resizeEvent(QResizeEvent* event)
 CExEditBase* CMemorixView::GetActiveEditor() const
 {
     switch (m_nEditorKind) {
-    case EDITOR_NUMBER:
-        return m_NumberEdit;
-    case EDITOR_TEXT:
-        return m_StringEdit;
-    default:
-        return nullptr;
+    case EDITOR_NUMBER: return m_NumberEdit;
+    case EDITOR_TEXT: return m_StringEdit;
+    default: return nullptr;
     }
 }
 
@@ -552,7 +547,7 @@ bool CMemorixView::EndEdit(bool showMessages)
         // document stays unmodified and no undo step is made.
         const std::span<const std::uint8_t> data = layout.Data();
         const bool same = offset + bytes.size() <= data.size()
-            && std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
+                          && std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
         if (valid && !bytes.empty() && !same && WriteBlock(offset, bytes)) {
             if (CMemorixDoc* doc = m_app.GetActiveDoc())
                 m_app.GetUndoMap().RecordChange(*doc, m_frame);
@@ -684,8 +679,8 @@ void CMemorixView::ClearSelection()
         return;
     const GridLayout& layout = m_pModel->Layout();
     const std::optional<BlockWrite> write = m_Sel.m_bRange
-        ? ClearRange(layout, m_Sel.Range())
-        : ClearCell(layout, GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol});
+                                                ? ClearRange(layout, m_Sel.Range())
+                                                : ClearCell(layout, GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol});
     if (!write || !WriteBlock(write->offset, write->bytes))
         return;
     AfterChange();
@@ -695,8 +690,8 @@ bool CMemorixView::PasteText(const std::string& text)
 {
     if (!m_app.GetActiveDoc() || m_pModel->rowCount() == 0)
         return false;
-    const GridCell start = m_Sel.m_bRange ? GridCell{m_Sel.m_nSelTop, m_Sel.m_nSelLeft}
-                                          : GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol};
+    const GridCell start =
+        m_Sel.m_bRange ? GridCell{m_Sel.m_nSelTop, m_Sel.m_nSelLeft} : GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol};
     const std::optional<std::vector<std::uint8_t>> bytes = ::PasteText(m_pModel->Layout(), text, start);
     return bytes && WriteBlock(0, *bytes);
 }
@@ -754,32 +749,19 @@ void CMemorixView::OnCommand(int id)
         return;
     }
     switch (id) {
-    case ID_EDIT_CLEAR:
-        ClearSelection();
-        break;
+    case ID_EDIT_CLEAR: ClearSelection(); break;
     case ID_EDIT_COPY: {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         CopyToClipboard();
         QApplication::restoreOverrideCursor();
         break;
     }
-    case ID_EDIT_CUT:
-        CutToClipboard();
-        break;
-    case ID_EDIT_PASTE:
-        PasteFromClipboard();
-        break;
-    case ID_EDIT_SELECT_ALL:
-        SelectAll();
-        break;
-    case ID_EDIT_UNDO:
-        OnEditUndo();
-        break;
-    case ID_EDIT_REDO:
-        OnEditRedo();
-        break;
-    default:
-        break;
+    case ID_EDIT_CUT: CutToClipboard(); break;
+    case ID_EDIT_PASTE: PasteFromClipboard(); break;
+    case ID_EDIT_SELECT_ALL: SelectAll(); break;
+    case ID_EDIT_UNDO: OnEditUndo(); break;
+    case ID_EDIT_REDO: OnEditRedo(); break;
+    default: break;
     }
 }
 
@@ -800,17 +782,10 @@ void CMemorixView::ShowContextMenu(QPoint global)
         switch (action->data().toInt()) {
         case ID_EDIT_CLEAR:
         case ID_EDIT_CUT:
-        case ID_EDIT_PASTE:
-            action->setEnabled(!onText);
-            break;
-        case ID_EDIT_UNDO:
-            action->setEnabled(CanUndo());
-            break;
-        case ID_EDIT_REDO:
-            action->setEnabled(CanRedo());
-            break;
-        default:
-            break;
+        case ID_EDIT_PASTE: action->setEnabled(!onText); break;
+        case ID_EDIT_UNDO: action->setEnabled(CanUndo()); break;
+        case ID_EDIT_REDO: action->setEnabled(CanRedo()); break;
+        default: break;
         }
     }
     menu->exec(global);

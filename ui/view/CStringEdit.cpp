@@ -17,7 +17,8 @@ namespace {
 // becomes its default character.
 std::string AnsiBytes(QChar ch)
 {
-    std::string bytes = ch.isSurrogate() ? std::string("?") : platform::AnsiCodePage().FromUtf8(QString(ch).toStdString());
+    std::string bytes =
+        ch.isSurrogate() ? std::string("?") : platform::AnsiCodePage().FromUtf8(QString(ch).toStdString());
     return bytes.empty() ? std::string("?") : bytes;
 }
 
@@ -69,8 +70,8 @@ void CStringEdit::ShowBytes(int caret)
         const std::span<const std::uint8_t> character(m_aBytes.data() + i, length);
         // RowText ends a single-byte text at a zero byte; here the zero byte is
         // one '.' and the bytes after it stay in reach.
-        const QString text = m_aBytes[i] == 0 ? QStringLiteral(".")
-                                              : QString::fromStdString(codec::RowText(character, page));
+        const QString text =
+            m_aBytes[i] == 0 ? QStringLiteral(".") : QString::fromStdString(codec::RowText(character, page));
         shown += text.isEmpty() ? QStringLiteral(".") : text.left(1);
         m_aCharBytes.push_back(static_cast<int>(length));
         i += length;
@@ -123,10 +124,8 @@ bool CStringEdit::EditBytes(int operation, QChar ch)
     }
     case EDIT_BACKSPACE:
     case EDIT_DELETE:
-    case EDIT_CUT:
-        return erase();
-    default:
-        return false;
+    case EDIT_CUT: return erase();
+    default: return false;
     }
 }
 

@@ -75,8 +75,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     // text that may not fit is measured.
     const QFontMetrics metrics(option.font);
     const QString text = whole.size() * metrics.maxWidth() > textRect.width()
-        ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
-        : whole;
+                             ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
+                             : whole;
 
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {

@@ -21,26 +21,16 @@ std::optional<NavKey> MoveKey(int key)
 {
     switch (key) {
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return NavKey::Tab;
-    case Qt::Key_PageUp:
-        return NavKey::PageUp;
-    case Qt::Key_PageDown:
-        return NavKey::PageDown;
-    case Qt::Key_Home:
-        return NavKey::Home;
-    case Qt::Key_End:
-        return NavKey::End;
-    case Qt::Key_Left:
-        return NavKey::Left;
-    case Qt::Key_Right:
-        return NavKey::Right;
-    case Qt::Key_Up:
-        return NavKey::Up;
-    case Qt::Key_Down:
-        return NavKey::Down;
-    default:
-        return std::nullopt;
+    case Qt::Key_Backtab: return NavKey::Tab;
+    case Qt::Key_PageUp: return NavKey::PageUp;
+    case Qt::Key_PageDown: return NavKey::PageDown;
+    case Qt::Key_Home: return NavKey::Home;
+    case Qt::Key_End: return NavKey::End;
+    case Qt::Key_Left: return NavKey::Left;
+    case Qt::Key_Right: return NavKey::Right;
+    case Qt::Key_Up: return NavKey::Up;
+    case Qt::Key_Down: return NavKey::Down;
+    default: return std::nullopt;
     }
 }
 
@@ -55,20 +45,13 @@ int CtrlCommand(const QKeyEvent& key)
     if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
         return 0;
     switch (key.key()) {
-    case Qt::Key_A:
-        return CMemorixView::ID_EDIT_SELECT_ALL;
-    case Qt::Key_C:
-        return CMemorixView::ID_EDIT_COPY;
-    case Qt::Key_V:
-        return CMemorixView::ID_EDIT_PASTE;
-    case Qt::Key_X:
-        return CMemorixView::ID_EDIT_CUT;
-    case Qt::Key_Y:
-        return CMemorixView::ID_EDIT_REDO;
-    case Qt::Key_Z:
-        return CMemorixView::ID_EDIT_UNDO;
-    default:
-        return 0;
+    case Qt::Key_A: return CMemorixView::ID_EDIT_SELECT_ALL;
+    case Qt::Key_C: return CMemorixView::ID_EDIT_COPY;
+    case Qt::Key_V: return CMemorixView::ID_EDIT_PASTE;
+    case Qt::Key_X: return CMemorixView::ID_EDIT_CUT;
+    case Qt::Key_Y: return CMemorixView::ID_EDIT_REDO;
+    case Qt::Key_Z: return CMemorixView::ID_EDIT_UNDO;
+    default: return 0;
     }
 }
 
@@ -168,8 +151,7 @@ bool GridInputFilter::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -208,7 +190,8 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         return true;
     }
     const QString text = key.text();
-    if (!ctrl && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty() && text.front().isPrint()) {
+    if (!ctrl && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
+        && text.front().isPrint()) {
         // Typing on a cell opens its editor with the typed text in place of
         // the cell's (the editor opens with its text selected).
         sel.m_bRange = false;
@@ -267,7 +250,7 @@ void GridInputFilter::OnButtonDown(QMouseEvent& mouse)
     sel.m_bExtending = true; // a drag now extends
     const bool onAnchor = column == sel.m_nAnchorCol && row == sel.m_nAnchorRow;
     const bool insideRange = sel.m_bRange && column >= sel.m_nSelLeft && column <= sel.m_nSelRight
-        && row >= sel.m_nSelTop && row <= sel.m_nSelBottom;
+                             && row >= sel.m_nSelTop && row <= sel.m_nSelBottom;
     if (mouse.button() == Qt::LeftButton && shift && !onAnchor) {
         sel.m_bRange = true;
         sel.m_nEndCol = column;

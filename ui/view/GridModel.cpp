@@ -83,12 +83,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(FormatCell(index.row(), index.column()));
-    case Qt::TextAlignmentRole:
-        return CellAlignment(index.column()).toInt();
-    default:
-        return {};
+    case Qt::DisplayRole: return QString::fromStdString(FormatCell(index.row(), index.column()));
+    case Qt::TextAlignmentRole: return CellAlignment(index.column()).toInt();
+    default: return {};
     }
 }
 
@@ -98,12 +95,10 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return {};
     const stListHeadInfo& head = m_aHeadInfo[static_cast<std::size_t>(section)];
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(head.Text);
+    case Qt::DisplayRole: return QString::fromStdString(head.Text);
     case Qt::TextAlignmentRole:
         return (head.Format == HEAD_CENTRE ? Qt::Alignment(Qt::AlignCenter) : Qt::AlignLeft | Qt::AlignVCenter).toInt();
-    default:
-        return {};
+    default: return {};
     }
 }
 
