@@ -67,14 +67,19 @@ public:
     bool CanReplaceDocument();
     // Closes the open document, if any: its state goes, and so does the PLC.
     void CloseDocument();
-    // Creates a document by m_nStartMode; null when it could not be built.
+    // Creates a document by the start mode; null when it could not be built.
     CMemorixDoc* NewDocument(IDocumentHost& host);
     // Opens a data file as the document; null when it could not be read.
     CMemorixDoc* OpenDocumentFile(const std::string& path, IDocumentHost& host);
 
-    bool m_bHiColorIcons = true;
-    bool m_bFirstNew = true;
-    int m_nStartMode = START_NONE;
+    // How the next document is made: START_NEW, START_READ_PLC or START_NONE.
+    int StartMode() const { return m_nStartMode; }
+    void SetStartMode(int mode) { m_nStartMode = mode; }
+    // Whether File New has not run yet in this run (the start-up dialog shows once).
+    bool IsFirstNew() const { return m_bFirstNew; }
+    void SetFirstNew(bool first) { m_bFirstNew = first; }
+    // Whether the tool bar uses its high-colour variant.
+    bool HiColorIcons() const { return m_bHiColorIcons; }
 
     // What a document of this application works with.
     DocumentContext Context();
@@ -90,4 +95,7 @@ private:
     int m_nFilterIndex = 0;
     std::unique_ptr<CMemorixDoc> m_pDocument;
     int m_nUntitledCount = 0;
+    bool m_bHiColorIcons = true;
+    bool m_bFirstNew = true;
+    int m_nStartMode = START_NONE;
 };

@@ -62,7 +62,6 @@ bool CMemorixApp::RebuildForNewModel()
             }
         }
     }
-    m_Plc.m_aDeviceInfo = std::move(devices);
-    m_Plc.m_aBankInfo = std::move(banks);
+    m_Plc.SetDeviceLists(std::move(devices), std::move(banks));
     return true;
 }

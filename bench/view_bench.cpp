@@ -88,7 +88,7 @@ public:
         dt.DataSize = 1;
         dt.Selected = 1;
         m_app->Plc().m_aDeviceInfo = {dt};
-        m_app->m_nStartMode = START_NEW;
+        m_app->SetStartMode(START_NEW);
         CMemorixDoc* doc = m_app->NewDocument(m_host);
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(words) * 2);
         for (std::size_t i = 0; i < bytes.size(); ++i)

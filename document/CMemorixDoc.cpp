@@ -6,6 +6,7 @@
 #include "document/IDocumentHost.h"
 #include "document/ReadDataFile.h"
 #include "files/DataFiles.h"
+#include "model/BlockReconcile.h"
 #include "model/DeviceLists.h"
 #include "model/DeviceNames.h"
 #include "model/RangeRules.h"
@@ -34,33 +35,6 @@ std::string DescribeBlock(const CEditData& block, bool banked)
     if (banked)
         name += FormatText(" bank %d", {static_cast<int>(block.BankNo)});
     return name + FormatText(" %d-%d", {block.StartAddr, block.EndAddr});
-}
-
-// Copies count bytes, cut to both buffers; never reads or writes outside them.
-void CopyBounded(std::vector<std::uint8_t>& to, std::int64_t toOffset, const std::vector<std::uint8_t>& from,
-                 std::int64_t fromOffset, std::int64_t count)
-{
-    if (toOffset < 0 || fromOffset < 0 || count <= 0)
-        return;
-    const auto toSize = static_cast<std::int64_t>(to.size());
-    const auto fromSize = static_cast<std::int64_t>(from.size());
-    if (toOffset >= toSize || fromOffset >= fromSize)
-        return;
-    count = std::min({count, toSize - toOffset, fromSize - fromOffset});
-    std::memcpy(to.data() + toOffset, from.data() + fromOffset, static_cast<std::size_t>(count));
-}
-
-CEditData NewBlock(std::uint8_t id, std::int16_t bank, std::int32_t start, std::int32_t end, std::int32_t dataSize)
-{
-    CEditData block;
-    block.Id = id;
-    block.BankNo = bank;
-    block.StartAddr = start;
-    block.EndAddr = end;
-    block.DataSize = dataSize;
-    const std::int64_t bytes = (static_cast<std::int64_t>(end) - start + 1) * dataSize * 2;
-    block.Data.assign(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, 0);
-    return block;
 }
 
 } // namespace
@@ -139,11 +113,11 @@ bool CMemorixDoc::BuildBlankBlocks()
     m_aEditData.clear();
     for (const stDeviceInfo& device : m_plc.m_aDeviceInfo) {
         if (device.Selected != 0 && !m_plc.IsBankedDevice(device.Id))
-            m_aEditData.push_back(NewBlock(device.Id, 0, device.StartAddr, device.EndAddr, device.DataSize));
+            m_aEditData.push_back(MakeBlankBlock(device.Id, 0, device.StartAddr, device.EndAddr, device.DataSize));
     }
     for (const _SBankInfo& bank : m_plc.m_aBankInfo) {
         if (bank.Selected != 0)
-            m_aEditData.push_back(NewBlock(bank.Id, bank.BankNo, bank.StartAddr, bank.EndAddr, bank.DataSize));
+            m_aEditData.push_back(MakeBlankBlock(bank.Id, bank.BankNo, bank.StartAddr, bank.EndAddr, bank.DataSize));
     }
     SetModifiedFlag();
     if (m_aEditData.empty())
@@ -189,9 +163,7 @@ bool CMemorixDoc::OnOpenDocument(const std::string& path)
         return false;
     }
     const stPLC& model = catalogue.model;
-    m_plc.m_Is16bitCPUFlg = model.Is16bitCPUFlg;
-    m_plc.m_FLBankNum = model.FLBankNum;
-    m_plc.m_bLargeDeviceMemory = IsLargeDeviceMemory(catalogue.devices);
+    m_plc.SetModelTraits(model, catalogue.devices);
     // The format code follows the model's CPU and banks; a legacy file keeps
     // the code its header gave.
     if (extension == ".ldtx")
@@ -228,8 +200,7 @@ bool CMemorixDoc::OnOpenDocument(const std::string& path)
     }
 
     m_host.EndWaitCursor();
-    m_plc.m_aDeviceInfo = std::move(devices);
-    m_plc.m_aBankInfo = std::move(banks);
+    m_plc.SetDeviceLists(std::move(devices), std::move(banks));
     m_host.DocumentOpened(selectedDevices, selectedBanks, m_plc.m_strPLCName);
     SetModifiedFlag(false);
     return true;
@@ -348,80 +319,12 @@ void CMemorixDoc::OnCloseDocument()
 
 void CMemorixDoc::ReconcileBlocks()
 {
-    EditDataArray old = std::move(m_aEditData);
-    m_aEditData.clear();
-    const DeviceInfoArray& devices = m_plc.m_aDeviceInfo;
-    const BankInfoArray& banks = m_plc.m_aBankInfo;
-    bool changed = false;
-
-    // One entry's case: the old block dropped, carried over, or a new zero block.
-    const auto carry = [&](const CEditData* previous, bool selected, CEditData fresh, const ConvertedRange& range,
-                           bool wholeCopyFromRemainder) {
-        if (!previous) {
-            if (selected) {
-                m_aEditData.push_back(std::move(fresh));
-                SetModifiedFlag();
-                changed = true;
-            }
-            return;
-        }
-        changed = true;
-        if (!selected) {
-            SetModifiedFlag();
-            return;
-        }
-        const std::int32_t start = fresh.StartAddr;
-        const std::int32_t end = fresh.EndAddr;
-        const std::int64_t v = static_cast<std::int64_t>(fresh.DataSize) * 2;
-        const std::uint8_t id = fresh.Id;
-        const std::int16_t bank = fresh.BankNo;
-        m_aEditData.push_back(std::move(fresh));
-        CEditData& added = m_aEditData.back();
-        if (range.StartAddr == start && range.EndAddr == end) {
-            if (wholeCopyFromRemainder)
-                CopyBounded(added.Data, 2 * static_cast<std::int64_t>(range.Remainder), previous->Data, 0,
-                            static_cast<std::int64_t>(previous->Data.size()));
-            else
-                CopyBounded(added.Data, 0, previous->Data, 0, (static_cast<std::int64_t>(end) - start + 1) * v);
-            return;
-        }
-        if (range.StartAddr <= end && start <= range.EndAddr) {
-            const std::int64_t lo = std::max(start, range.StartAddr);
-            const std::int64_t hi = std::min(end, range.EndAddr);
-            const std::int64_t from = (lo - range.StartAddr) * v;
-            std::int64_t count = (hi - lo + 1) * v;
-            if (from < 0 || from >= static_cast<std::int64_t>(previous->Data.size()))
-                return;
-            count = std::min<std::int64_t>(count, static_cast<std::int64_t>(previous->Data.size()) - from);
-            WriteBlockBytes(static_cast<std::int32_t>((lo - start) * v), previous->Data.data() + from,
-                            static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX)), id, bank);
-        }
-    };
-
-    for (const stDeviceInfo& device : devices) {
-        if (m_plc.IsBankedDevice(device.Id))
-            continue;
-        const auto previous =
-            std::find_if(old.begin(), old.end(), [&](const CEditData& b) { return b.Id == device.Id; });
-        const CEditData* prev = previous == old.end() ? nullptr : &*previous;
-        const ConvertedRange range =
-            prev ? ConvertDeviceRange(prev->StartAddr, prev->EndAddr, prev->DataSize, device.DataSize)
-                 : ConvertedRange{};
-        carry(prev, device.Selected != 0, NewBlock(device.Id, 0, device.StartAddr, device.EndAddr, device.DataSize),
-              range, true);
-    }
-    for (const _SBankInfo& bank : banks) {
-        const auto previous = std::find_if(
-            old.begin(), old.end(), [&](const CEditData& b) { return b.Id == bank.Id && b.BankNo == bank.BankNo; });
-        const CEditData* prev = previous == old.end() ? nullptr : &*previous;
-        const ConvertedRange range =
-            prev ? ScaleBankRange(prev->StartAddr, prev->EndAddr, prev->DataSize, bank.DataSize) : ConvertedRange{};
-        carry(prev, bank.Selected != 0, NewBlock(bank.Id, bank.BankNo, bank.StartAddr, bank.EndAddr, bank.DataSize),
-              range, false);
-    }
-
-    if (changed)
-        m_host.BlocksReplaced(devices, banks);
+    ReconciledBlocks result = ReconcileBlockList(m_aEditData, m_plc);
+    m_aEditData = std::move(result.blocks);
+    if (result.modified)
+        SetModifiedFlag();
+    if (result.changed)
+        m_host.BlocksReplaced(m_plc.m_aDeviceInfo, m_plc.m_aBankInfo);
 }
 
 void CMemorixDoc::ApplyModelChange()

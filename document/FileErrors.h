@@ -8,10 +8,12 @@ class IMessageBox;
 }
 
 // Shows the message of a reader's or writer's error with the exclamation icon:
-// UnknownModel -> 904, Open -> 908, Write -> 907, Damaged -> 901, any other -> 903.
+// UnknownModel -> `IDS_FILE_UNKNOWN_MODEL`, Open -> `IDS_FILE_OPEN_ERROR`, Write ->
+// `IDS_FILE_WRITE_ERROR`, Damaged -> `IDS_FILE_DAMAGED`, any other -> `IDS_FILE_NOT_DATA_FILE`.
 void ReportFileError(platform::IMessageBox& messages, const IStringTable& strings, FileError error);
 
 // Shows why an ".ldtx" file could not be read, with the stop icon: the open
-// error's reason, 902 for an empty file, 903, or 901 with its detail code.
+// error's reason, `IDS_FILE_EMPTY` for an empty file, `IDS_FILE_NOT_DATA_FILE`, or
+// `IDS_FILE_DAMAGED` with its detail code.
 void ReportLdtxFault(platform::IMessageBox& messages, const IStringTable& strings, const std::string& path,
                      const LdtxResult& result);

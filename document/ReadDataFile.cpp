@@ -19,17 +19,17 @@ bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::s
         ShowResourceMessage(context.messages, context.strings, res::IDS_FILE_UNKNOWN_MODEL, platform::MsgIcon::Stop);
         return false;
     }
-    context.plc.m_nPLCSeriesNo = header.seriesNo;
-    context.plc.m_nPLCId = header.modelId;
     // The name is the catalogue's when the file's series lists the model.
+    std::string name = context.plc.m_strPLCName;
     std::vector<stPLC> models;
     db.GetDBPLCAry(header.seriesNo, models);
     for (const stPLC& listed : models) {
         if (listed.PLCSeriesNo == header.seriesNo && listed.Id == header.modelId) {
-            context.plc.m_strPLCName = listed.FullName;
+            name = listed.FullName;
             break;
         }
     }
+    context.plc.SetIdentity(header.seriesNo, header.modelId, std::move(name));
     result = reader.ReadBlocks(blocks);
     if (!result.ok()) {
         ReportLdtxFault(context.messages, context.strings, path, result);
@@ -62,11 +62,7 @@ FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const st
         reader.Fail();
         return error;
     }
-    context.plc.m_nPLCSeriesNo = model.PLCSeriesNo;
-    context.plc.m_nPLCId = model.Id;
-    context.plc.m_strPLCName = model.FullName;
-    context.plc.m_strLdtText1 = header.text1;
-    context.plc.m_strLdtText2 = header.text2;
-    context.plc.m_wLdtFormat = header.format;
+    context.plc.SetIdentity(model.PLCSeriesNo, model.Id, model.FullName);
+    context.plc.SetLegacyHeader(header.text1, header.text2, header.format);
     return FileError::None;
 }

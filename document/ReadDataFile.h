@@ -12,7 +12,7 @@
 class CPlcDatabase;
 
 // ".ldtx": shows its own messages (stop icon); true on success. A damaged file
-// shows string 901 with its detail code. Sets the series, model and name.
+// shows `IDS_FILE_DAMAGED` with its detail code. Sets the series, model and name.
 bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks);
 
 // ".ldt": returns an error code and shows nothing. On success the file stays

@@ -70,7 +70,7 @@ private:
 
 // The blocks of a section's first `body` bytes (the CRC excluded), all but
 // their bytes, and where they lie. Returns 0 or the detail code shown with
-// string 901; -1 when the file cannot be read.
+// `IDS_FILE_DAMAGED`; -1 when the file cannot be read.
 //
 // A block counts only when its header and bytes lie inside the section after
 // the offset table and no two blocks share bytes; so a hostile file cannot
@@ -159,7 +159,7 @@ bool ReadAndCheck(SectionSource& source, std::uint64_t from, std::uint64_t to, s
 // The device data section, CRC included, into blocks appended to `out`, in
 // one pass over the file: each block's bytes are read straight into the block
 // and the CRC is taken on the way. Returns 0 or the detail code shown with
-// string 901.
+// `IDS_FILE_DAMAGED`.
 int ReadDeviceSectionFrom(SectionSource& source, EditDataArray& out)
 {
     const std::uint64_t length = source.Length();

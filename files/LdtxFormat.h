@@ -58,7 +58,7 @@ inline constexpr std::size_t kBlockDataSizeOffset = 9; // 4 bytes, signed, words
 inline constexpr std::size_t kBlockBankOffset = 13;    // 1 byte, low 8 bits of the bank
 // 10 reserved bytes follow, written as zero.
 
-// Detail codes shown after string 901 when a file is damaged.
+// Detail codes shown after `IDS_FILE_DAMAGED` when a file is damaged.
 inline constexpr int kDamagedCrc = 2;            // the section's CRC does not match
 inline constexpr int kDamagedSectionPastEnd = 4; // a section reaches past the end of the file
 inline constexpr int kDamagedBlockOffset = 5;    // the block count or a block offset lies outside the section

@@ -11,7 +11,7 @@ class IStringTable;
 
 // The one builder of both lists from a model's catalogue rows: every device
 // with MinValue..DefaultEnd, unselected, and for a banked FL one entry per bank
-// of the model, named with string 708.
+// of the model, named with `IDS_BANK_NAME`.
 void BuildDeviceLists(const stPLC& model, const std::vector<stDeviceInst>& rows, const IStringTable& strings,
                       DeviceInfoArray& devices, BankInfoArray& banks);
 

@@ -16,6 +16,11 @@ void PlcChoice::SetModel(const stPLC& model, const std::vector<stDeviceInst>& de
     m_nPLCSeriesNo = model.PLCSeriesNo;
     m_nPLCId = model.Id;
     m_strPLCName = model.FullName;
+    SetModelTraits(model, devices);
+}
+
+void PlcChoice::SetModelTraits(const stPLC& model, const std::vector<stDeviceInst>& devices)
+{
     m_Is16bitCPUFlg = model.Is16bitCPUFlg;
     m_FLBankNum = model.FLBankNum;
     m_bLargeDeviceMemory = IsLargeDeviceMemory(devices);
@@ -65,4 +70,32 @@ bool IsLargeDeviceMemory(const std::vector<stDeviceInst>& devices)
         counter += addresses;
     }
     return counter >= 0x7FFF;
+}
+
+void PlcChoice::SetIdentity(int seriesNo, int modelId, std::string name)
+{
+    m_nPLCSeriesNo = seriesNo;
+    m_nPLCId = modelId;
+    m_strPLCName = std::move(name);
+}
+
+void PlcChoice::SetDeviceLists(DeviceInfoArray devices, BankInfoArray banks)
+{
+    m_aDeviceInfo = std::move(devices);
+    m_aBankInfo = std::move(banks);
+}
+
+void PlcChoice::SetLegacyHeader(std::string text1, std::string text2, std::uint16_t format)
+{
+    m_strLdtText1 = std::move(text1);
+    m_strLdtText2 = std::move(text2);
+    m_wLdtFormat = format;
+}
+
+void PlcChoice::MarkCurrent(std::uint8_t deviceCode, std::int16_t bankNo)
+{
+    for (stDeviceInfo& device : m_aDeviceInfo)
+        device.Current = device.Id == deviceCode ? 1 : 0;
+    for (_SBankInfo& bank : m_aBankInfo)
+        bank.Current = bank.Id == deviceCode && bank.BankNo == bankNo ? 1 : 0;
 }

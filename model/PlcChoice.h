@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct PlcChoice {
@@ -29,6 +30,18 @@ struct PlcChoice {
     // count and the memory size the legacy format depends on. The lists, the
     // legacy texts and the format code are left as they are.
     void SetModel(const stPLC& model, const std::vector<stDeviceInst>& devices);
+    // Only the CPU flag, the bank count and the memory size of SetModel.
+    void SetModelTraits(const stPLC& model, const std::vector<stDeviceInst>& devices);
+    // The model as a data file or a unit names it, without its catalogue rows.
+    void SetIdentity(int seriesNo, int modelId, std::string name);
+    void SetName(std::string name) { m_strPLCName = std::move(name); }
+    void SetBankCount(std::uint8_t count) { m_FLBankNum = count; }
+    // The devices and banks with the user's ranges and selections.
+    void SetDeviceLists(DeviceInfoArray devices, BankInfoArray banks);
+    // Marks the shown device (and bank) as the lists' current entry.
+    void MarkCurrent(std::uint8_t deviceCode, std::int16_t bankNo);
+    // What a legacy data file said of itself.
+    void SetLegacyHeader(std::string text1, std::string text2, std::uint16_t format);
 
     // The bank count of a device: the model's for FL, 0 for every other device.
     std::uint8_t GetFLBankNum(std::uint8_t deviceCode) const;
@@ -39,6 +52,8 @@ struct PlcChoice {
     std::uint16_t CalcLdtFormat() const;
     // Empties both legacy texts and stores the format code.
     std::uint16_t RefreshLdtFormat();
+    // Stores the format code and keeps the texts.
+    void UpdateLdtFormat() { m_wLdtFormat = CalcLdtFormat(); }
 
     bool operator==(const PlcChoice&) const = default;
 };

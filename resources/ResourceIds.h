@@ -45,7 +45,7 @@ constexpr int IDS_COMM_INIT_FAILED = 817; // followed by "[%d]" with the code
 // Follows 812 when a write stopped after some blocks reached the PLC.
 constexpr int IDS_WRITE_PARTIAL = 818;
 
-// Data file errors. A reader may append " (%d)" with a detail code to 901.
+// Data file errors. A reader may append " (%d)" with a detail code to `IDS_FILE_DAMAGED`.
 constexpr int IDS_FILE_DAMAGED = 901;
 constexpr int IDS_FILE_EMPTY = 902;
 constexpr int IDS_FILE_NOT_DATA_FILE = 903;

@@ -69,9 +69,8 @@ int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)
     PlcChoice& plc = app.Plc();
     plc.SetModel(model, catalogue.devices);
     plc.RefreshLdtFormat();
-    plc.m_aDeviceInfo = std::move(devices);
-    plc.m_aBankInfo = std::move(banks);
-    app.m_nStartMode = START_NEW;
+    plc.SetDeviceLists(std::move(devices), std::move(banks));
+    app.SetStartMode(START_NEW);
 
     CMemorixDoc* document = app.NewDocument(session.Host());
     if (!document) {

@@ -116,7 +116,7 @@ int RunPlcRead(CliContext& context, const CliCommand& command, const CliArgs& ar
             return context.UsageError(command, host.selectError);
         return context.Failure("nothing was read from the PLC");
     }
-    app.m_nStartMode = START_READ_PLC;
+    app.SetStartMode(START_READ_PLC);
     CMemorixDoc* document = app.NewDocument(session.Host());
     if (!document)
         return kExitFailure;

@@ -40,7 +40,7 @@ int main(int argc, char** argv)
         if (arguments.size() > 1)
             frame.OpenDocument(arguments.at(1).toStdString());
         else
-            frame.Commands().Trigger(57600);
+            frame.Commands().Trigger(res::ID_FILE_NEW);
     });
     return QApplication::exec();
 }

@@ -123,7 +123,7 @@ TEST_F(AppTest, ResetPlcStateClearsThePlcAndNothingElse)
     a.Plc().m_strLdtText1 = "a";
     a.Plc().m_strLdtText2 = "b";
     a.Plc().m_wLdtFormat = 2048;
-    a.m_nStartMode = START_NEW;
+    a.SetStartMode(START_NEW);
     a.SetFilterIndex(2);
 
     a.ResetPlcState();
@@ -140,6 +140,6 @@ TEST_F(AppTest, ResetPlcStateClearsThePlcAndNothingElse)
     EXPECT_EQ(a.Plc().m_strLdtText2, "");
     EXPECT_EQ(a.Plc().m_wLdtFormat, 0);
     EXPECT_EQ(a.Plc().m_FLBankNum, 0);
-    EXPECT_EQ(a.m_nStartMode, START_NEW);
+    EXPECT_EQ(a.StartMode(), START_NEW);
     EXPECT_EQ(a.GetFilterIndex(), 2);
 }

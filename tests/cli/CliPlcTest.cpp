@@ -1,8 +1,8 @@
 // memorix-cli's PLC commands against the simulator: read, edit, write back,
 // and the question about another model answered No unless --yes.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 #include "support/RunProcess.h"
 #include "support/TestCatalogue.h"
 

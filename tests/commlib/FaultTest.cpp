@@ -1,8 +1,8 @@
 // Every fault of the simulator reaches the caller as an error code with a
 // text, within the profile's timeout, and never takes the caller down.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>
 

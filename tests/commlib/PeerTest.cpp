@@ -1,8 +1,8 @@
 // Peers the libraries did not make: mbpoll against the simulator, and a
 // pymodbus unit without identity registers described by a map file.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 
 #include "support/RunProcess.h"
 

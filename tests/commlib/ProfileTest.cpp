@@ -1,7 +1,7 @@
 // Connection profiles and register map files: what a new user starts with,
 // what is refused, and what a map file's mistakes are called.
 
-#include "CommSession.h"
+#include "support/CommSession.h"
 
 #include "commlib/core/MapFile.h"
 

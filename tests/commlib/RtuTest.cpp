@@ -1,8 +1,9 @@
 // The libraries and the simulator on a serial line: two pseudo-terminals
 // joined by socat, the simulator on one end, the profile on the other.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/PtyPair.h"
+#include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -13,59 +14,6 @@
 #include <unistd.h>
 
 using namespace commtest;
-
-namespace {
-
-// A pair of joined pseudo-terminals, DIR/sim and DIR/app, while it lives.
-class PtyPair {
-public:
-    PtyPair()
-    {
-        char dir[] = "/tmp/memorix-pty-XXXXXX";
-        m_dir = mkdtemp(dir);
-        const std::string a = "pty,raw,echo=0,link=" + Sim();
-        const std::string b = "pty,raw,echo=0,link=" + App();
-        m_pid = fork();
-        if (m_pid == 0) {
-            execlp("socat", "socat", a.c_str(), b.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!(std::filesystem::exists(Sim()) && std::filesystem::exists(App()))
-               && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ~PtyPair()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            WaitChild(m_pid, 3000);
-        }
-        std::filesystem::remove_all(m_dir);
-    }
-    bool Ready() const { return std::filesystem::exists(Sim()) && std::filesystem::exists(App()); }
-    std::string Sim() const { return m_dir + "/sim"; }
-    std::string App() const { return m_dir + "/app"; }
-
-private:
-    std::string m_dir;
-    int m_pid = -1;
-};
-
-void SaveRtuProfile(int number, const std::string& device, int timeoutMs = 1000)
-{
-    commlib::Profile p = commlib::DefaultProfile();
-    p.name = "Serial";
-    p.kind = commlib::LinkKind::Rtu;
-    p.serialDevice = device;
-    p.baud = 115200;
-    p.parity = 'E';
-    p.unit = 5;
-    p.timeoutMs = timeoutMs;
-    commlib::ProfileStore::Save(number, p);
-}
-
-} // namespace
 
 TEST(RtuTest, BothFamiliesOverASerialLine)
 {

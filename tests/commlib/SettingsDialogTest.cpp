@@ -2,7 +2,7 @@
 // as the program calls them: profiles are added and edited, and impossible
 // values keep the dialog open with the reason shown in it.
 
-#include "CommSession.h"
+#include "support/CommSession.h"
 
 #include <QApplication>
 #include <QComboBox>

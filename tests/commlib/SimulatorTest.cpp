@@ -1,8 +1,8 @@
 // The simulator on its own: its command line, its answers outside the
 // model's memory, requests that are no Modbus at all, and its data files.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 
 #include "support/RunProcess.h"
 

@@ -2,8 +2,8 @@
 // every device and bank of a model of each protocol family, written through
 // one family's calls and read back through both.
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -66,7 +66,7 @@ void DocumentTest::Unselect(std::uint8_t code)
 
 CMemorixDoc* DocumentTest::NewDocument()
 {
-    app->m_nStartMode = START_NEW;
+    app->SetStartMode(START_NEW);
     return app->NewDocument(host);
 }
 

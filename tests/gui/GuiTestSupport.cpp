@@ -93,7 +93,7 @@ void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_
         }
     }
     app->Plc().m_aDeviceInfo = devices;
-    app->m_nStartMode = START_NEW;
+    app->SetStartMode(START_NEW);
     ASSERT_NE(Frame().NewDocument(), nullptr);
 }
 

@@ -114,7 +114,7 @@ TEST_F(FrameTest, ASecondStartWithTheSameSettingsFolderKeepsTheDisplaySettings)
             devices = program.Plc().m_aDeviceInfo;
             devices[0].Selected = 1;
             program.Plc().m_aDeviceInfo = devices;
-            program.m_nStartMode = START_NEW;
+            program.SetStartMode(START_NEW);
             ASSERT_NE(window.NewDocument(), nullptr);
             Choose(window, 205, 1);  // octal
             Choose(window, 206, 3);  // 64-bit
@@ -192,7 +192,7 @@ TEST_F(FrameTest, OpeningAFileWithThreeBanksListsTheFileRegisterThreeTimes)
 
 TEST_F(FrameTest, CancelAtTheSavePromptKeepsTheDocument)
 {
-    app->m_bFirstNew = false;
+    app->SetFirstNew(false);
     const std::string other = MakeFile("other.ldtx", 1792, {{DeviceCode::DT, {0, 9}}});
     NewDocument(1792, {{DeviceCode::WR, {0, 9}}});
     CMemorixDoc* document = app->GetActiveDoc();

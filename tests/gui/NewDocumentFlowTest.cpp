@@ -41,7 +41,7 @@ TEST_F(FrameTest, TheFirstFileNewOffersTheStartUpDialogOnlyOnce)
     Trigger(57600);
     EXPECT_EQ(seen, 300);
     EXPECT_EQ(app->GetActiveDoc(), nullptr);
-    EXPECT_FALSE(app->m_bFirstNew);
+    EXPECT_FALSE(app->IsFirstNew());
 
     WhenModal([&](QWidget& dialog) {
         seen = DialogId(dialog);
@@ -128,7 +128,7 @@ TEST_F(FrameTest, ChangingThePlcCarriesRangesOverOrRestoresEverything)
 TEST_F(FrameTest, FileNewWithAnotherModelLeavesTheOpenDocumentUntilTheNewOneIsMade)
 {
     NewDocument(1792, {{DeviceCode::DT, {0, 99}}});
-    app->m_bFirstNew = false;
+    app->SetFirstNew(false);
     CMemorixDoc* const open = app->GetActiveDoc();
     open->SetModifiedFlag(false); // no save prompt
     const PlcChoice before = app->Plc();

@@ -4,8 +4,8 @@
 
 #include "GuiTestSupport.h"
 
-#include "CommSession.h"
-#include "SimulatorProcess.h"
+#include "support/CommSession.h"
+#include "support/SimulatorProcess.h"
 
 #include "ui/dialogs/CPlcUpDownMsgDlg.h"
 #include "document/CMemorixDoc.h"

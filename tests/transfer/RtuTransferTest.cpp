@@ -2,8 +2,9 @@
 // joined by socat), for a model of each protocol family.
 
 #include "FakeCommHost.h"
-#include "SimulatorProcess.h"
-#include "CommSession.h"
+#include "support/PtyPair.h"
+#include "support/SimulatorProcess.h"
+#include "support/CommSession.h"
 
 #include "document/DocumentTestSupport.h"
 #include "resources/ResourceIds.h"
@@ -20,41 +21,6 @@ using namespace commtest;
 using namespace transfertest;
 
 namespace {
-
-// A pair of joined pseudo-terminals, DIR/sim and DIR/app, while it lives.
-class PtyPair {
-public:
-    PtyPair()
-    {
-        char dir[] = "/tmp/memorix-pty-XXXXXX";
-        m_dir = mkdtemp(dir);
-        const std::string a = "pty,raw,echo=0,link=" + Sim();
-        const std::string b = "pty,raw,echo=0,link=" + App();
-        m_pid = fork();
-        if (m_pid == 0) {
-            execlp("socat", "socat", a.c_str(), b.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!Ready() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ~PtyPair()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            WaitChild(m_pid, 3000);
-        }
-        std::filesystem::remove_all(m_dir);
-    }
-    bool Ready() const { return std::filesystem::exists(Sim()) && std::filesystem::exists(App()); }
-    std::string Sim() const { return m_dir + "/sim"; }
-    std::string App() const { return m_dir + "/app"; }
-
-private:
-    std::string m_dir;
-    int m_pid = -1;
-};
 
 class RtuTransferTest : public DocumentTest {
 protected:
@@ -94,7 +60,7 @@ TEST_F(RtuTransferTest, BothFamiliesReadEditAndWriteOverASerialLine)
         app->CloseDocument();
         comm.choose = Selection{{{21, 0, 99}, {18, 0, 9}, {49, 0, 9}}, {{1, 0, 9}}};
         ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
-        app->m_nStartMode = START_READ_PLC;
+        app->SetStartMode(START_READ_PLC);
         CMemorixDoc* doc = app->NewDocument(host);
         ASSERT_NE(doc, nullptr);
         const std::uint8_t bytes[4] = {1, 2, 3, 4};

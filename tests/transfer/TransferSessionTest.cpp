@@ -3,8 +3,8 @@
 // faults a transfer can meet on the way.
 
 #include "FakeCommHost.h"
-#include "SimulatorProcess.h"
-#include "CommSession.h"
+#include "support/SimulatorProcess.h"
+#include "support/CommSession.h"
 
 #include "document/DocumentTestSupport.h"
 #include "support/RunProcess.h"
@@ -67,7 +67,7 @@ protected:
         SelectDevice(DT, 0, 9);
         SelectDevice(WR, 0, 9);
         SelectDevice(LD, 0, 9);
-        app->m_nStartMode = START_NEW;
+        app->SetStartMode(START_NEW);
         CMemorixDoc* doc = NewDocument();
         if (doc) {
             Fill(*doc, DT, 0, 10);
@@ -84,7 +84,7 @@ protected:
             return false;
         if (CMemorixDoc* doc = app->GetActiveDoc())
             return doc->LoadFromPlc();
-        app->m_nStartMode = START_READ_PLC;
+        app->SetStartMode(START_READ_PLC);
         return app->NewDocument(host) != nullptr;
     }
 

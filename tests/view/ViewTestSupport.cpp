@@ -55,7 +55,7 @@ CMemorixDoc& ViewTest::NewDocument(bool banked)
     }
     app->Plc().m_aDeviceInfo = devices;
     app->Plc().m_aBankInfo = banks;
-    app->m_nStartMode = START_NEW;
+    app->SetStartMode(START_NEW);
     CMemorixDoc* doc = app->NewDocument(host);
     EXPECT_NE(doc, nullptr);
     return *doc;

@@ -28,7 +28,7 @@ constexpr int kBankListGrowth = 65;
 constexpr const char* kRangeText = " %-6s %6d-%6d  (%-d - %6d)";
 constexpr const char* kBankedText = " %-6s";
 
-// The range fields are the template's edit controls 502 and 503.
+// The range fields are the template's edit controls `IDC_RANGE_START` and `IDC_RANGE_END`.
 QWidget* CreateRangeField(const MxControlResource& control)
 {
     if (control.kind == MX_CTL_EDIT
@@ -284,7 +284,7 @@ void CDeviceSelectDlg::UpdateRangeFields()
     m_bUpdatingFields = false;
 }
 
-// A check box of 501 was clicked or toggled with Space. A banked FL takes all
+// A check box of `IDC_DEVICE_LIST` was clicked or toggled with Space. A banked FL takes all
 // its banks along.
 void CDeviceSelectDlg::OnDeviceCheckChanged(QListWidgetItem* item)
 {
@@ -302,7 +302,7 @@ void CDeviceSelectDlg::OnDeviceCheckChanged(QListWidgetItem* item)
     }
 }
 
-// A check box of 510: the FL device is selected while any of its banks is.
+// A check box of `IDC_BANK_LIST`: the FL device is selected while any of its banks is.
 void CDeviceSelectDlg::OnBankCheckChanged(QListWidgetItem* item)
 {
     const int row = m_pBankList->row(item);

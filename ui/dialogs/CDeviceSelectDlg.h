@@ -1,9 +1,9 @@
 #pragma once
 
 // The choice of devices, file-register banks and address ranges of the
-// current PLC model. The device list (501) and, for a model whose FL is
-// banked, the bank list (510) carry a check box per entry; the two range
-// fields (502, 503) edit the start and end address of the selected entry.
+// current PLC model. The device list (`IDC_DEVICE_LIST`) and, for a model whose FL is
+// banked, the bank list (`IDC_BANK_LIST`) carry a check box per entry; the two range
+// fields (`IDC_RANGE_START`, `IDC_RANGE_END`) edit the start and end address of the selected entry.
 //
 // The dialog works on copies of the lists given to SetInitData; given an empty
 // device list it builds both lists from the catalogue. DoModal() returns
@@ -53,7 +53,7 @@ private:
     void LoadLists(CPlcDatabase& db);
     bool IsBankedFL(const stDeviceInfo& device) const;
     int SelectedDevice() const;
-    // The index in the bank array of the bank selected in 510, or -1.
+    // The index in the bank array of the bank selected in `IDC_BANK_LIST`, or -1.
     int SelectedBank() const;
 
     // index -1 keeps the present selection.
@@ -73,7 +73,7 @@ private:
     std::uint8_t m_FLBankNum = 0;
     DeviceInfoArray m_aDeviceInfo;
     BankInfoArray m_aBankInfo;
-    // The bank array's index of each entry of 510.
+    // The bank array's index of each entry of `IDC_BANK_LIST`.
     std::vector<std::size_t> m_aBankRows;
     int m_nSelectAll = 0;
     // Set while the range fields are being set from the data, when their

@@ -191,7 +191,7 @@ void CPlclistDlg::OnOK()
     }
     m_plc.SetModel(model, devices);
     if (m_bChangeMode)
-        m_plc.m_wLdtFormat = m_plc.CalcLdtFormat();
+        m_plc.UpdateLdtFormat();
     else
         m_plc.RefreshLdtFormat();
 

@@ -27,7 +27,7 @@
 namespace {
 
 constexpr int IDOK = 1;
-constexpr int kFirstRecentFile = 57616;
+constexpr int kFirstRecentFile = res::ID_FILE_MRU_FIRST;
 
 } // namespace
 
@@ -50,42 +50,43 @@ void CAppCommands::Register()
 {
     CommandTable& commands = m_frame.Commands();
     const auto documentOpen = [this] { return m_app.GetActiveDoc() != nullptr; };
-    commands.Add(57664, [this] { OnAbout(); });
-    commands.Add(57600, [this] { OnFileNew(); });
-    commands.Add(57601, [this] { OnFileOpen(); });
+    commands.Add(res::ID_APP_ABOUT, [this] { OnAbout(); });
+    commands.Add(res::ID_FILE_NEW, [this] { OnFileNew(); });
+    commands.Add(res::ID_FILE_OPEN, [this] { OnFileOpen(); });
     commands.Add(
-        57602,
+        res::ID_FILE_CLOSE,
         [this] {
             if (m_app.CanReplaceDocument())
                 m_frame.CloseDocument();
         },
         documentOpen);
     commands.Add(
-        57603,
+        res::ID_FILE_SAVE,
         [this] {
             m_app.GetActiveDoc()->OnFileSave();
             m_frame.UpdateTitle();
         },
         documentOpen);
     commands.Add(
-        57604,
+        res::ID_FILE_SAVE_AS,
         [this] {
             m_app.GetActiveDoc()->OnFileSaveAs();
             m_frame.UpdateTitle();
         },
         documentOpen);
-    commands.Add(57665, [this] { m_frame.close(); });
+    commands.Add(res::ID_APP_EXIT, [this] { m_frame.close(); });
     commands.Add(
-        508, [this] { OnDeviceSelection(); }, documentOpen);
+        res::ID_DEVICE_SELECT, [this] { OnDeviceSelection(); }, documentOpen);
     commands.Add(
-        1000, [this] { OnChangePlc(); }, documentOpen);
+        res::ID_CHANGE_PLC, [this] { OnChangePlc(); }, documentOpen);
     commands.Add(
-        209, [this] { OnCsvImport(); }, documentOpen);
+        res::ID_CSV_IMPORT, [this] { OnCsvImport(); }, documentOpen);
     commands.Add(
-        210, [this] { OnCsvExport(); }, documentOpen);
+        res::ID_CSV_EXPORT, [this] { OnCsvExport(); }, documentOpen);
     // The Edit commands go to the grid view, which passes them on to an open
     // cell editor; undo and redo follow the shown block's history.
-    for (const int id : {57632, 57634, 57635, 57637, 57642, 57643, 57644}) {
+    for (const int id : {res::ID_EDIT_CLEAR, res::ID_EDIT_COPY, res::ID_EDIT_CUT, res::ID_EDIT_PASTE,
+                         res::ID_EDIT_SELECT_ALL, res::ID_EDIT_UNDO, res::ID_EDIT_REDO}) {
         commands.Add(
             id,
             [this, id] {
@@ -94,7 +95,10 @@ void CAppCommands::Register()
             },
             [this, id] {
                 const CMemorixView* view = m_app.GetActiveDoc() ? m_frame.View() : nullptr;
-                return view && (id == 57643 ? view->CanUndo() : id == 57644 ? view->CanRedo() : true);
+                return view
+                       && (id == res::ID_EDIT_UNDO   ? view->CanUndo()
+                           : id == res::ID_EDIT_REDO ? view->CanRedo()
+                                                     : true);
             });
     }
     for (int i = 0; i < 10; ++i) {
@@ -108,16 +112,16 @@ void CAppCommands::Register()
 
 void CAppCommands::OnFileNew()
 {
-    m_app.m_nStartMode = START_NONE;
-    if (!m_app.m_bFirstNew) {
-        m_app.m_nStartMode = START_NEW;
+    m_app.SetStartMode(START_NONE);
+    if (!m_app.IsFirstNew()) {
+        m_app.SetStartMode(START_NEW);
         NewDocumentFlow();
         return;
     }
-    m_app.m_bFirstNew = false;
+    m_app.SetFirstNew(false);
     CStartUpDlg dialog(m_frame.Resources(), &m_frame);
-    m_app.m_nStartMode = dialog.DoModal();
-    switch (m_app.m_nStartMode) {
+    m_app.SetStartMode(dialog.DoModal());
+    switch (m_app.StartMode()) {
     case START_NEW: NewDocumentFlow(); break;
     case START_OPEN:
         if (m_app.CanReplaceDocument())
@@ -145,7 +149,7 @@ void CAppCommands::NewDocumentFlow()
         return;
     m_frame.CloseDocument();
     m_app.Plc() = choice;
-    m_app.m_nStartMode = START_NEW;
+    m_app.SetStartMode(START_NEW);
     m_frame.NewDocument();
 }
 
@@ -174,12 +178,15 @@ bool CAppCommands::DeviceSelectionForNew(PlcChoice& choice)
     if (!RunRangeDialog(dialog, choice, devices, banks) || !BuildsAnyBlock(devices, banks, choice.m_FLBankNum))
         return false;
 
-    choice.m_aDeviceInfo = std::move(devices);
-    choice.m_aBankInfo = std::move(banks);
+    choice.SetDeviceLists(std::move(devices), std::move(banks));
+    int seriesNo = choice.m_nPLCSeriesNo;
+    int modelId = choice.m_nPLCId;
+    std::string name = choice.m_strPLCName;
     std::uint8_t bankCount = 0;
-    dialog.GetResult(choice.m_nPLCSeriesNo, choice.m_nPLCId, choice.m_strPLCName, bankCount);
-    choice.m_FLBankNum = bankCount;
-    choice.m_wLdtFormat = choice.CalcLdtFormat();
+    dialog.GetResult(seriesNo, modelId, name, bankCount);
+    choice.SetIdentity(seriesNo, modelId, std::move(name));
+    choice.SetBankCount(bankCount);
+    choice.UpdateLdtFormat();
     return true;
 }
 
@@ -258,18 +265,14 @@ void CAppCommands::OnDeviceSelection()
     const std::uint8_t code = m_frame.GetSelectedDeviceCode();
     const std::uint16_t bankNo = m_frame.GetSelectedBank();
     PlcChoice& plc = m_app.Plc();
-    for (stDeviceInfo& device : plc.m_aDeviceInfo)
-        device.Current = device.Id == code ? 1 : 0;
-    for (_SBankInfo& bank : plc.m_aBankInfo)
-        bank.Current = bank.Id == code && bank.BankNo == static_cast<std::int16_t>(bankNo) ? 1 : 0;
+    plc.MarkCurrent(code, static_cast<std::int16_t>(bankNo));
     DeviceInfoArray devices = plc.m_aDeviceInfo;
     BankInfoArray banks = plc.m_aBankInfo;
 
     CDeviceSelectDlg dialog(m_app.Services(), m_frame.Resources(), &m_frame);
     if (!RunRangeDialog(dialog, plc, devices, banks))
         return;
-    plc.m_aDeviceInfo = std::move(devices);
-    plc.m_aBankInfo = std::move(banks);
+    plc.SetDeviceLists(std::move(devices), std::move(banks));
     document->ReconcileBlocks();
 }
 

@@ -15,7 +15,11 @@ struct BoxWidth {
 };
 
 // Widths in pixels of the boxes, by command id.
-constexpr BoxWidth kBoxes[] = {{205, 145}, {206, 80}, {207, 70}, {211, 70}, {208, 70}};
+constexpr BoxWidth kBoxes[] = {{res::ID_COMBO_RADIX, 145},
+                               {res::ID_COMBO_UNIT, 80},
+                               {res::ID_COMBO_DEVICE, 70},
+                               {res::ID_COMBO_BANK, 70},
+                               {res::ID_COMBO_COLUMNS, 70}};
 
 constexpr int kRadixStrings[] = {res::IDS_RADIX_BINARY, res::IDS_RADIX_OCTAL, res::IDS_RADIX_DECIMAL,
                                  res::IDS_RADIX_HEX,    res::IDS_RADIX_FLOAT, res::IDS_RADIX_DOUBLE};
@@ -36,7 +40,7 @@ CDataToolBar::CDataToolBar(CMemorixApp& app, const CResourceHandle& resources, D
     , m_settings(settings)
 {
     setObjectName(QStringLiteral("202"));
-    if (const MxToolBarResource* bar = resources.FindToolBar(204)) {
+    if (const MxToolBarResource* bar = resources.FindToolBar(res::IDR_DATA_TOOLBAR)) {
         for (std::uint32_t i = 0; i < bar->count; ++i) {
             const int id = static_cast<int>(bar->buttons[i]);
             if (id == 0) {
@@ -69,13 +73,13 @@ QComboBox* CDataToolBar::Box(int id) const
 
 void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
 {
-    if (QComboBox* box = Box(205); box && update.radix) {
+    if (QComboBox* box = Box(res::ID_COMBO_RADIX); box && update.radix) {
         box->clear();
         for (const int id : kRadixStrings)
             box->addItem(Text(m_resources, id), 0);
         box->setCurrentIndex(m_settings.radix >= 0 && m_settings.radix < box->count() ? m_settings.radix : -1);
     }
-    if (QComboBox* box = Box(206); box && update.unit) {
+    if (QComboBox* box = Box(res::ID_COMBO_UNIT); box && update.unit) {
         box->clear();
         if (m_settings.radix == 4 || m_settings.radix == 5) {
             const int unit = m_settings.radix == 4 ? 2 : 3;
@@ -88,7 +92,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
             box->setCurrentIndex(m_settings.unit >= 0 && m_settings.unit < 4 ? m_settings.unit : -1);
         }
     }
-    if (QComboBox* box = Box(207); box && update.deviceIndex != -1) {
+    if (QComboBox* box = Box(res::ID_COMBO_DEVICE); box && update.deviceIndex != -1) {
         const DeviceInfoArray& devices = update.devices ? *update.devices : m_app.Plc().m_aDeviceInfo;
         box->clear();
         int index = update.deviceIndex;
@@ -101,7 +105,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
         }
         box->setCurrentIndex(index < box->count() ? index : -1);
     }
-    if (QComboBox* box = Box(211); box && update.bankIndex != -1) {
+    if (QComboBox* box = Box(res::ID_COMBO_BANK); box && update.bankIndex != -1) {
         const BankInfoArray& banks = update.banks ? *update.banks : m_app.Plc().m_aBankInfo;
         const std::uint8_t device = GetSelectedDeviceCode();
         box->clear();
@@ -116,7 +120,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
         box->setEnabled(box->count() > 0);
         box->setCurrentIndex(box->count() > 0 && index < box->count() ? index : -1);
     }
-    if (QComboBox* box = Box(208); box && update.columns) {
+    if (QComboBox* box = Box(res::ID_COMBO_COLUMNS); box && update.columns) {
         box->clear();
         const std::string suffix = m_resources.LoadString(res::IDS_COLUMNS_SUFFIX);
         for (int n = 1; n <= 16; ++n)
@@ -129,7 +133,7 @@ void CDataToolBar::UpdateDataToolbar(const DataToolbarUpdate& update)
 
 void CDataToolBar::RefillBankCombo(int index)
 {
-    QComboBox* box = Box(211);
+    QComboBox* box = Box(res::ID_COMBO_BANK);
     if (!box)
         return;
     const BankInfoArray& banks = m_app.Plc().m_aBankInfo;
@@ -148,7 +152,7 @@ void CDataToolBar::RefillBankCombo(int index)
 
 std::uint8_t CDataToolBar::GetSelectedDeviceCode() const
 {
-    const QComboBox* box = Box(207);
+    const QComboBox* box = Box(res::ID_COMBO_DEVICE);
     if (!box || box->currentIndex() < 0)
         return DeviceCode::None;
     return static_cast<std::uint8_t>(box->currentData().toInt());
@@ -156,7 +160,7 @@ std::uint8_t CDataToolBar::GetSelectedDeviceCode() const
 
 std::uint16_t CDataToolBar::GetSelectedBank() const
 {
-    const QComboBox* box = Box(211);
+    const QComboBox* box = Box(res::ID_COMBO_BANK);
     if (!box || box->currentIndex() < 0)
         return 0;
     return static_cast<std::uint16_t>(box->currentData().toInt());
@@ -164,7 +168,7 @@ std::uint16_t CDataToolBar::GetSelectedBank() const
 
 std::optional<int> CDataToolBar::SelectedRadixIndex() const
 {
-    const QComboBox* box = Box(205);
+    const QComboBox* box = Box(res::ID_COMBO_RADIX);
     if (!box || box->currentIndex() < 0)
         return std::nullopt;
     return box->currentIndex();
@@ -172,7 +176,7 @@ std::optional<int> CDataToolBar::SelectedRadixIndex() const
 
 std::optional<int> CDataToolBar::SelectedUnitData() const
 {
-    const QComboBox* box = Box(206);
+    const QComboBox* box = Box(res::ID_COMBO_UNIT);
     if (!box || box->currentIndex() < 0)
         return std::nullopt;
     return box->currentData().toInt();
@@ -180,7 +184,7 @@ std::optional<int> CDataToolBar::SelectedUnitData() const
 
 std::optional<int> CDataToolBar::SelectedColumnIndex() const
 {
-    const QComboBox* box = Box(208);
+    const QComboBox* box = Box(res::ID_COMBO_COLUMNS);
     if (!box || box->currentIndex() < 0)
         return std::nullopt;
     return box->currentIndex();

@@ -1,8 +1,9 @@
 #pragma once
 
 // The data tool bar: the boxes that choose what the grid shows and how —
-// device (207), bank (211), radix (205), data unit (206), column count (208) —
-// laid out as tool bar 204 of the language library lists them.
+// device (`ID_COMBO_DEVICE`), bank (`ID_COMBO_BANK`), radix (`ID_COMBO_RADIX`), data unit
+// (`ID_COMBO_UNIT`), column count (`ID_COMBO_COLUMNS`) —
+// laid out as the language library's tool bar `IDR_DATA_TOOLBAR` lists them.
 
 #include "model/DeviceModel.h"
 #include "ui/view/DataToolbarUpdate.h"

@@ -60,12 +60,13 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
 
     m_commands = new CommandTable(resources, this);
     m_appCommands = std::make_unique<CAppCommands>(app, *this);
-    if (const MxMenuResource* menu = resources.FindMenu(110))
+    if (const MxMenuResource* menu = resources.FindMenu(res::IDR_MAINFRAME))
         m_commands->BuildMenuBar(*menu, *menuBar());
 
     auto* standard = addToolBar(QString::fromStdString(resources.LoadString(res::IDS_TOOLBAR_STANDARD)));
     standard->setObjectName(QStringLiteral("59392"));
-    if (const MxToolBarResource* buttons = resources.FindToolBar(app.m_bHiColorIcons ? 111 : 110))
+    if (const MxToolBarResource* buttons =
+            resources.FindToolBar(app.HiColorIcons() ? res::IDR_MAINFRAME_256 : res::IDR_MAINFRAME))
         m_commands->FillToolBar(*buttons, *standard);
 
     m_dataToolBar = new CDataToolBar(app, resources, m_settings, this);
@@ -324,14 +325,14 @@ void CMainFrame::OnBoxChosen(int id, int index)
     QComboBox* box = m_dataToolBar->Box(id);
     const int data = box && index >= 0 ? box->itemData(index).toInt() : 0;
     switch (id) {
-    case 205: m_view->OnRadixChanged(index); break;
-    case 206:
+    case res::ID_COMBO_RADIX: m_view->OnRadixChanged(index); break;
+    case res::ID_COMBO_UNIT:
         if (index >= 0)
             m_view->OnDataUnitChanged(data);
         break;
-    case 207: m_view->OnDeviceChanged(static_cast<std::uint8_t>(data)); break;
-    case 208: m_view->OnColumnsChanged(index >= 0 ? index + 1 : 1); break;
-    case 211: m_view->OnBankChanged(static_cast<std::uint16_t>(data)); break;
+    case res::ID_COMBO_DEVICE: m_view->OnDeviceChanged(static_cast<std::uint8_t>(data)); break;
+    case res::ID_COMBO_COLUMNS: m_view->OnColumnsChanged(index >= 0 ? index + 1 : 1); break;
+    case res::ID_COMBO_BANK: m_view->OnBankChanged(static_cast<std::uint16_t>(data)); break;
     default: break;
     }
 }

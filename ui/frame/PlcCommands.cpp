@@ -1,5 +1,6 @@
-// The application's commands that talk to the PLC: read (200), write (201),
-// communication settings (815), online settings (816), and the read that
+// The application's commands that talk to the PLC: read (`ID_PLC_READ`), write
+// (`ID_PLC_WRITE`), communication settings (`ID_COMM_SETTINGS`), online settings
+// (`ID_ONLINE_SETTINGS`), and the read that
 // starts a new document.
 
 #include "ui/frame/CAppCommands.h"
@@ -29,7 +30,7 @@ void CAppCommands::OnReadFromPlc()
         }
         return;
     }
-    m_app.m_nStartMode = START_READ_PLC;
+    m_app.SetStartMode(START_READ_PLC);
     m_frame.NewDocument();
 }
 
@@ -42,7 +43,7 @@ void CAppCommands::ReadPlcForNewDocument()
     }
     // The document opened from the command line makes way for the one read.
     m_frame.CloseDocument();
-    m_app.m_nStartMode = START_READ_PLC;
+    m_app.SetStartMode(START_READ_PLC);
     m_frame.NewDocument();
 }
 

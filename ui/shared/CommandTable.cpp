@@ -1,6 +1,7 @@
 #include "ui/shared/CommandTable.h"
 
 #include "resources/CResourceHandle.h"
+#include "resources/ResourceIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,17 +21,17 @@ QIcon IconFor(int id)
 {
     QStyle* style = QApplication::style();
     switch (id) {
-    case 57600: return style->standardIcon(QStyle::SP_FileIcon);
-    case 57601: return style->standardIcon(QStyle::SP_DialogOpenButton);
-    case 57603: return style->standardIcon(QStyle::SP_DialogSaveButton);
-    case 57664: return style->standardIcon(QStyle::SP_MessageBoxInformation);
-    case 57643: return style->standardIcon(QStyle::SP_ArrowBack);
-    case 57644: return style->standardIcon(QStyle::SP_ArrowForward);
-    case 200: return style->standardIcon(QStyle::SP_ArrowDown);
-    case 201: return style->standardIcon(QStyle::SP_ArrowUp);
-    case 57635: return style->standardIcon(QStyle::SP_DialogDiscardButton);
-    case 57634: return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case 57637: return style->standardIcon(QStyle::SP_DialogApplyButton);
+    case res::ID_FILE_NEW: return style->standardIcon(QStyle::SP_FileIcon);
+    case res::ID_FILE_OPEN: return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case res::ID_FILE_SAVE: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case res::ID_APP_ABOUT: return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    case res::ID_EDIT_UNDO: return style->standardIcon(QStyle::SP_ArrowBack);
+    case res::ID_EDIT_REDO: return style->standardIcon(QStyle::SP_ArrowForward);
+    case res::ID_PLC_READ: return style->standardIcon(QStyle::SP_ArrowDown);
+    case res::ID_PLC_WRITE: return style->standardIcon(QStyle::SP_ArrowUp);
+    case res::ID_EDIT_CUT: return style->standardIcon(QStyle::SP_DialogDiscardButton);
+    case res::ID_EDIT_COPY: return style->standardIcon(QStyle::SP_FileDialogContentsView);
+    case res::ID_EDIT_PASTE: return style->standardIcon(QStyle::SP_DialogApplyButton);
     default: return {};
     }
 }

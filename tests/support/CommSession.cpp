@@ -1,4 +1,4 @@
-#include "CommSession.h"
+#include "support/CommSession.h"
 
 #include <cstdlib>
 #include <cstring>
