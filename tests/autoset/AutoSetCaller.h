@@ -4,7 +4,7 @@
 // settings folder of the test's own, port locks in a runtime folder of its
 // own, and simulators on pseudo-terminals of their own.
 
-#include "commlib/SimulatorProcess.h"
+#include "support/SimulatorProcess.h"
 
 #include "contract/AutoSetBlock.h"
 #include "contract/CommContract.h"

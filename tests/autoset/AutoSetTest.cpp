@@ -154,7 +154,7 @@ TEST_P(AutoSetSweep, FindsEachCombinationTheOptionsWordAllows)
 }
 
 INSTANTIATE_TEST_SUITE_P(OptionWords, AutoSetSweep, ::testing::Values(0x0A, 0x08, 0x02, 0x01),
-                         [](const auto& info) { return "Options" + std::to_string(info.param); });
+                         [](const auto& instance) { return "Options" + std::to_string(instance.param); });
 
 TEST(AutoSet, NothingToDoAndRefusedPorts)
 {

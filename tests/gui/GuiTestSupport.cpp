@@ -62,17 +62,17 @@ void FrameTest::SetUp()
 
 void FrameTest::TearDown()
 {
-    if (frame && app->GetActiveDoc())
+    if (mainFrame && app->GetActiveDoc())
         app->GetActiveDoc()->SetModifiedFlag(false);
-    frame.reset();
+    mainFrame.reset();
     app.reset();
 }
 
 CMainFrame& FrameTest::Frame()
 {
-    if (!frame)
-        frame = std::make_unique<CMainFrame>(*app, resources, &dialogs);
-    return *frame;
+    if (!mainFrame)
+        mainFrame = std::make_unique<CMainFrame>(*app, resources, &dialogs);
+    return *mainFrame;
 }
 
 void FrameTest::NewDocument(int modelId, const std::vector<std::pair<std::uint8_t, std::pair<int, int>>>& ranges)

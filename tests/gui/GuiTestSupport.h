@@ -42,7 +42,7 @@ protected:
 
     testsupport::Scratch scratch;
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CMainFrame> mainFrame;
 };
 
 } // namespace guitest

@@ -90,7 +90,7 @@ TEST_F(FrameTest, DisplaySettingsComeBackAtTheNextStart)
     Choose(Frame(), 208, 15); // 16 columns
     app->GetActiveDoc()->SetModifiedFlag(false);
     Frame().close();
-    frame.reset(); // the settings are written as the window goes
+    mainFrame.reset(); // the settings are written as the window goes
 
     EXPECT_EQ(settings.GetUserInt("Config", "DispRadix", -1), 3);
     EXPECT_EQ(settings.GetUserInt("Config", "DispDataUnit", -1), 2);

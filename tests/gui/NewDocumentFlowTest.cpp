@@ -54,13 +54,13 @@ TEST_F(FrameTest, TheFirstFileNewOffersTheStartUpDialogOnlyOnce)
 
 TEST_F(FrameTest, ANewDocumentComesFromTheStartUpPlcAndRangeDialogs)
 {
-    std::vector<int> dialogs;
+    std::vector<int> shown;
     WhenModal([&](QWidget& startUp) {
-        dialogs.push_back(DialogId(startUp));
+        shown.push_back(DialogId(startUp));
         WhenModal([&](QWidget& plc) {
-            dialogs.push_back(DialogId(plc));
+            shown.push_back(DialogId(plc));
             WhenModal([&](QWidget& ranges) {
-                dialogs.push_back(DialogId(ranges));
+                shown.push_back(DialogId(ranges));
                 auto* all = qobject_cast<ResourceDialog*>(&ranges)->Control<QCheckBox>(504);
                 ASSERT_NE(all, nullptr);
                 all->click();
@@ -71,7 +71,7 @@ TEST_F(FrameTest, ANewDocumentComesFromTheStartUpPlcAndRangeDialogs)
         ClickOk(startUp); // "new" is preselected
     });
     Trigger(57600);
-    EXPECT_EQ(dialogs, (std::vector<int>{300, 400, 500}));
+    EXPECT_EQ(shown, (std::vector<int>{300, 400, 500}));
     ASSERT_NE(app->GetActiveDoc(), nullptr);
     EXPECT_EQ(app->Plc().m_nPLCId, 1792);
     EXPECT_EQ(app->GetActiveDoc()->Blocks().size(), 9u);

@@ -114,14 +114,14 @@ TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
             beepPendingAfterPaint = CPlcUpDownMsgDlg::BeepPending();
             // The settings change while the question is up: 801 follows them.
             commtest::SaveTcpProfile(0, other.Port());
-            WhenModal([&](QWidget& settings) {
-                dialogtest::SaveScreenshot(settings, "communication-settings");
-                qobject_cast<QDialog*>(&settings)->reject();
+            WhenModal([&](QWidget& settingsDialog) {
+                dialogtest::SaveScreenshot(settingsDialog, "communication-settings");
+                qobject_cast<QDialog*>(&settingsDialog)->reject();
             });
             Control<QPushButton>(confirm, 803)->click();
             after = Control<QLabel>(confirm, 801)->text();
             commtest::SaveTcpProfile(0, sim.Port());
-            WhenModal([&](QWidget& settings) { qobject_cast<QDialog*>(&settings)->reject(); });
+            WhenModal([&](QWidget& settingsDialog) { qobject_cast<QDialog*>(&settingsDialog)->reject(); });
             Control<QPushButton>(confirm, 803)->click();
             WhenModal([&](QWidget& ranges) {
                 seen.push_back(DialogId(ranges));

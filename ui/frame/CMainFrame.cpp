@@ -323,16 +323,16 @@ void CMainFrame::OnBoxChosen(int id, int index)
     if (!m_view)
         return;
     QComboBox* box = m_dataToolBar->Box(id);
-    const int data = box && index >= 0 ? box->itemData(index).toInt() : 0;
+    const int itemData = box && index >= 0 ? box->itemData(index).toInt() : 0;
     switch (id) {
     case res::ID_COMBO_RADIX: m_view->OnRadixChanged(index); break;
     case res::ID_COMBO_UNIT:
         if (index >= 0)
-            m_view->OnDataUnitChanged(data);
+            m_view->OnDataUnitChanged(itemData);
         break;
-    case res::ID_COMBO_DEVICE: m_view->OnDeviceChanged(static_cast<std::uint8_t>(data)); break;
+    case res::ID_COMBO_DEVICE: m_view->OnDeviceChanged(static_cast<std::uint8_t>(itemData)); break;
     case res::ID_COMBO_COLUMNS: m_view->OnColumnsChanged(index >= 0 ? index + 1 : 1); break;
-    case res::ID_COMBO_BANK: m_view->OnBankChanged(static_cast<std::uint16_t>(data)); break;
+    case res::ID_COMBO_BANK: m_view->OnBankChanged(static_cast<std::uint16_t>(itemData)); break;
     default: break;
     }
 }

@@ -545,9 +545,10 @@ bool CMemorixView::EndEdit(bool showMessages)
         }
         // An edit that leaves the bytes as they were writes nothing: the
         // document stays unmodified and no undo step is made.
-        const std::span<const std::uint8_t> data = layout.Data();
-        const bool same = offset + bytes.size() <= data.size()
-                          && std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(offset));
+        const std::span<const std::uint8_t> stored = layout.Data();
+        const bool same =
+            offset + bytes.size() <= stored.size()
+            && std::equal(bytes.begin(), bytes.end(), stored.begin() + static_cast<std::ptrdiff_t>(offset));
         if (valid && !bytes.empty() && !same && WriteBlock(offset, bytes)) {
             if (CMemorixDoc* doc = m_app.GetActiveDoc())
                 m_app.GetUndoMap().RecordChange(*doc, m_frame);
