@@ -22,6 +22,30 @@ void PrintHelp(std::ostream& out)
            "exit status: 0 success, 1 failure (the message on standard error), 2 usage error\n";
 }
 
+// A command's own help: its usage line, what it does and its options.
+void PrintCommandHelp(std::ostream& out, const CliCommand& command)
+{
+    out << "usage: memorix-cli " << command.synopsis << "\n\n" << command.summary << "\n";
+    if (!command.options.empty()) {
+        out << "\noptions:\n";
+        for (const CliArgs::Option& option : command.options)
+            out << "  --" << option.name << (option.takesValue ? " VALUE" : "")
+                << (option.repeatable ? "  (may be given more than once)" : "") << "\n";
+    }
+}
+
+// --help or -h among a command's words, before a "--" that ends the options.
+bool AsksForHelp(const std::vector<std::string>& words)
+{
+    for (const std::string& word : words) {
+        if (word == "--")
+            return false;
+        if (word == "--help" || word == "-h")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -46,6 +70,10 @@ int main(int argc, char** argv)
             continue;
         CliContext context(std::cout, std::cerr);
         words.erase(words.begin());
+        if (AsksForHelp(words)) {
+            PrintCommandHelp(std::cout, command);
+            return kExitOk;
+        }
         CliArgs args;
         std::string error;
         if (!args.Parse(words, command.options, error))

@@ -38,6 +38,30 @@ TEST_F(Cli, HelpAndVersionSucceed)
     EXPECT_EQ(r.out.rfind("memorix-cli ", 0), 0u);
 }
 
+TEST_F(Cli, EachCommandsHelpPrintsItsUsageAndOptions)
+{
+    struct Row {
+        std::vector<std::string> args;
+        const char* usage;  // the start of standard output
+        const char* option; // an option the help lists, or ""
+    };
+    for (const Row& row : std::vector<Row>{
+             {{"dump", "--help"}, "usage: memorix-cli dump FILE", "--device VALUE"},
+             {{"set", "plant.ldtx", "-h"}, "usage: memorix-cli set", "--radix VALUE"},
+             {{"plc-read", "--connection", "0", "--help"}, "usage: memorix-cli plc-read", "--select VALUE"},
+             {{"catalogue", "--help"}, "usage: memorix-cli catalogue", "--model VALUE"},
+         }) {
+        const ProcessResult r = Run(row.args);
+        EXPECT_EQ(r.exitCode, 0) << row.args.front();
+        EXPECT_EQ(r.out.rfind(row.usage, 0), 0u) << r.out;
+        EXPECT_NE(r.out.find(row.option), std::string::npos) << r.out;
+        EXPECT_EQ(r.err, "") << row.args.front();
+    }
+    // After "--" a word is an argument, not a request for help.
+    const ProcessResult value = Run({"parse", "--radix", "dec", "--", "--help"});
+    EXPECT_NE(value.exitCode, 0);
+}
+
 TEST_F(Cli, UsageErrorsExitTwoWithTheUsageOnStandardError)
 {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
