@@ -19,7 +19,7 @@ inline constexpr int kDialogFailed = -1;
 
 // Shows the progress dialog on a copy of the block; on kDialogFound the 200
 // settings bytes it found are in settings.
-using ProgressDialogFn = std::function<int(const std::uint8_t* block, std::uint8_t* settings)>;
+using ProgressDialogFn = std::function<int(std::uint8_t* block, std::uint8_t* settings)>;
 
 // Runs the scan on the caller's block (302 bytes) and returns 0, -10066,
 // -10053 or a code of the communication library.

@@ -54,14 +54,14 @@ QLabel* ValueLabel(QWidget* parent, unsigned id)
 
 } // namespace
 
-COuvAuto::COuvAuto(const std::uint8_t* block, const std::uint8_t* request, const PortavoDialog* dialog,
+COuvAuto::COuvAuto(std::uint8_t* block, const std::uint8_t* request, const PortavoDialog* dialog,
                    const ResourceLibrary& strings, QWidget* parent)
     : QDialog(parent)
+    , m_block(block)
     , m_strings(strings)
 {
-    std::memcpy(m_block.data(), block, m_block.size());
     std::memcpy(m_request.data(), request, m_request.size());
-    PutU16(m_block.data(), kFlagsOffset, GetU16(m_block.data(), kFlagsOffset) | kFlagAutoSet);
+    PutU16(m_block, kFlagsOffset, GetU16(m_block, kFlagsOffset) | kFlagAutoSet);
     m_options = GetU16(Settings(), Record::Options);
 
     setObjectName(QStringLiteral("COuvAuto"));
@@ -101,7 +101,7 @@ COuvAuto::COuvAuto(const std::uint8_t* block, const std::uint8_t* request, const
 
     // The fixed texts of the record.
     char title[comm::kBlockTitleSize + 1] = {};
-    std::memcpy(title, m_block.data() + comm::kBlockTitleOffset, comm::kBlockTitleSize);
+    std::memcpy(title, m_block + comm::kBlockTitleOffset, comm::kBlockTitleSize);
     m_title->setText(QString::fromLocal8Bit(title));
     if (GetI16(Settings(), Record::Kind) == kKindSerial)
         m_kind->setText(QStringLiteral("RS232C"));
@@ -129,7 +129,7 @@ int COuvAuto::Run()
 
 void COuvAuto::CopySettings(std::uint8_t* out) const
 {
-    std::memcpy(out, m_block.data() + kSettingsOffset, kSettingsSize);
+    std::memcpy(out, m_block + kSettingsOffset, kSettingsSize);
 }
 
 void COuvAuto::reject()
@@ -142,7 +142,7 @@ void COuvAuto::reject()
 
 void COuvAuto::ShowPosition(int position)
 {
-    std::uint8_t* s = m_block.data() + kSettingsOffset;
+    std::uint8_t* s = m_block + kSettingsOffset;
     const Combination& c = kCombinations[position];
     if (TriesBauds(m_options))
         PutU16(s, Record::Baud, static_cast<std::uint16_t>(c.baud));
@@ -180,8 +180,8 @@ void COuvAuto::StopTimer()
 void COuvAuto::OnTimer()
 {
     StopTimer();
-    const std::uint16_t port = GetU16(m_block.data(), kPortOffset);
-    if (ApplyAndProbe(m_block.data(), port, 2) == 0) {
+    const std::uint16_t port = GetU16(m_block, kPortOffset);
+    if (ApplyAndProbe(m_block, port, 2) == 0) {
         m_status->setText(Text(m_strings.String(kStringFound)));
         UpdateControls();
         // The found settings stay on view for a moment; cancel no longer

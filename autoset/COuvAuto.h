@@ -1,12 +1,15 @@
 #pragma once
 
-// The progress dialog of the line-settings scan (dialog 129): it works on a
-// copy of the caller's block and tries one combination per tick of its
-// 100 ms timer on the caller's thread, until the unit answers, the
-// combinations run out or the user cancels.
+// The progress dialog of the line-settings scan (the dialog resource
+// `kDialogAutoSet`): it tries one combination per tick of its timer on the
+// caller's thread, until the unit answers, the combinations run out or the
+// user cancels. It probes through the caller's own session block, the one
+// the communication libraries know; a copy would be refused by them as a
+// block that was never initialised.
 
 #include "autoset/ResourceLibrary.h"
 
+#include "contract/AutoSetBlock.h"
 #include "contract/CommContract.h"
 
 #include <QDialog>
@@ -28,17 +31,18 @@ public:
     static constexpr int kTimerPeriodMs = 100;
     static constexpr int kFoundPauseMs = 2000;
 
-    // dialog: resource 129 of the language library (its caption and labels);
-    // strings: where 42 and 43 come from.
-    COuvAuto(const std::uint8_t* block, const std::uint8_t* request, const PortavoDialog* dialog,
+    // block: the caller's session block, which must outlive the dialog;
+    // dialog: the language library's dialog resource (its caption and labels);
+    // strings: where the searching and found texts come from.
+    COuvAuto(std::uint8_t* block, const std::uint8_t* request, const PortavoDialog* dialog,
              const ResourceLibrary& strings, QWidget* parent = nullptr);
     ~COuvAuto() override;
 
     // 1 found, 2 cancelled, -1 nothing answered.
     int Run();
 
-    // The dialog's copy of the settings record (200 bytes).
-    const std::uint8_t* Settings() const { return m_block.data() + 102; }
+    // The settings record of the block (the combination tried last, or found).
+    const std::uint8_t* Settings() const { return m_block + comm::autoset::kSettingsOffset; }
     void CopySettings(std::uint8_t* out) const;
     int Position() const { return m_nPosition; }
     int Failures() const { return m_nFailures; }
@@ -53,7 +57,7 @@ private:
     void StopTimer();
     void OnTimer();
 
-    std::array<std::uint8_t, comm::kSessionBlockSize> m_block{};
+    std::uint8_t* m_block;
     std::array<std::uint8_t, 8> m_request{};
     int m_nPosition = 0;
     int m_nFailures = 0;

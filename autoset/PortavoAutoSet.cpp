@@ -53,7 +53,7 @@ void ShowNotFound(const std::string& text)
     }
 }
 
-int ShowProgress(const portavo::ResourceLibrary& resources, const std::uint8_t* block, std::uint8_t* settings)
+int ShowProgress(const portavo::ResourceLibrary& resources, std::uint8_t* block, std::uint8_t* settings)
 {
     // The dialog needs the caller's application and its dialog resource.
     if (!Application())
@@ -82,7 +82,6 @@ PORTAVO_API int PortavoAutoSet(std::uint32_t /*reserved*/, std::uint8_t* block)
     lookup.folder = ResourceFolder;
     lookup.notFound = ShowNotFound;
     resources.Load(GetI16(block, kLanguageOffset), GetI16(block, kVersionOffset), lookup);
-    return portavo::RunAutoSet(block, [&resources](const std::uint8_t* b, std::uint8_t* settings) {
-        return ShowProgress(resources, b, settings);
-    });
+    return portavo::RunAutoSet(
+        block, [&resources](std::uint8_t* b, std::uint8_t* settings) { return ShowProgress(resources, b, settings); });
 }

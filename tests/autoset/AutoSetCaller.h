@@ -33,6 +33,7 @@ public:
     bool Started() const { return m_sim->Started() && !m_device.empty(); }
     const std::string& Device() const { return m_device; }
     std::string Log() const { return m_sim->Log(); }
+    int Pid() const { return m_sim->Pid(); }
 
 private:
     std::unique_ptr<commtest::SimulatorProcess> m_sim;

@@ -237,6 +237,38 @@ TEST(AutoSet, ProgressDialogSearchesUntilCancelled)
     EXPECT_EQ(PortSettings(6), before);
 }
 
+TEST(AutoSet, TheDialogFindsAUnitThatAnswersOnlyAfterTheQuickScan)
+{
+    UseFreshFolders();
+    Application();
+    // 19200 bit/s, even parity: a combination the scan reaches. The unit is
+    // stopped through the quick scan and goes on once the dialog is up, so
+    // only the dialog's own probes can find it.
+    SerialUnit unit(19200, 'E');
+    ASSERT_TRUE(unit.Started());
+    SaveSerialProfile(7, unit.Device());
+    ASSERT_EQ(kill(unit.Pid(), SIGSTOP), 0);
+    Caller caller(7, 0x0A);
+    bool resumed = false;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!resumed && ProgressDialog()) {
+            kill(unit.Pid(), SIGCONT);
+            resumed = true;
+        }
+    });
+    watch.start();
+
+    const int result = caller.AutoSet();
+    kill(unit.Pid(), SIGCONT);
+    EXPECT_TRUE(resumed);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(caller.Get(Record::Baud), 4);
+    EXPECT_EQ(caller.Get(Record::Parity), 2);
+    EXPECT_EQ(caller.Flags() & kTransientFlags, 0);
+}
+
 TEST(AutoSet, WithoutApplicationFailsAfterQuickScan)
 {
     UseFreshFolders();

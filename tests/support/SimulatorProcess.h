@@ -23,6 +23,7 @@ public:
     bool Started() const { return m_port > 0 || m_serial; }
     int Port() const { return m_port; }
     const std::string& FirstLine() const { return m_firstLine; }
+    int Pid() const { return m_pid; }
     // Sends SIGTERM and waits (5 s at most); the exit code, or -1.
     int Stop();
     // What it wrote to standard error so far (after Stop: all of it).
