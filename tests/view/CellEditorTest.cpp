@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/CodePages.h"
 #include "resources/CResourceHandle.h"
+#include "resources/ResourceIds.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -339,7 +340,7 @@ TEST_F(CellEditor, ContextMenuIsTheLanguageLibrarysOwn)
             items << action->objectName();
         // Its Delete item goes to the editor's own clear.
         for (QAction* action : menu->actions()) {
-            if (action->data().toInt() == CExEditBase::ID_EDIT_CLEAR)
+            if (action->data().toInt() == res::ID_EDIT_CLEAR)
                 action->trigger();
         }
         menu->close();

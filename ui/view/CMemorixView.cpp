@@ -61,7 +61,7 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     m_pDelegate = new GridDelegate(*m_pModel, m_Sel, this);
 
     m_List = new QTableView(this);
-    m_List->setObjectName(QString::fromLatin1(kListName));
+    m_List->setObjectName(kListName);
     m_List->setFont(m_CellFont);
     m_List->setModel(m_pModel);
     m_List->setItemDelegate(m_pDelegate);
@@ -744,23 +744,23 @@ void CMemorixView::OnEditRedo()
 void CMemorixView::OnCommand(int id)
 {
     if (m_bEditing) {
-        if (id != ID_EDIT_REDO)
+        if (id != res::ID_EDIT_REDO)
             GetActiveEditor()->OnCommand(id);
         return;
     }
     switch (id) {
-    case ID_EDIT_CLEAR: ClearSelection(); break;
-    case ID_EDIT_COPY: {
+    case res::ID_EDIT_CLEAR: ClearSelection(); break;
+    case res::ID_EDIT_COPY: {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         CopyToClipboard();
         QApplication::restoreOverrideCursor();
         break;
     }
-    case ID_EDIT_CUT: CutToClipboard(); break;
-    case ID_EDIT_PASTE: PasteFromClipboard(); break;
-    case ID_EDIT_SELECT_ALL: SelectAll(); break;
-    case ID_EDIT_UNDO: OnEditUndo(); break;
-    case ID_EDIT_REDO: OnEditRedo(); break;
+    case res::ID_EDIT_CUT: CutToClipboard(); break;
+    case res::ID_EDIT_PASTE: PasteFromClipboard(); break;
+    case res::ID_EDIT_SELECT_ALL: SelectAll(); break;
+    case res::ID_EDIT_UNDO: OnEditUndo(); break;
+    case res::ID_EDIT_REDO: OnEditRedo(); break;
     default: break;
     }
 }
@@ -769,7 +769,7 @@ void CMemorixView::ShowContextMenu(QPoint global)
 {
     if (global.x() < 0 || global.y() < 0)
         global = m_List->viewport()->mapToGlobal(GetCellRect(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1).bottomRight());
-    const MxMenuResource* resource = FindMenu(IDR_GRID_CONTEXT);
+    const MxMenuResource* resource = FindMenu(res::IDR_GRID_CONTEXT);
     if (!resource)
         return;
     std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, this, [this](int id) { OnCommand(id); });
@@ -780,11 +780,11 @@ void CMemorixView::ShowContextMenu(QPoint global)
     const bool onText = first >= m_pModel->Layout().Columns();
     for (QAction* action : menu->actions()) {
         switch (action->data().toInt()) {
-        case ID_EDIT_CLEAR:
-        case ID_EDIT_CUT:
-        case ID_EDIT_PASTE: action->setEnabled(!onText); break;
-        case ID_EDIT_UNDO: action->setEnabled(CanUndo()); break;
-        case ID_EDIT_REDO: action->setEnabled(CanRedo()); break;
+        case res::ID_EDIT_CLEAR:
+        case res::ID_EDIT_CUT:
+        case res::ID_EDIT_PASTE: action->setEnabled(!onText); break;
+        case res::ID_EDIT_UNDO: action->setEnabled(CanUndo()); break;
+        case res::ID_EDIT_REDO: action->setEnabled(CanRedo()); break;
         default: break;
         }
     }

@@ -6,9 +6,11 @@
 #include "ui/view/GridNavigation.h"
 #include "ui/view/GridSelection.h"
 #include "ui/view/IEditOwner.h"
+#include "resources/ResourceIds.h"
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -28,7 +30,7 @@ class QTableView;
 // The grid view: shows the block of the device and bank chosen in the main
 // frame's data tool bar as a table of row labels, data cells in the chosen
 // radix and unit, and in the hexadecimal radix a text column. The table
-// (object name "602") is virtual: it knows only how many rows there are and
+// (object name kListName) is virtual: it knows only how many rows there are and
 // formats the texts of the cells it draws.
 //
 // The cursor is the view's own (Selection()): the table's current index and
@@ -51,18 +53,8 @@ public:
     static constexpr int HIT_BELOW = 2;
     static constexpr int HIT_OUTSIDE = 3;
 
-    // The commands the view answers.
-    static constexpr int ID_EDIT_CLEAR = 57632;
-    static constexpr int ID_EDIT_COPY = 57634;
-    static constexpr int ID_EDIT_CUT = 57635;
-    static constexpr int ID_EDIT_PASTE = 57637;
-    static constexpr int ID_EDIT_SELECT_ALL = 57642;
-    static constexpr int ID_EDIT_UNDO = 57643;
-    static constexpr int ID_EDIT_REDO = 57644;
-    static constexpr int IDR_GRID_CONTEXT = 103;
-
-    // The object name of the table, as the dialog resources number it.
-    static constexpr const char* kListName = "602";
+    // The object name of the table: its control id res::IDC_GRID_LIST.
+    static inline const QString kListName = QString::number(res::IDC_GRID_LIST);
 
     // Starts with the default setting (hexadecimal, 16-bit, 8 columns) as far
     // as the frame's boxes do not choose another. The grid is built by the
@@ -108,8 +100,8 @@ public:
     void StartEdit(int column, int row);
     // Commits and closes the open editor, then ends any range (the cursor
     // stays). A text that does not convert is never written: with messages
-    // the user is told (1100, or 1101 when out of range) and the editor stays
-    // open, and the result is false; without, the edit is dropped and the
+    // the user is told (IDS_CELL_NOT_A_NUMBER, or IDS_CELL_OUT_OF_RANGE) and
+    // the editor stays open, and the result is false; without, the edit is dropped and the
     // result is true. Without an open editor: true.
     bool EndEdit(bool showMessages);
     // Closes the open editor without writing anything.
@@ -145,8 +137,9 @@ public:
     // The Edit commands and the context menu's commands. While an editor is
     // open, its own edit commands go to it (redo does nothing).
     void OnCommand(int id);
-    // Context menu 103 at a global point; a point with a negative coordinate
-    // (the keyboard's) means the bottom-right corner of the current cell.
+    // The context menu IDR_GRID_CONTEXT at a global point; a point with a
+    // negative coordinate (the keyboard's) means the bottom-right corner of
+    // the current cell.
     void ShowContextMenu(QPoint global);
 
     // IEditOwner

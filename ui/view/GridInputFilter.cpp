@@ -4,6 +4,7 @@
 #include "ui/view/CNumberEdit.h"
 #include "ui/view/CStringEdit.h"
 #include "ui/view/GridModel.h"
+#include "resources/ResourceIds.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -45,12 +46,12 @@ int CtrlCommand(const QKeyEvent& key)
     if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
         return 0;
     switch (key.key()) {
-    case Qt::Key_A: return CMemorixView::ID_EDIT_SELECT_ALL;
-    case Qt::Key_C: return CMemorixView::ID_EDIT_COPY;
-    case Qt::Key_V: return CMemorixView::ID_EDIT_PASTE;
-    case Qt::Key_X: return CMemorixView::ID_EDIT_CUT;
-    case Qt::Key_Y: return CMemorixView::ID_EDIT_REDO;
-    case Qt::Key_Z: return CMemorixView::ID_EDIT_UNDO;
+    case Qt::Key_A: return res::ID_EDIT_SELECT_ALL;
+    case Qt::Key_C: return res::ID_EDIT_COPY;
+    case Qt::Key_V: return res::ID_EDIT_PASTE;
+    case Qt::Key_X: return res::ID_EDIT_CUT;
+    case Qt::Key_Y: return res::ID_EDIT_REDO;
+    case Qt::Key_Z: return res::ID_EDIT_UNDO;
     default: return 0;
     }
 }
