@@ -74,7 +74,7 @@ protected:
     }
 
     const GridSelection& Sel() const { return view->Selection(); }
-    std::vector<int> Cursor() const { return {Sel().m_nCurCol, Sel().m_nCurRow}; }
+    std::vector<int> Cursor() const { return {Sel().CurCol(), Sel().CurRow()}; }
     CellRange Range() const { return Sel().Range(); }
 };
 
@@ -86,11 +86,11 @@ TEST_F(GridEditing, KeysMoveTheCursorAndShiftMakesARange)
     grid.SelectCell(5, 2);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_TRUE(Sel().m_bRange);
+    EXPECT_TRUE(Sel().HasRange());
     EXPECT_EQ(Range(), (CellRange{2, 5, 4, 5}));
-    EXPECT_EQ(Sel().m_nAnchorCol, 2);
+    EXPECT_EQ(Sel().AnchorCol(), 2);
     Key(Qt::Key_Right);
-    EXPECT_FALSE(Sel().m_bRange);
+    EXPECT_FALSE(Sel().HasRange());
     EXPECT_EQ(Cursor(), (std::vector<int>{5, 5}));
 
     // Tab ends at the text column in the hexadecimal radix; Enter wraps rows
@@ -112,13 +112,13 @@ TEST_F(GridEditing, KeysMoveTheCursorAndShiftMakesARange)
     // Page Down moves a page less one row; with no row fully visible, one row.
     const int page = grid.RowsPerPage();
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Sel().m_nCurRow, std::min(12, page - 1));
+    EXPECT_EQ(Sel().CurRow(), std::min(12, page - 1));
     grid.List().setFixedHeight(grid.List().horizontalHeader()->height() + 2 * grid.List().frameWidth() + 8);
     QApplication::processEvents();
     grid.SelectCell(0, 0);
     EXPECT_EQ(grid.RowsPerPage(), 1);
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Sel().m_nCurRow, 1);
+    EXPECT_EQ(Sel().CurRow(), 1);
     EXPECT_GE(grid.List().verticalScrollBar()->value(), 1); // scrolled into view
 
     // In decimal Tab stops at the last data column.
@@ -258,7 +258,7 @@ TEST_F(GridEditing, MouseSelectsAndRightButtonKeepsTheRange)
     });
     Mouse(QEvent::MouseButtonPress, Qt::RightButton, CellCentre(2, 3));
     Mouse(QEvent::MouseButtonRelease, Qt::RightButton, CellCentre(2, 3));
-    EXPECT_TRUE(Sel().m_bRange);
+    EXPECT_TRUE(Sel().HasRange());
     EXPECT_EQ(Range(), (CellRange{2, 1, 4, 3}));
 
     // Shift and a click extend from the anchor.
@@ -345,7 +345,7 @@ TEST_F(GridEditing, AGridWithoutRowsIgnoresEverything)
     grid.StartEdit(0, 0);
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(Cursor(), (std::vector<int>{0, 0}));
-    EXPECT_FALSE(Sel().m_bRange);
+    EXPECT_FALSE(Sel().HasRange());
 }
 
 TEST_F(GridEditing, ContextMenuFollowsTheSelection)

@@ -113,7 +113,7 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
         editor->hide();
         editor->setEnabled(false);
     }
-    m_pInput = new GridInputFilter(*this);
+    m_pInput = new GridInputFilter(*this, m_Sel);
     // An open editor follows its cell when the table scrolls.
     connect(m_List->verticalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
     connect(m_List->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
@@ -324,7 +324,7 @@ void CMemorixView::SelectRange(int anchorRow, int anchorColumn, int endRow, int 
 
 void CMemorixView::UpdateCellStatus()
 {
-    SetStatus(kCellPane, m_pModel->Layout().CellStatusText(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1));
+    SetStatus(kCellPane, m_pModel->Layout().CellStatusText(m_Sel.CurRow(), m_Sel.CurCol() + 1));
 }
 
 void CMemorixView::UpdateRangeStatus()
@@ -345,12 +345,10 @@ const MxMenuResource* CMemorixView::FindMenu(int id) const
 
 QRect CMemorixView::SelectionRect() const
 {
-    const bool range = m_Sel.m_bRange;
-    const int left = range ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
-    const int top = range ? m_Sel.m_nSelTop : m_Sel.m_nCurRow;
-    const int right = range ? m_Sel.m_nSelRight : m_Sel.m_nCurCol;
-    const int bottom = range ? m_Sel.m_nSelBottom : m_Sel.m_nCurRow;
-    return GetCellRect(top, left + 1).united(GetCellRect(bottom, right + 1)).intersected(m_List->viewport()->rect());
+    const CellRange block = m_Sel.Block();
+    return GetCellRect(block.top, block.left + 1)
+        .united(GetCellRect(block.bottom, block.right + 1))
+        .intersected(m_List->viewport()->rect());
 }
 
 void CMemorixView::SelectionChanged(bool whole)
@@ -389,8 +387,8 @@ bool CMemorixView::Navigate(NavKey key, bool shift, bool ctrl)
 
 void CMemorixView::ScrollCellIntoView()
 {
-    const int row = m_Sel.m_nCurRow;
-    const int column = m_Sel.m_nCurCol;
+    const int row = m_Sel.CurRow();
+    const int column = m_Sel.CurCol();
     if (row < 0 || row >= m_pModel->rowCount())
         return;
     QRect cell = GetCellRect(row, column + 1);
@@ -572,13 +570,9 @@ bool CMemorixView::EndEdit(bool showMessages)
         m_List->viewport()->update();
         emit CommandStateChanged();
     }
-    m_Sel.m_bExtending = false;
-    m_Sel.m_bRange = false;
     // The corners collapse onto the cursor, so that Shift with a key or a
     // click extends from the cell just left.
-    m_Sel.m_nAnchorCol = m_Sel.m_nEndCol = m_Sel.m_nCurCol;
-    m_Sel.m_nAnchorRow = m_Sel.m_nEndRow = m_Sel.m_nCurRow;
-    m_Sel.NormalizeRange();
+    m_Sel.SetCell(m_Sel.CurRow(), m_Sel.CurCol());
     SelectionChanged();
     return true;
 }
@@ -638,14 +632,7 @@ void CMemorixView::SelectAll()
 {
     if (m_bEditing || m_pModel->rowCount() == 0)
         return;
-    m_Sel.m_nCurCol = 0;
-    m_Sel.m_nCurRow = 0;
-    m_Sel.m_bRange = true;
-    m_Sel.m_nAnchorCol = 0;
-    m_Sel.m_nAnchorRow = 0;
-    m_Sel.m_nEndCol = m_pModel->Layout().LastColumn();
-    m_Sel.m_nEndRow = m_pModel->rowCount() - 1;
-    m_Sel.NormalizeRange();
+    m_Sel.SelectAll(m_pModel->rowCount() - 1, m_pModel->Layout().LastColumn());
     SelectionChanged();
 }
 
@@ -653,8 +640,7 @@ bool CMemorixView::CopyToClipboard()
 {
     if (m_bEditing || m_pModel->rowCount() == 0)
         return false;
-    const CellRange range = m_Sel.m_bRange ? m_Sel.Range() : CellRange::Cell(m_Sel.m_nCurRow, m_Sel.m_nCurCol);
-    const std::string text = CopyText(m_pModel->Layout(), range);
+    const std::string text = CopyText(m_pModel->Layout(), m_Sel.Block());
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (text.empty() || !clipboard)
         return false;
@@ -678,9 +664,9 @@ void CMemorixView::ClearSelection()
     if (m_bEditing || m_pModel->rowCount() == 0)
         return;
     const GridLayout& layout = m_pModel->Layout();
-    const std::optional<BlockWrite> write = m_Sel.m_bRange
+    const std::optional<BlockWrite> write = m_Sel.HasRange()
                                                 ? ClearRange(layout, m_Sel.Range())
-                                                : ClearCell(layout, GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol});
+                                                : ClearCell(layout, GridCell{m_Sel.CurRow(), m_Sel.CurCol()});
     if (!write || !WriteBlock(write->offset, write->bytes))
         return;
     AfterChange();
@@ -690,9 +676,9 @@ bool CMemorixView::PasteText(const std::string& text)
 {
     if (!m_app.GetActiveDoc() || m_pModel->rowCount() == 0)
         return false;
-    const GridCell start =
-        m_Sel.m_bRange ? GridCell{m_Sel.m_nSelTop, m_Sel.m_nSelLeft} : GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol};
-    const std::optional<std::vector<std::uint8_t>> bytes = ::PasteText(m_pModel->Layout(), text, start);
+    const CellRange block = m_Sel.Block();
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        ::PasteText(m_pModel->Layout(), text, GridCell{block.top, block.left});
     return bytes && WriteBlock(0, *bytes);
 }
 
@@ -768,7 +754,7 @@ void CMemorixView::OnCommand(int id)
 void CMemorixView::ShowContextMenu(QPoint global)
 {
     if (global.x() < 0 || global.y() < 0)
-        global = m_List->viewport()->mapToGlobal(GetCellRect(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1).bottomRight());
+        global = m_List->viewport()->mapToGlobal(GetCellRect(m_Sel.CurRow(), m_Sel.CurCol() + 1).bottomRight());
     const MxMenuResource* resource = FindMenu(res::IDR_GRID_CONTEXT);
     if (!resource)
         return;
@@ -776,8 +762,7 @@ void CMemorixView::ShowContextMenu(QPoint global)
     if (!menu)
         return;
     // Clear, cut and paste have nothing to work on in the text column.
-    const int first = m_Sel.m_bRange ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
-    const bool onText = first >= m_pModel->Layout().Columns();
+    const bool onText = m_Sel.Block().left >= m_pModel->Layout().Columns();
     for (QAction* action : menu->actions()) {
         switch (action->data().toInt()) {
         case res::ID_EDIT_CLEAR:

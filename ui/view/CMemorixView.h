@@ -174,6 +174,10 @@ public:
     void SelectCell(int row, int column);
     void SelectRange(int anchorRow, int anchorColumn, int endRow, int endColumn);
     const GridSelection& Selection() const { return m_Sel; }
+    // Redraws the table where the cursor or range was and is now (whole: all
+    // of it) and shows the current cell in the status bar; called after every
+    // change of the selection.
+    void SelectionChanged(bool whole = false);
 
     QTableView& List() const { return *m_List; }
     const GridModel& Model() const { return *m_pModel; }
@@ -185,11 +189,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class GridInputFilter;
-
     void ReadCombos();
-    // Redraws the table where the cursor or range was and is now (whole: all of it).
-    void SelectionChanged(bool whole = false);
     // The part of the viewport the selection covers.
     QRect SelectionRect() const;
     // Writes bytes at offset into the shown block; false without a document.
