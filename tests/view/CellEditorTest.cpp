@@ -38,21 +38,21 @@ public:
 
 class CellEditor : public ::testing::Test {
 protected:
-    // A number editor holding text, as the grid opens it.
-    CNumberEdit& Number(const QString& text, codec::Radix radix, codec::Unit unit, int limit = 0)
+    // A number editor holding the text shown, as the grid opens it.
+    CNumberEdit& Number(const QString& shown, codec::Radix radix, codec::Unit unit, int limit = 0)
     {
         owner.radix = radix;
         owner.unit = unit;
         number.setMaxLength(limit > 0 ? limit : GetMaxCellChars(radix, unit));
-        number.setText(text);
+        number.setText(shown);
         number.BeginEdit();
         number.selectAll();
         return number;
     }
 
-    void Type(QWidget& editor, const char* text)
+    void Type(QWidget& editor, const char* typed)
     {
-        for (const char* c = text; *c; ++c)
+        for (const char* c = typed; *c; ++c)
             QTest::keyClick(&editor, *c);
     }
 
