@@ -158,7 +158,7 @@ TEST_F(EditSession, AUsersSessionEndsInTheExpectedFile)
     ChooseUnit(codec::UNIT_16BIT);
     Key(Qt::Key_End, Qt::ControlModifier);
     Key(Qt::Key_F2);
-    ASSERT_EQ(view.EditorKind(), CMemorixView::EDITOR_TEXT);
+    ASSERT_EQ(view.EditorKind(), GridCellEditor::EDITOR_TEXT);
     dialogtest::SaveScreenshot(frame, "editor_text");
     Type("Z");
     Key(Qt::Key_Return);

@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/CodePages.h"
 #include "resources/CResourceHandle.h"
+#include "resources/ResourceIds.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -37,21 +38,21 @@ public:
 
 class CellEditor : public ::testing::Test {
 protected:
-    // A number editor holding text, as the grid opens it.
-    CNumberEdit& Number(const QString& initial, codec::Radix radix, codec::Unit unit, int limit = 0)
+    // A number editor holding the text shown, as the grid opens it.
+    CNumberEdit& Number(const QString& shown, codec::Radix radix, codec::Unit unit, int limit = 0)
     {
         owner.radix = radix;
         owner.unit = unit;
         number.setMaxLength(limit > 0 ? limit : GetMaxCellChars(radix, unit));
-        number.setText(initial);
+        number.setText(shown);
         number.BeginEdit();
         number.selectAll();
         return number;
     }
 
-    void Type(QWidget& editor, const char* keys)
+    void Type(QWidget& editor, const char* typed)
     {
-        for (const char* c = keys; *c; ++c)
+        for (const char* c = typed; *c; ++c)
             QTest::keyClick(&editor, *c);
     }
 
@@ -339,7 +340,7 @@ TEST_F(CellEditor, ContextMenuIsTheLanguageLibrarysOwn)
             items << action->objectName();
         // Its Delete item goes to the editor's own clear.
         for (QAction* action : menu->actions()) {
-            if (action->data().toInt() == CExEditBase::ID_EDIT_CLEAR)
+            if (action->data().toInt() == res::ID_EDIT_CLEAR)
                 action->trigger();
         }
         menu->close();

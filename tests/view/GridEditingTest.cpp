@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <QDir>
 
 #include <cstring>
+#include <functional>
 
 using namespace codec;
 using Bytes = std::vector<std::uint8_t>;
@@ -74,7 +76,7 @@ protected:
     }
 
     const GridSelection& Sel() const { return view->Selection(); }
-    std::vector<int> Cursor() const { return {Sel().m_nCurCol, Sel().m_nCurRow}; }
+    std::vector<int> Cursor() const { return {Sel().CurCol(), Sel().CurRow()}; }
     CellRange Range() const { return Sel().Range(); }
 };
 
@@ -86,11 +88,11 @@ TEST_F(GridEditing, KeysMoveTheCursorAndShiftMakesARange)
     grid.SelectCell(5, 2);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_TRUE(Sel().m_bRange);
+    EXPECT_TRUE(Sel().HasRange());
     EXPECT_EQ(Range(), (CellRange{2, 5, 4, 5}));
-    EXPECT_EQ(Sel().m_nAnchorCol, 2);
+    EXPECT_EQ(Sel().AnchorCol(), 2);
     Key(Qt::Key_Right);
-    EXPECT_FALSE(Sel().m_bRange);
+    EXPECT_FALSE(Sel().HasRange());
     EXPECT_EQ(Cursor(), (std::vector<int>{5, 5}));
 
     // Tab ends at the text column in the hexadecimal radix; Enter wraps rows
@@ -112,13 +114,13 @@ TEST_F(GridEditing, KeysMoveTheCursorAndShiftMakesARange)
     // Page Down moves a page less one row; with no row fully visible, one row.
     const int page = grid.RowsPerPage();
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Sel().m_nCurRow, std::min(12, page - 1));
+    EXPECT_EQ(Sel().CurRow(), std::min(12, page - 1));
     grid.List().setFixedHeight(grid.List().horizontalHeader()->height() + 2 * grid.List().frameWidth() + 8);
     QApplication::processEvents();
     grid.SelectCell(0, 0);
     EXPECT_EQ(grid.RowsPerPage(), 1);
     Key(Qt::Key_PageDown);
-    EXPECT_EQ(Sel().m_nCurRow, 1);
+    EXPECT_EQ(Sel().CurRow(), 1);
     EXPECT_GE(grid.List().verticalScrollBar()->value(), 1); // scrolled into view
 
     // In decimal Tab stops at the last data column.
@@ -136,7 +138,7 @@ TEST_F(GridEditing, TypingOnACellEditsItAndEnterCommits)
     CMemorixView& grid = Open({0xFF, 0x00});
     Type("5");
     ASSERT_TRUE(grid.IsEditing());
-    EXPECT_EQ(grid.EditorKind(), CMemorixView::EDITOR_NUMBER);
+    EXPECT_EQ(grid.EditorKind(), GridCellEditor::EDITOR_NUMBER);
     EXPECT_EQ(grid.NumberEdit().text(), "5");
     Key(Qt::Key_Return);
     EXPECT_FALSE(grid.IsEditing());
@@ -212,7 +214,7 @@ TEST_F(GridEditing, TextColumnEditsTheRowsBytesInPlace)
     CMemorixView& grid = Open(row);
     grid.SelectCell(0, 8);
     Key(Qt::Key_F2);
-    ASSERT_EQ(grid.EditorKind(), CMemorixView::EDITOR_TEXT);
+    ASSERT_EQ(grid.EditorKind(), GridCellEditor::EDITOR_TEXT);
     EXPECT_EQ(grid.StringEdit().text(), "Hi..abcdefghijkl");
     grid.StringEdit().setSelection(2, 1);
     Type("!");
@@ -258,7 +260,7 @@ TEST_F(GridEditing, MouseSelectsAndRightButtonKeepsTheRange)
     });
     Mouse(QEvent::MouseButtonPress, Qt::RightButton, CellCentre(2, 3));
     Mouse(QEvent::MouseButtonRelease, Qt::RightButton, CellCentre(2, 3));
-    EXPECT_TRUE(Sel().m_bRange);
+    EXPECT_TRUE(Sel().HasRange());
     EXPECT_EQ(Range(), (CellRange{2, 1, 4, 3}));
 
     // Shift and a click extend from the anchor.
@@ -345,7 +347,7 @@ TEST_F(GridEditing, AGridWithoutRowsIgnoresEverything)
     grid.StartEdit(0, 0);
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(Cursor(), (std::vector<int>{0, 0}));
-    EXPECT_FALSE(Sel().m_bRange);
+    EXPECT_FALSE(Sel().HasRange());
 }
 
 TEST_F(GridEditing, ContextMenuFollowsTheSelection)
@@ -449,4 +451,44 @@ TEST_F(GridEditing, TheViewGoesAwayWithAnEditorOpen)
     ASSERT_TRUE(grid.IsEditing());
     app->CloseDocument();
     view.reset(); // nothing is written, nothing is left behind
+}
+
+// Whatever shows the enable state of undo and redo hears of every commit,
+// change, undo and redo through the view, and of nothing that changed nothing.
+TEST_F(GridEditing, EveryChangeThroughTheViewIsAnnounced)
+{
+    CMemorixView& grid = Open({1, 0, 2, 0});
+    QSignalSpy announced(&grid, &CMemorixView::CommandStateChanged);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int announcements;
+    };
+    const Case cases[] = {
+        {"a commit", [&] { Type("7"), Key(Qt::Key_Return); }, 1},
+        {"a commit that changes nothing", [&] { Key(Qt::Key_F2), Key(Qt::Key_Return); }, 1},
+        {"a rejected commit",
+         [&] {
+             Key(Qt::Key_F2);
+             grid.NumberEdit().setText("-");
+             grid.EndEdit(true);
+         },
+         0},
+        {"the fixed commit", [&] { grid.NumberEdit().setText("9"), grid.EndEdit(true); }, 1},
+        {"a cancelled edit", [&] { Type("5"), Key(Qt::Key_Escape); }, 0},
+        {"clear", [&] { Key(Qt::Key_Delete); }, 1},
+        {"undo", [&] { grid.OnEditUndo(); }, 1},
+        {"redo", [&] { grid.OnCommand(res::ID_EDIT_REDO); }, 1},
+        {"redo with nothing to redo", [&] { grid.OnEditRedo(); }, 0},
+        {"copy", [&] { Key(Qt::Key_C, Qt::ControlModifier); }, 0},
+        {"paste", [&] { Key(Qt::Key_V, Qt::ControlModifier); }, 1},
+        {"select all", [&] { grid.SelectAll(); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        announced.clear();
+        c.act();
+        EXPECT_EQ(announced.count(), c.announcements);
+    }
+    EXPECT_FALSE(grid.IsEditing());
 }

@@ -76,7 +76,7 @@ TEST_F(GridView, RadixBoxRefillsTheUnitsAndReformats)
     CMemorixView& grid = MakeView();
     grid.SelectCell(2, 3);
     grid.OnRadixChanged(codec::ToInt(RADIX_HEX)); // the radix shown: nothing is rebuilt
-    EXPECT_EQ(grid.Selection().m_nCurRow, 2);
+    EXPECT_EQ(grid.Selection().CurRow(), 2);
     EXPECT_TRUE(frame.toolbarUpdates.empty());
 
     grid.OnRadixChanged(codec::ToInt(RADIX_DEC));

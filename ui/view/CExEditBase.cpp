@@ -2,6 +2,7 @@
 
 #include "ui/view/IEditOwner.h"
 #include "ui/view/ResourcePopupMenu.h"
+#include "resources/ResourceIds.h"
 
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
@@ -59,12 +60,12 @@ CExEditBase::CExEditBase(IEditOwner& owner, QWidget* parent)
 bool CExEditBase::OnCommand(int id)
 {
     switch (id) {
-    case ID_EDIT_UNDO: Undo(); return true;
-    case ID_EDIT_CUT: Cut(); return true;
-    case ID_EDIT_COPY: Copy(); return true;
-    case ID_EDIT_PASTE: Paste(); return true;
-    case ID_EDIT_CLEAR: Clear(); return true;
-    case ID_EDIT_SELECT_ALL: selectAll(); return true;
+    case res::ID_EDIT_UNDO: Undo(); return true;
+    case res::ID_EDIT_CUT: Cut(); return true;
+    case res::ID_EDIT_COPY: Copy(); return true;
+    case res::ID_EDIT_PASTE: Paste(); return true;
+    case res::ID_EDIT_CLEAR: Clear(); return true;
+    case res::ID_EDIT_SELECT_ALL: selectAll(); return true;
     default: return false;
     }
 }
@@ -76,7 +77,7 @@ void CExEditBase::Copy()
 
 void CExEditBase::ShowContextMenu()
 {
-    const MxMenuResource* resource = m_owner.FindMenu(IDR_EDIT_CONTEXT);
+    const MxMenuResource* resource = m_owner.FindMenu(res::IDR_EDIT_CONTEXT);
     if (!resource)
         return;
     std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, this, [this](int id) { OnCommand(id); });

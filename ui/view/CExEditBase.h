@@ -12,22 +12,14 @@ class IEditOwner;
 // The common part of the grid's two cell editors: a single-line edit whose
 // every change of text goes through the editor's own handlers. The editor
 // keeps a one-level undo of its own, answers the edit commands and the usual
-// shortcuts itself and shows the language library's context menu 104; Qt's
+// shortcuts itself and shows the language library's context menu
+// res::IDR_EDIT_CONTEXT; Qt's
 // own undo stack, context menu, drag and drop, middle-button paste and
 // input-method text never reach the text behind the editor's back.
 class CExEditBase : public QLineEdit {
     Q_OBJECT
 
 public:
-    // The edit commands the editor answers (the ids of the Edit menu).
-    static constexpr int ID_EDIT_CLEAR = 57632;
-    static constexpr int ID_EDIT_COPY = 57634;
-    static constexpr int ID_EDIT_CUT = 57635;
-    static constexpr int ID_EDIT_PASTE = 57637;
-    static constexpr int ID_EDIT_SELECT_ALL = 57642;
-    static constexpr int ID_EDIT_UNDO = 57643;
-    static constexpr int IDR_EDIT_CONTEXT = 104;
-
     // owner must outlive the editor.
     CExEditBase(IEditOwner& owner, QWidget* parent = nullptr);
 
@@ -36,7 +28,9 @@ public:
     virtual bool GetValue(std::vector<std::uint8_t>& out, codec::ParseStatus* status) = 0;
     virtual void ResetUndo() = 0;
 
-    // One of the edit commands above; false for any other id.
+    // One of the Edit menu's commands res::ID_EDIT_CLEAR, ID_EDIT_COPY,
+    // ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL or ID_EDIT_UNDO; false
+    // for any other id.
     bool OnCommand(int id);
 
     // The handlers behind the commands.
@@ -46,7 +40,7 @@ public:
     virtual void Paste() = 0;
     virtual void Clear() = 0;
 
-    // Shows context menu 104 with its top-left corner at the editor's
+    // Shows the context menu res::IDR_EDIT_CONTEXT with its top-left corner at the editor's
     // bottom-right corner, wherever the mouse is.
     void ShowContextMenu();
 

@@ -4,27 +4,15 @@
 #include "document/IAppState.h"
 #include "model/PlcChoice.h"
 #include "undo/CUndoMap.h"
-#include "grid/ClipboardLineEnds.h"
-#include "grid/GridClear.h"
-#include "grid/GridClipboard.h"
-#include "ui/view/CNumberEdit.h"
-#include "ui/view/CStringEdit.h"
-#include "resources/Messages.h"
 #include "ui/view/GridDelegate.h"
 #include "ui/view/GridInputFilter.h"
 #include "ui/view/GridModel.h"
 #include "ui/view/IGridFrame.h"
-#include "ui/view/ResourcePopupMenu.h"
-#include "resources/ResourceIds.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QMenu>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -61,7 +49,7 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     m_pDelegate = new GridDelegate(*m_pModel, m_Sel, this);
 
     m_List = new QTableView(this);
-    m_List->setObjectName(QString::fromLatin1(kListName));
+    m_List->setObjectName(kListName);
     m_List->setFont(m_CellFont);
     m_List->setModel(m_pModel);
     m_List->setItemDelegate(m_pDelegate);
@@ -107,16 +95,11 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     layout->addWidget(m_List);
     setFocusProxy(m_List);
 
-    m_NumberEdit = new CNumberEdit(*this, m_List->viewport());
-    m_StringEdit = new CStringEdit(*this, m_List->viewport());
-    for (CExEditBase* editor : {static_cast<CExEditBase*>(m_NumberEdit), static_cast<CExEditBase*>(m_StringEdit)}) {
-        editor->hide();
-        editor->setEnabled(false);
-    }
-    m_pInput = new GridInputFilter(*this);
-    // An open editor follows its cell when the table scrolls.
-    connect(m_List->verticalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
-    connect(m_List->horizontalScrollBar(), &QScrollBar::valueChanged, this, &CMemorixView::PlaceEditor);
+    m_cellEditor = new GridCellEditor(*this, *m_pModel, m_Sel, app, frame);
+    m_commands = new GridEditCommands(*this, m_Sel, *m_cellEditor, app, frame);
+    connect(m_cellEditor, &GridCellEditor::EditCommitted, this, &CMemorixView::CommandStateChanged);
+    connect(m_commands, &GridEditCommands::DocumentChanged, this, &CMemorixView::CommandStateChanged);
+    m_pInput = new GridInputFilter(*this, m_Sel);
 
     ReadCombos();
 }
@@ -125,8 +108,7 @@ CMemorixView::~CMemorixView()
 {
     // No event of the table's going away may reach the view's handlers.
     delete m_pInput;
-    m_bEditing = false;
-    m_nEditorKind = EDITOR_NONE;
+    m_cellEditor->Detach();
     // The table goes before the model and the delegate it draws with.
     delete m_List;
 }
@@ -324,7 +306,7 @@ void CMemorixView::SelectRange(int anchorRow, int anchorColumn, int endRow, int 
 
 void CMemorixView::UpdateCellStatus()
 {
-    SetStatus(kCellPane, m_pModel->Layout().CellStatusText(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1));
+    SetStatus(kCellPane, m_pModel->Layout().CellStatusText(m_Sel.CurRow(), m_Sel.CurCol() + 1));
 }
 
 void CMemorixView::UpdateRangeStatus()
@@ -345,12 +327,10 @@ const MxMenuResource* CMemorixView::FindMenu(int id) const
 
 QRect CMemorixView::SelectionRect() const
 {
-    const bool range = m_Sel.m_bRange;
-    const int left = range ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
-    const int top = range ? m_Sel.m_nSelTop : m_Sel.m_nCurRow;
-    const int right = range ? m_Sel.m_nSelRight : m_Sel.m_nCurCol;
-    const int bottom = range ? m_Sel.m_nSelBottom : m_Sel.m_nCurRow;
-    return GetCellRect(top, left + 1).united(GetCellRect(bottom, right + 1)).intersected(m_List->viewport()->rect());
+    const CellRange block = m_Sel.Block();
+    return GetCellRect(block.top, block.left + 1)
+        .united(GetCellRect(block.bottom, block.right + 1))
+        .intersected(m_List->viewport()->rect());
 }
 
 void CMemorixView::SelectionChanged(bool whole)
@@ -389,8 +369,8 @@ bool CMemorixView::Navigate(NavKey key, bool shift, bool ctrl)
 
 void CMemorixView::ScrollCellIntoView()
 {
-    const int row = m_Sel.m_nCurRow;
-    const int column = m_Sel.m_nCurCol;
+    const int row = m_Sel.CurRow();
+    const int column = m_Sel.CurCol();
     if (row < 0 || row >= m_pModel->rowCount())
         return;
     QRect cell = GetCellRect(row, column + 1);
@@ -429,160 +409,12 @@ void CMemorixView::resizeEvent(QResizeEvent* event)
 {
     // A new size ends an edit as a loss of the focus does; without an edit
     // the selection stays as it is.
-    if (m_bEditing)
+    if (IsEditing())
         EndEdit(false);
     QWidget::resizeEvent(event);
 }
 
-// In-cell editing ------------------------------------------------------------
-
-CExEditBase* CMemorixView::GetActiveEditor() const
-{
-    switch (m_nEditorKind) {
-    case EDITOR_NUMBER: return m_NumberEdit;
-    case EDITOR_TEXT: return m_StringEdit;
-    default: return nullptr;
-    }
-}
-
-void CMemorixView::StartEdit(int column, int row)
-{
-    if (m_bEditing)
-        return;
-    const GridLayout& layout = m_pModel->Layout();
-    if (row < 0 || row >= m_pModel->rowCount() || column < 0 || column > layout.LastColumn())
-        return;
-    const bool text = layout.HasTextColumn() && column == layout.Columns();
-    if (!text && !layout.HasValue(row, column))
-        return; // no edit on a cell after the end of the data
-    const std::span<const std::uint8_t> rowBytes = layout.RowData(row);
-    if (text && rowBytes.empty())
-        return;
-
-    m_nEditCol = column;
-    m_nEditRow = row;
-    CExEditBase* editor = nullptr;
-    if (text) {
-        m_nEditorKind = EDITOR_TEXT;
-        editor = m_StringEdit;
-    } else {
-        m_nEditorKind = EDITOR_NUMBER;
-        editor = m_NumberEdit;
-    }
-    m_rcEdit = GetCellRect(row, column + 1);
-    PlaceEditor();
-    editor->setFont(m_List->font());
-    if (text) {
-        m_StringEdit->SetValue(rowBytes.data(), static_cast<std::uint32_t>(rowBytes.size()));
-    } else {
-        const QString shown = QString::fromStdString(FormatCell(row, column + 1));
-        // The limit never cuts the cell's own text, however long it is.
-        m_NumberEdit->setMaxLength(std::max(layout.MaxCellChars(), static_cast<int>(shown.size())));
-        m_NumberEdit->setText(shown);
-        m_NumberEdit->BeginEdit();
-    }
-    editor->selectAll();
-    editor->setEnabled(true);
-    editor->show();
-    editor->setFocus(Qt::OtherFocusReason);
-    m_bEditing = true;
-}
-
-void CMemorixView::PlaceEditor()
-{
-    CExEditBase* editor = GetActiveEditor();
-    if (!editor)
-        return;
-    m_rcEdit = GetCellRect(m_nEditRow, m_nEditCol + 1);
-    editor->setGeometry(m_rcEdit.left() + 1, m_rcEdit.top(), m_rcEdit.width() - 1, m_rcEdit.height() - 1);
-}
-
-void CMemorixView::CloseEditor()
-{
-    CExEditBase* editor = GetActiveEditor();
-    // The state goes first: hiding the editor moves the focus, and the focus
-    // loss must find no editor open.
-    m_bEditing = false;
-    m_nEditStatus = codec::PARSE_OK;
-    m_nEditorKind = EDITOR_NONE;
-    if (editor) {
-        editor->hide();
-        editor->setEnabled(false);
-    }
-    if (m_List->isVisible())
-        m_List->setFocus(Qt::OtherFocusReason);
-}
-
-void CMemorixView::CancelEdit()
-{
-    if (!m_bEditing)
-        return;
-    if (m_nEditorKind == EDITOR_TEXT)
-        m_StringEdit->ResetUndo();
-    CloseEditor();
-}
-
-bool CMemorixView::EndEdit(bool showMessages)
-{
-    // A message of this function is on the screen, or the function is already
-    // at work: the focus loss that comes with either must not commit again.
-    if (m_bInMessage || m_bInEndEdit)
-        return true;
-    if (m_bEditing) {
-        m_bInEndEdit = true;
-        const GridLayout& layout = m_pModel->Layout();
-        const std::size_t cellBytes = static_cast<std::size_t>(layout.CellBytes());
-        std::vector<std::uint8_t> bytes;
-        std::size_t offset = 0;
-        bool valid = false;
-        if (m_nEditorKind == EDITOR_NUMBER) {
-            offset = layout.CellOffset(m_nEditRow, m_nEditCol);
-            valid = m_NumberEdit->GetValue(bytes, &m_nEditStatus);
-        } else {
-            offset = cellBytes * static_cast<std::size_t>(layout.Columns()) * static_cast<std::size_t>(m_nEditRow);
-            valid = m_StringEdit->GetValue(bytes, nullptr);
-            m_nEditStatus = codec::PARSE_OK;
-        }
-        // An edit that leaves the bytes as they were writes nothing: the
-        // document stays unmodified and no undo step is made.
-        const std::span<const std::uint8_t> stored = layout.Data();
-        const bool same =
-            offset + bytes.size() <= stored.size()
-            && std::equal(bytes.begin(), bytes.end(), stored.begin() + static_cast<std::ptrdiff_t>(offset));
-        if (valid && !bytes.empty() && !same && WriteBlock(offset, bytes)) {
-            if (CMemorixDoc* doc = m_app.GetActiveDoc())
-                m_app.GetUndoMap().RecordChange(*doc, m_frame);
-            ReloadBytes(offset, bytes.size());
-        }
-        m_bInEndEdit = false;
-
-        if (m_nEditStatus != codec::PARSE_OK) {
-            if (showMessages) {
-                m_bInMessage = true;
-                ShowResourceMessage(m_app.Messages(), m_app.Strings(),
-                                    m_nEditStatus == codec::PARSE_OUT_OF_RANGE ? res::IDS_CELL_OUT_OF_RANGE
-                                                                               : res::IDS_CELL_NOT_A_NUMBER,
-                                    platform::MsgIcon::None);
-                m_bInMessage = false;
-                if (CExEditBase* editor = GetActiveEditor())
-                    editor->setFocus(Qt::OtherFocusReason);
-                return false;
-            }
-        }
-        CloseEditor();
-        m_List->viewport()->update();
-        emit CommandStateChanged();
-    }
-    m_Sel.m_bExtending = false;
-    m_Sel.m_bRange = false;
-    // The corners collapse onto the cursor, so that Shift with a key or a
-    // click extends from the cell just left.
-    m_Sel.m_nAnchorCol = m_Sel.m_nEndCol = m_Sel.m_nCurCol;
-    m_Sel.m_nAnchorRow = m_Sel.m_nEndRow = m_Sel.m_nCurRow;
-    m_Sel.NormalizeRange();
-    SelectionChanged();
-    return true;
-}
+// Writing and hit testing ------------------------------------------------------
 
 bool CMemorixView::WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes)
 {
@@ -593,29 +425,6 @@ bool CMemorixView::WriteBlock(std::size_t offset, const std::vector<std::uint8_t
                          m_DeviceCode, static_cast<std::int16_t>(m_BankNo));
     return true;
 }
-
-void CMemorixView::ReloadBytes(std::size_t offset, std::size_t count)
-{
-    const CEditData* block = FindShownBlock();
-    if (!block || block->Data.size() != m_pModel->Block().Data.size()) {
-        ReloadFromDocument();
-        return;
-    }
-    m_pModel->ReloadBytes(offset, std::span<const std::uint8_t>(block->Data).subspan(offset, count));
-    m_List->viewport()->update();
-    UpdateCellStatus();
-}
-
-void CMemorixView::AfterChange()
-{
-    if (CMemorixDoc* doc = m_app.GetActiveDoc())
-        m_app.GetUndoMap().RecordChange(*doc, m_frame);
-    ReloadFromDocument();
-    m_List->viewport()->update();
-    emit CommandStateChanged();
-}
-
-// Mouse, selection and clipboard ------------------------------------------------
 
 int CMemorixView::HitTestCell(const QPoint& global, int& column, int& row) const
 {
@@ -633,161 +442,4 @@ int CMemorixView::HitTestCell(const QPoint& global, int& column, int& row) const
     column = index.column() - 1;
     row = index.row();
     return HIT_CELL;
-}
-
-void CMemorixView::SelectAll()
-{
-    if (m_bEditing || m_pModel->rowCount() == 0)
-        return;
-    m_Sel.m_nCurCol = 0;
-    m_Sel.m_nCurRow = 0;
-    m_Sel.m_bRange = true;
-    m_Sel.m_nAnchorCol = 0;
-    m_Sel.m_nAnchorRow = 0;
-    m_Sel.m_nEndCol = m_pModel->Layout().LastColumn();
-    m_Sel.m_nEndRow = m_pModel->rowCount() - 1;
-    m_Sel.NormalizeRange();
-    SelectionChanged();
-}
-
-bool CMemorixView::CopyToClipboard()
-{
-    if (m_bEditing || m_pModel->rowCount() == 0)
-        return false;
-    const CellRange range = m_Sel.m_bRange ? m_Sel.Range() : CellRange::Cell(m_Sel.m_nCurRow, m_Sel.m_nCurCol);
-    const std::string text = CopyText(m_pModel->Layout(), range);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (text.empty() || !clipboard)
-        return false;
-    clipboard->setText(QString::fromStdString(text));
-    return true;
-}
-
-void CMemorixView::CutToClipboard()
-{
-    if (m_bEditing)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool copied = CopyToClipboard();
-    QApplication::restoreOverrideCursor();
-    if (copied)
-        ClearSelection();
-}
-
-void CMemorixView::ClearSelection()
-{
-    if (m_bEditing || m_pModel->rowCount() == 0)
-        return;
-    const GridLayout& layout = m_pModel->Layout();
-    const std::optional<BlockWrite> write = m_Sel.m_bRange
-                                                ? ClearRange(layout, m_Sel.Range())
-                                                : ClearCell(layout, GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol});
-    if (!write || !WriteBlock(write->offset, write->bytes))
-        return;
-    AfterChange();
-}
-
-bool CMemorixView::PasteText(const std::string& text)
-{
-    if (!m_app.GetActiveDoc() || m_pModel->rowCount() == 0)
-        return false;
-    const GridCell start =
-        m_Sel.m_bRange ? GridCell{m_Sel.m_nSelTop, m_Sel.m_nSelLeft} : GridCell{m_Sel.m_nCurRow, m_Sel.m_nCurCol};
-    const std::optional<std::vector<std::uint8_t>> bytes = ::PasteText(m_pModel->Layout(), text, start);
-    return bytes && WriteBlock(0, *bytes);
-}
-
-void CMemorixView::PasteFromClipboard()
-{
-    if (m_bEditing)
-        return;
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    const QString text = clipboard ? clipboard->text() : QString();
-    if (text.isEmpty())
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool pasted = PasteText(WithCrLfLineEnds(text.toStdString()));
-    QApplication::restoreOverrideCursor();
-    if (pasted)
-        AfterChange();
-}
-
-// Undo, redo, commands and the context menu ------------------------------------
-
-bool CMemorixView::CanUndo() const
-{
-    return m_app.GetActiveDoc() && m_app.GetUndoMap().CanUndo(m_frame);
-}
-
-bool CMemorixView::CanRedo() const
-{
-    return m_app.GetActiveDoc() && m_app.GetUndoMap().CanRedo(m_frame);
-}
-
-void CMemorixView::OnEditUndo()
-{
-    CMemorixDoc* doc = m_app.GetActiveDoc();
-    if (m_bEditing || !doc || !m_app.GetUndoMap().Undo(*doc, m_frame))
-        return;
-    ReloadFromDocument();
-    emit CommandStateChanged();
-}
-
-void CMemorixView::OnEditRedo()
-{
-    CMemorixDoc* doc = m_app.GetActiveDoc();
-    if (m_bEditing || !doc || !m_app.GetUndoMap().Redo(*doc, m_frame))
-        return;
-    ReloadFromDocument();
-    emit CommandStateChanged();
-}
-
-void CMemorixView::OnCommand(int id)
-{
-    if (m_bEditing) {
-        if (id != ID_EDIT_REDO)
-            GetActiveEditor()->OnCommand(id);
-        return;
-    }
-    switch (id) {
-    case ID_EDIT_CLEAR: ClearSelection(); break;
-    case ID_EDIT_COPY: {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        CopyToClipboard();
-        QApplication::restoreOverrideCursor();
-        break;
-    }
-    case ID_EDIT_CUT: CutToClipboard(); break;
-    case ID_EDIT_PASTE: PasteFromClipboard(); break;
-    case ID_EDIT_SELECT_ALL: SelectAll(); break;
-    case ID_EDIT_UNDO: OnEditUndo(); break;
-    case ID_EDIT_REDO: OnEditRedo(); break;
-    default: break;
-    }
-}
-
-void CMemorixView::ShowContextMenu(QPoint global)
-{
-    if (global.x() < 0 || global.y() < 0)
-        global = m_List->viewport()->mapToGlobal(GetCellRect(m_Sel.m_nCurRow, m_Sel.m_nCurCol + 1).bottomRight());
-    const MxMenuResource* resource = FindMenu(IDR_GRID_CONTEXT);
-    if (!resource)
-        return;
-    std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, this, [this](int id) { OnCommand(id); });
-    if (!menu)
-        return;
-    // Clear, cut and paste have nothing to work on in the text column.
-    const int first = m_Sel.m_bRange ? m_Sel.m_nSelLeft : m_Sel.m_nCurCol;
-    const bool onText = first >= m_pModel->Layout().Columns();
-    for (QAction* action : menu->actions()) {
-        switch (action->data().toInt()) {
-        case ID_EDIT_CLEAR:
-        case ID_EDIT_CUT:
-        case ID_EDIT_PASTE: action->setEnabled(!onText); break;
-        case ID_EDIT_UNDO: action->setEnabled(CanUndo()); break;
-        case ID_EDIT_REDO: action->setEnabled(CanRedo()); break;
-        default: break;
-        }
-    }
-    menu->exec(global);
 }

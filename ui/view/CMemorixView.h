@@ -3,12 +3,16 @@
 #include "model/DeviceModel.h"
 #include "grid/DevicePrefix.h"
 #include "grid/DisplaySetting.h"
+#include "ui/view/GridCellEditor.h"
+#include "ui/view/GridEditCommands.h"
 #include "ui/view/GridNavigation.h"
 #include "ui/view/GridSelection.h"
 #include "ui/view/IEditOwner.h"
+#include "resources/ResourceIds.h"
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -28,41 +32,27 @@ class QTableView;
 // The grid view: shows the block of the device and bank chosen in the main
 // frame's data tool bar as a table of row labels, data cells in the chosen
 // radix and unit, and in the hexadecimal radix a text column. The table
-// (object name "602") is virtual: it knows only how many rows there are and
-// formats the texts of the cells it draws.
+// (object name kListName) is virtual: it knows only how many rows there are
+// and formats the texts of the cells it draws. The view keeps the display
+// settings, the scrolling and the status texts.
 //
 // The cursor is the view's own (Selection()): the table's current index and
 // selection are never used, and every key and mouse event on the table goes
-// through the view first (GridInputFilter). A cell is edited in place by one
-// of two editors laid over it: CNumberEdit for data cells, CStringEdit for
-// the text column.
+// through the view first (GridInputFilter). A cell is edited in place by
+// GridCellEditor; the Edit commands and the context menu are
+// GridEditCommands. The view forwards their operations for its callers.
 class CMemorixView final : public QWidget, public IEditOwner {
     Q_OBJECT
 
 public:
-    // Which editor is open.
-    static constexpr int EDITOR_NONE = 0;
-    static constexpr int EDITOR_NUMBER = 1;
-    static constexpr int EDITOR_TEXT = 2;
-
     // Where a mouse position lies (HitTestCell).
     static constexpr int HIT_CELL = 0;
     static constexpr int HIT_ABOVE = 1;
     static constexpr int HIT_BELOW = 2;
     static constexpr int HIT_OUTSIDE = 3;
 
-    // The commands the view answers.
-    static constexpr int ID_EDIT_CLEAR = 57632;
-    static constexpr int ID_EDIT_COPY = 57634;
-    static constexpr int ID_EDIT_CUT = 57635;
-    static constexpr int ID_EDIT_PASTE = 57637;
-    static constexpr int ID_EDIT_SELECT_ALL = 57642;
-    static constexpr int ID_EDIT_UNDO = 57643;
-    static constexpr int ID_EDIT_REDO = 57644;
-    static constexpr int IDR_GRID_CONTEXT = 103;
-
-    // The object name of the table, as the dialog resources number it.
-    static constexpr const char* kListName = "602";
+    // The object name of the table: its control id res::IDC_GRID_LIST.
+    static inline const QString kListName = QString::number(res::IDC_GRID_LIST);
 
     // Starts with the default setting (hexadecimal, 16-bit, 8 columns) as far
     // as the frame's boxes do not choose another. The grid is built by the
@@ -102,52 +92,33 @@ public:
     // The table's count of fully visible rows, at least 1.
     int RowsPerPage() const;
 
-    // Opens the editor for the cell: the text editor on the text column, the
-    // number editor on a data cell; nothing on a cell after the end of the
-    // data or outside the grid.
-    void StartEdit(int column, int row);
-    // Commits and closes the open editor, then ends any range (the cursor
-    // stays). A text that does not convert is never written: with messages
-    // the user is told (1100, or 1101 when out of range) and the editor stays
-    // open, and the result is false; without, the edit is dropped and the
-    // result is true. Without an open editor: true.
-    bool EndEdit(bool showMessages);
-    // Closes the open editor without writing anything.
-    void CancelEdit();
-    // The open editor, or null.
-    CExEditBase* GetActiveEditor() const;
-    bool IsEditing() const { return m_bEditing; }
-    int EditorKind() const { return m_nEditorKind; }
-    CNumberEdit& NumberEdit() const { return *m_NumberEdit; }
-    CStringEdit& StringEdit() const { return *m_StringEdit; }
+    // The cell editor's operations (see GridCellEditor).
+    void StartEdit(int column, int row) { m_cellEditor->StartEdit(column, row); }
+    bool EndEdit(bool showMessages) { return m_cellEditor->EndEdit(showMessages); }
+    void CancelEdit() { m_cellEditor->CancelEdit(); }
+    CExEditBase* GetActiveEditor() const { return m_cellEditor->ActiveEditor(); }
+    bool IsEditing() const { return m_cellEditor->IsEditing(); }
+    int EditorKind() const { return m_cellEditor->EditorKind(); }
+    CNumberEdit& NumberEdit() const { return m_cellEditor->NumberEdit(); }
+    CStringEdit& StringEdit() const { return m_cellEditor->StringEdit(); }
 
     // Where a point (global coordinates) lies: on a data or text cell (column
     // and row set), above the table or on its header, below it, or elsewhere.
     int HitTestCell(const QPoint& global, int& column, int& row) const;
 
-    // The selection commands; each does nothing while an editor is open or
-    // when the grid has no rows. Each change is recorded for undo.
-    void SelectAll();
-    bool CopyToClipboard();
-    void CutToClipboard();
-    void ClearSelection();
-    void PasteFromClipboard();
-    // Pastes text (lines ended by CR LF) at the selection's top left cell;
-    // false when nothing could be pasted there.
-    bool PasteText(const std::string& text);
-
-    // Undo and redo on the shown block's history; nothing while editing.
-    void OnEditUndo();
-    void OnEditRedo();
-    bool CanUndo() const;
-    bool CanRedo() const;
-
-    // The Edit commands and the context menu's commands. While an editor is
-    // open, its own edit commands go to it (redo does nothing).
-    void OnCommand(int id);
-    // Context menu 103 at a global point; a point with a negative coordinate
-    // (the keyboard's) means the bottom-right corner of the current cell.
-    void ShowContextMenu(QPoint global);
+    // The Edit commands and the context menu (see GridEditCommands).
+    void SelectAll() { m_commands->SelectAll(); }
+    bool CopyToClipboard() { return m_commands->CopyToClipboard(); }
+    void CutToClipboard() { m_commands->CutToClipboard(); }
+    void ClearSelection() { m_commands->ClearSelection(); }
+    void PasteFromClipboard() { m_commands->PasteFromClipboard(); }
+    bool PasteText(const std::string& text) { return m_commands->PasteText(text); }
+    void OnEditUndo() { m_commands->OnEditUndo(); }
+    void OnEditRedo() { m_commands->OnEditRedo(); }
+    bool CanUndo() const { return m_commands->CanUndo(); }
+    bool CanRedo() const { return m_commands->CanRedo(); }
+    void OnCommand(int id) { m_commands->OnCommand(id); }
+    void ShowContextMenu(QPoint global) { m_commands->ShowContextMenu(global); }
 
     // IEditOwner
     codec::Radix EditRadix() const override { return m_nRadix; }
@@ -188,31 +159,28 @@ public:
     std::uint8_t DeviceCode() const { return m_DeviceCode; }
     std::uint16_t BankNo() const { return m_BankNo; }
 
+    // What the view's controllers (cell editor, edit commands, input) use.
+
+    // Redraws the table where the cursor or range was and is now (whole: all
+    // of it) and shows the current cell in the status bar; called after every
+    // change of the selection.
+    void SelectionChanged(bool whole = false);
+    // Writes bytes at offset into the shown block; false without a document.
+    bool WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes);
+    // The document's block of the shown device and bank, or null.
+    const CEditData* FindShownBlock() const;
+    // Shows the current cell's address in the status bar.
+    void UpdateCellStatus();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class GridInputFilter;
-
     void ReadCombos();
-    // Redraws the table where the cursor or range was and is now (whole: all of it).
-    void SelectionChanged(bool whole = false);
     // The part of the viewport the selection covers.
     QRect SelectionRect() const;
-    // Writes bytes at offset into the shown block; false without a document.
-    bool WriteBlock(std::size_t offset, const std::vector<std::uint8_t>& bytes);
-    // After a change through the view: a new undo snapshot, the grid reloaded.
-    void AfterChange();
-    // Closes the editor (no commit) and gives the table the focus.
-    void CloseEditor();
-    void PlaceEditor();
-    // Copies bytes [offset, offset + count) of the shown block into the grid.
-    void ReloadBytes(std::size_t offset, std::size_t count);
-
-    const CEditData* FindShownBlock() const;
     bool InitColumns(const CEditData* block);
     void ApplyColumnWidths();
-    void UpdateCellStatus();
     void UpdateRangeStatus();
     void SetStatus(int pane, const std::string& text);
 
@@ -230,19 +198,10 @@ private:
     std::uint8_t m_DeviceCode = 0;
     std::uint16_t m_BankNo = 0;
 
-    CNumberEdit* m_NumberEdit = nullptr;
-    CStringEdit* m_StringEdit = nullptr;
+    GridCellEditor* m_cellEditor = nullptr;
+    GridEditCommands* m_commands = nullptr;
     GridInputFilter* m_pInput = nullptr;
-    bool m_bEditing = false;
-    int m_nEditorKind = EDITOR_NONE;
-    QRect m_rcEdit;
-    codec::ParseStatus m_nEditStatus = codec::PARSE_OK;
-    bool m_bInMessage = false;
-    bool m_bInEndEdit = false;
     // Where the selection was drawn last, and the scroll position then.
     QRect m_rcLastSelection;
     QPoint m_ptLastScroll{-1, -1};
-    // The cell the open editor works on (its row and data column).
-    int m_nEditCol = 0;
-    int m_nEditRow = 0;
 };

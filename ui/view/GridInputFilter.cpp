@@ -4,6 +4,8 @@
 #include "ui/view/CNumberEdit.h"
 #include "ui/view/CStringEdit.h"
 #include "ui/view/GridModel.h"
+#include "ui/view/GridSelection.h"
+#include "resources/ResourceIds.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -45,12 +47,12 @@ int CtrlCommand(const QKeyEvent& key)
     if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != Qt::ControlModifier)
         return 0;
     switch (key.key()) {
-    case Qt::Key_A: return CMemorixView::ID_EDIT_SELECT_ALL;
-    case Qt::Key_C: return CMemorixView::ID_EDIT_COPY;
-    case Qt::Key_V: return CMemorixView::ID_EDIT_PASTE;
-    case Qt::Key_X: return CMemorixView::ID_EDIT_CUT;
-    case Qt::Key_Y: return CMemorixView::ID_EDIT_REDO;
-    case Qt::Key_Z: return CMemorixView::ID_EDIT_UNDO;
+    case Qt::Key_A: return res::ID_EDIT_SELECT_ALL;
+    case Qt::Key_C: return res::ID_EDIT_COPY;
+    case Qt::Key_V: return res::ID_EDIT_PASTE;
+    case Qt::Key_X: return res::ID_EDIT_CUT;
+    case Qt::Key_Y: return res::ID_EDIT_REDO;
+    case Qt::Key_Z: return res::ID_EDIT_UNDO;
     default: return 0;
     }
 }
@@ -65,9 +67,10 @@ bool IsContextMenuKey(const QKeyEvent& key)
 
 } // namespace
 
-GridInputFilter::GridInputFilter(CMemorixView& view)
+GridInputFilter::GridInputFilter(CMemorixView& view, GridSelection& selection)
     : QObject(&view)
     , m_view(view)
+    , m_selection(selection)
 {
     QTableView& list = view.List();
     list.installEventFilter(this);
@@ -134,7 +137,7 @@ bool GridInputFilter::eventFilter(QObject* watched, QEvent* event)
         if (watched == list.viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
-                m_view.m_Sel.m_bExtending = false;
+                m_selection.SetExtending(false);
                 m_autoScroll.stop();
             } else if (mouse->button() == Qt::RightButton) {
                 m_view.ShowContextMenu(mouse->globalPosition().toPoint());
@@ -161,7 +164,6 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         return false;
     const bool shift = key.modifiers() & Qt::ShiftModifier;
     const bool ctrl = key.modifiers() & Qt::ControlModifier;
-    GridSelection& sel = m_view.m_Sel;
 
     if (const int command = CtrlCommand(key)) {
         m_view.OnCommand(command);
@@ -175,10 +177,7 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         return true;
     }
     if (IsEnter(key.key()) || key.key() == Qt::Key_F2) {
-        sel.m_bRange = false;
-        m_view.MakeRowVisible(sel.m_nCurRow);
-        m_view.SelectionChanged();
-        m_view.StartEdit(sel.m_nCurCol, sel.m_nCurRow);
+        EditCurrentCell();
         return true;
     }
     if (key.key() == Qt::Key_Delete) {
@@ -194,10 +193,7 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         && text.front().isPrint()) {
         // Typing on a cell opens its editor with the typed text in place of
         // the cell's (the editor opens with its text selected).
-        sel.m_bRange = false;
-        m_view.MakeRowVisible(sel.m_nCurRow);
-        m_view.SelectionChanged();
-        m_view.StartEdit(sel.m_nCurCol, sel.m_nCurRow);
+        EditCurrentCell();
         if (CExEditBase* editor = m_view.GetActiveEditor()) {
             QKeyEvent typed(QEvent::KeyPress, key.key(), key.modifiers(), text);
             QApplication::sendEvent(editor, &typed);
@@ -244,40 +240,21 @@ void GridInputFilter::OnButtonDown(QMouseEvent& mouse)
     if (m_view.IsEditing() && !m_view.EndEdit(true))
         return;
 
-    GridSelection& sel = m_view.m_Sel;
-    sel.m_nCurCol = column;
-    sel.m_nCurRow = row;
-    sel.m_bExtending = true; // a drag now extends
-    const bool onAnchor = column == sel.m_nAnchorCol && row == sel.m_nAnchorRow;
-    const bool insideRange = sel.m_bRange && column >= sel.m_nSelLeft && column <= sel.m_nSelRight
-                             && row >= sel.m_nSelTop && row <= sel.m_nSelBottom;
-    if (mouse.button() == Qt::LeftButton && shift && !onAnchor) {
-        sel.m_bRange = true;
-        sel.m_nEndCol = column;
-        sel.m_nEndRow = row;
-    } else if (mouse.button() == Qt::RightButton && insideRange) {
-        // The range stays, for the context menu to work on.
-    } else {
-        sel.m_bRange = false;
-        sel.m_nAnchorCol = sel.m_nEndCol = column;
-        sel.m_nAnchorRow = sel.m_nEndRow = row;
-    }
-    sel.NormalizeRange();
+    m_selection.PressCell(row, column, mouse.button() == Qt::LeftButton && shift, mouse.button() == Qt::RightButton);
     m_view.SelectionChanged();
     m_view.List().setFocus(Qt::MouseFocusReason);
 }
 
 void GridInputFilter::OnMouseMove(QMouseEvent& mouse)
 {
-    GridSelection& sel = m_view.m_Sel;
-    if (!sel.m_bExtending)
+    if (!m_selection.IsExtending())
         return;
     if (!(mouse.buttons() & Qt::LeftButton)) {
-        sel.m_bExtending = false;
+        m_selection.SetExtending(false);
         m_autoScroll.stop();
         return;
     }
-    sel.m_bRange = true;
+    m_selection.BeginRange();
     m_ptDrag = mouse.globalPosition().toPoint();
     if (DragTo(m_ptDrag))
         m_autoScroll.start();
@@ -287,36 +264,31 @@ void GridInputFilter::OnMouseMove(QMouseEvent& mouse)
 
 void GridInputFilter::OnAutoScroll()
 {
-    if (!m_view.m_Sel.m_bExtending || !DragTo(m_ptDrag))
+    if (!m_selection.IsExtending() || !DragTo(m_ptDrag))
         m_autoScroll.stop();
 }
 
 bool GridInputFilter::DragTo(const QPoint& global)
 {
-    GridSelection& sel = m_view.m_Sel;
     int column = 0;
     int row = 0;
     const int hit = m_view.HitTestCell(global, column, row);
     const int lastRow = m_view.Model().rowCount() - 1;
     bool scrolled = false;
     if (hit == CMemorixView::HIT_CELL) {
-        if (column == sel.m_nEndCol && row == sel.m_nEndRow)
+        if (column == m_selection.EndCol() && row == m_selection.EndRow())
             return false;
-        sel.m_nCurCol = sel.m_nEndCol = column;
-        sel.m_nCurRow = sel.m_nEndRow = row;
-    } else if ((hit == CMemorixView::HIT_ABOVE && sel.m_nCurRow > 0)
-               || (hit == CMemorixView::HIT_BELOW && sel.m_nCurRow < lastRow)) {
+        m_selection.MoveEnd(row, column);
+    } else if ((hit == CMemorixView::HIT_ABOVE && m_selection.CurRow() > 0)
+               || (hit == CMemorixView::HIT_BELOW && m_selection.CurRow() < lastRow)) {
         // Above or below the list, the range grows one row a step and the
         // list scrolls with it.
-        sel.m_nCurRow += hit == CMemorixView::HIT_ABOVE ? -1 : 1;
-        sel.m_nEndCol = sel.m_nCurCol;
-        sel.m_nEndRow = sel.m_nCurRow;
-        m_view.MakeRowVisible(sel.m_nCurRow);
+        m_selection.MoveEnd(m_selection.CurRow() + (hit == CMemorixView::HIT_ABOVE ? -1 : 1), m_selection.CurCol());
+        m_view.MakeRowVisible(m_selection.CurRow());
         scrolled = true;
     } else {
         return false;
     }
-    sel.NormalizeRange();
     m_view.SelectionChanged();
     return scrolled;
 }
@@ -330,7 +302,15 @@ void GridInputFilter::OnDoubleClick(QMouseEvent& mouse)
     int row = 0;
     if (!m_view.IsEditing()
         && m_view.HitTestCell(mouse.globalPosition().toPoint(), column, row) == CMemorixView::HIT_CELL) {
-        m_view.m_Sel.m_bExtending = false;
+        m_selection.SetExtending(false);
         m_view.StartEdit(column, row);
     }
+}
+
+void GridInputFilter::EditCurrentCell()
+{
+    m_selection.DropRange();
+    m_view.MakeRowVisible(m_selection.CurRow());
+    m_view.SelectionChanged();
+    m_view.StartEdit(m_selection.CurCol(), m_selection.CurRow());
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 class CMemorixView;
+class GridSelection;
 class QKeyEvent;
 class QMouseEvent;
 
@@ -17,7 +18,8 @@ class GridInputFilter final : public QObject {
     Q_OBJECT
 
 public:
-    explicit GridInputFilter(CMemorixView& view);
+    // The filter moves the view's selection; both must outlive it.
+    GridInputFilter(CMemorixView& view, GridSelection& selection);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -31,8 +33,12 @@ private:
     // or below the list and the range grew by a row.
     bool DragTo(const QPoint& global);
     void OnAutoScroll();
+    // Enter, F2 or typing on the list: the range ends and the editor opens
+    // on the current cell, its row scrolled into view.
+    void EditCurrentCell();
 
     CMemorixView& m_view;
+    GridSelection& m_selection;
     // While the button is held above or below the list, the range keeps
     // growing a row at a time even when the mouse stays still.
     QTimer m_autoScroll;

@@ -9,18 +9,16 @@ namespace {
 void TrackRange(GridSelection& sel, bool shift)
 {
     if (!shift) {
-        sel.m_bExtending = false;
-        sel.m_bRange = false;
+        sel.SetExtending(false);
+        sel.DropRange();
         return;
     }
-    if (!sel.m_bExtending) {
-        sel.m_bExtending = true;
-        if (!sel.m_bRange) {
-            sel.m_nAnchorCol = sel.m_nEndCol = sel.m_nCurCol;
-            sel.m_nAnchorRow = sel.m_nEndRow = sel.m_nCurRow;
-        }
+    if (!sel.IsExtending()) {
+        sel.SetExtending(true);
+        if (!sel.HasRange())
+            sel.AnchorAtCursor();
     }
-    sel.m_bRange = true;
+    sel.BeginRange();
 }
 
 } // namespace
@@ -37,8 +35,8 @@ bool Navigate(GridSelection& sel, NavKey key, bool shift, bool ctrl, const NavGr
     const int last = grid.lastColumn;
     const int lastRow = grid.rows - 1;
     const int step = std::max(1, grid.rowsPerPage - 1);
-    int c = sel.m_nCurCol;
-    int r = sel.m_nCurRow;
+    int c = sel.CurCol();
+    int r = sel.CurRow();
 
     switch (key) {
     case NavKey::Tab:
@@ -137,12 +135,9 @@ bool Navigate(GridSelection& sel, NavKey key, bool shift, bool ctrl, const NavGr
         break;
     }
 
-    sel.m_nCurCol = c;
-    sel.m_nCurRow = r;
-    if (rangeKey && sel.m_bExtending) {
-        sel.m_nEndCol = c;
-        sel.m_nEndRow = r;
-        sel.NormalizeRange();
-    }
+    if (rangeKey && sel.IsExtending())
+        sel.ExtendTo(r, c);
+    else
+        sel.MoveCursor(r, c);
     return true;
 }

@@ -1,49 +1,81 @@
 #include "ui/view/GridSelection.h"
 
-#include <algorithm>
-
 void GridSelection::SetCell(int row, int column)
 {
     Clear();
-    m_nCurRow = row;
-    m_nCurCol = column;
-    m_nAnchorRow = m_nEndRow = row;
-    m_nAnchorCol = m_nEndCol = column;
-    NormalizeRange();
+    m_curRow = m_anchorRow = m_endRow = row;
+    m_curCol = m_anchorCol = m_endCol = column;
 }
 
 void GridSelection::SetRange(int anchorRow, int anchorColumn, int endRow, int endColumn)
 {
-    m_nAnchorRow = anchorRow;
-    m_nAnchorCol = anchorColumn;
-    m_nEndRow = endRow;
-    m_nEndCol = endColumn;
-    m_nCurRow = endRow;
-    m_nCurCol = endColumn;
-    m_bRange = true;
-    NormalizeRange();
+    m_anchorRow = anchorRow;
+    m_anchorCol = anchorColumn;
+    ExtendTo(endRow, endColumn);
 }
 
-void GridSelection::NormalizeRange()
+void GridSelection::SelectAll(int lastRow, int lastColumn)
 {
-    m_nSelLeft = std::min(m_nAnchorCol, m_nEndCol);
-    m_nSelRight = std::max(m_nAnchorCol, m_nEndCol);
-    m_nSelTop = std::min(m_nAnchorRow, m_nEndRow);
-    m_nSelBottom = std::max(m_nAnchorRow, m_nEndRow);
+    SetRange(0, 0, lastRow, lastColumn);
+    m_curRow = 0;
+    m_curCol = 0;
+}
+
+void GridSelection::ExtendTo(int row, int column)
+{
+    MoveEnd(row, column);
+    m_range = true;
+}
+
+void GridSelection::MoveEnd(int row, int column)
+{
+    m_curRow = m_endRow = row;
+    m_curCol = m_endCol = column;
+}
+
+void GridSelection::MoveCursor(int row, int column)
+{
+    m_curRow = row;
+    m_curCol = column;
+}
+
+void GridSelection::AnchorAtCursor()
+{
+    m_anchorRow = m_endRow = m_curRow;
+    m_anchorCol = m_endCol = m_curCol;
+}
+
+void GridSelection::BeginRange()
+{
+    m_range = true;
+}
+
+void GridSelection::PressCell(int row, int column, bool leftWithShift, bool rightButton)
+{
+    const bool onAnchor = row == m_anchorRow && column == m_anchorCol;
+    if (leftWithShift && !onAnchor)
+        ExtendTo(row, column);
+    else if (rightButton && m_range && IsSelected(row, column))
+        MoveCursor(row, column);
+    else
+        SetCell(row, column);
+    m_extending = true;
 }
 
 bool GridSelection::IsSelected(int row, int column) const
 {
-    if (!m_bRange)
-        return row == m_nCurRow && column == m_nCurCol;
-    return column >= m_nSelLeft && column <= m_nSelRight && row >= m_nSelTop && row <= m_nSelBottom;
+    if (!m_range)
+        return row == m_curRow && column == m_curCol;
+    const CellRange range = Range();
+    return column >= range.left && column <= range.right && row >= range.top && row <= range.bottom;
 }
 
 GridSelection::Mark GridSelection::MarkOf(int row, int column) const
 {
     if (!IsSelected(row, column))
         return {};
-    if (!m_bRange)
+    if (!m_range)
         return {true, true, true, true, true};
-    return {true, column == m_nSelLeft, row == m_nSelTop, column == m_nSelRight, row == m_nSelBottom};
+    const CellRange range = Range();
+    return {true, column == range.left, row == range.top, column == range.right, row == range.bottom};
 }
