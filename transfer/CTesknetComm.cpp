@@ -8,6 +8,7 @@
 #include "model/DeviceLists.h"
 #include "model/DeviceNames.h"
 #include "platform/CodePage.h"
+#include "platform/Coding.h"
 #include "platform/MessageBox.h"
 #include "resources/IStringTable.h"
 #include "resources/ResourceIds.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr std::uint8_t kCodeFL = 49;
 constexpr std::uint16_t kNoBank = 65535;
 constexpr std::uint32_t kSettleMs = 300;
 
@@ -43,17 +43,6 @@ std::wstring ToWide(const std::string& utf8)
     while (pos < utf8.size())
         wide.push_back(static_cast<wchar_t>(platform::NextUtf8(utf8, pos)));
     return wide;
-}
-
-std::uint32_t ReadU32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-           | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::uint16_t ReadU16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
 std::size_t ByteCount(const CEditData& block)
@@ -115,15 +104,15 @@ std::uint32_t CappedFailureWait(std::uint32_t requestedMs)
 std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode)
 {
     switch (deviceCode) {
-    case 18: return comm::ProtocolDevice::WR;
-    case 21: return comm::ProtocolDevice::DT;
-    case 49: return comm::ProtocolDevice::FL;
-    case 27: return comm::ProtocolDevice::TS;
-    case 28: return comm::ProtocolDevice::TE;
-    case 12: return comm::ProtocolDevice::CS;
-    case 13: return comm::ProtocolDevice::CE;
-    case 22: return comm::ProtocolDevice::LD;
-    case 19: return comm::ProtocolDevice::WL;
+    case DeviceCode::WR: return comm::ProtocolDevice::WR;
+    case DeviceCode::DT: return comm::ProtocolDevice::DT;
+    case DeviceCode::FL: return comm::ProtocolDevice::FL;
+    case DeviceCode::TS: return comm::ProtocolDevice::TS;
+    case DeviceCode::TE: return comm::ProtocolDevice::TE;
+    case DeviceCode::CS: return comm::ProtocolDevice::CS;
+    case DeviceCode::CE: return comm::ProtocolDevice::CE;
+    case DeviceCode::LD: return comm::ProtocolDevice::LD;
+    case DeviceCode::WL: return comm::ProtocolDevice::WL;
     default: return 0;
     }
 }
@@ -153,13 +142,13 @@ void CTesknetComm::SetHost(ICommHost* host)
 int CTesknetComm::LanguageCode() const
 {
     switch (m_nLanguage) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 9: return m_nLanguage;
+    case comm::Language::Japanese:
+    case comm::Language::ChineseSimplified:
+    case comm::Language::ChineseTraditional:
+    case comm::Language::Korean:
+    case comm::Language::Spanish:
+    case comm::Language::Italian:
+    case comm::Language::Thai: return m_nLanguage;
     default: return comm::Language::English;
     }
 }
@@ -331,8 +320,8 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
             ReportError(result, {});
             return false;
         }
-        const int high = ReadU16(out48 + 2);
-        const int low = ReadU16(out48 + 4);
+        const int high = coding::GetU16LE(out48 + 2);
+        const int low = coding::GetU16LE(out48 + 4);
         modelId = high << 8 | low;
         series = high == 7 ? 1 : -1;
     } else if (m_nProtocol == comm::kFamilyMessage) {
@@ -388,7 +377,7 @@ void CTesknetComm::WaitAfterFailure(int result)
 {
     if (result == 0)
         return;
-    const std::uint32_t requested = ReadU32(m_Block.data() + comm::kBlockWaitOffset);
+    const std::uint32_t requested = coding::GetU32LE(m_Block.data() + comm::kBlockWaitOffset);
     const std::uint32_t wait = CappedFailureWait(requested);
     if (wait > 0)
         m_sleep(wait);
@@ -487,7 +476,7 @@ int CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
 
 int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
 {
-    const std::uint8_t bankCount = m_current.GetFLBankNum(kCodeFL);
+    const std::uint8_t bankCount = m_current.GetFLBankNum(DeviceCode::FL);
     const std::uint64_t total = TotalWords(blocks);
     std::uint64_t done = 0;
     for (const CEditData& block : blocks) {
@@ -637,7 +626,7 @@ int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
 
 int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
 {
-    const std::uint8_t bankCount = plc.GetFLBankNum(kCodeFL);
+    const std::uint8_t bankCount = plc.GetFLBankNum(DeviceCode::FL);
     EditDataArray wanted;
     {
         WaitCursor wait(*m_host);
