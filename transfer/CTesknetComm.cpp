@@ -23,6 +23,8 @@ namespace {
 
 constexpr std::uint16_t kNoBank = 65535;
 constexpr std::uint32_t kSettleMs = 300;
+// The number shown with the message of a session the libraries could not set up.
+constexpr int kInitFailedCode = 100000;
 
 NullCommHost g_nullHost;
 
@@ -158,14 +160,14 @@ std::string CTesknetComm::AnsiAppName() const
     return ToAnsi(m_host->ApplicationName());
 }
 
-int CTesknetComm::Connect()
+TransferOutcome CTesknetComm::Connect()
 {
     if (IsOnline())
-        return 0;
+        return TransferOutcome::Done;
     if (!IsInitialised()) {
         std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
         if (QelTeskUserIF_41(m_Block.data(), name.data()) != 0)
-            return COMM_INIT_FAILED;
+            return TransferOutcome::InitFailed;
         m_nFlags |= kInitialised;
     }
     UpdateTitle();
@@ -173,20 +175,25 @@ int CTesknetComm::Connect()
     const int result = QelTeskUserIF_8(m_host->MainWindow(), m_Block.data());
     if (result != 0) {
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
-        return result;
+        return Fail(result);
     }
     m_nFlags |= kOnline;
     UpdateTitle();
-    return 0;
+    return TransferOutcome::Done;
 }
 
-int CTesknetComm::Disconnect()
+void CTesknetComm::Disconnect()
 {
     if (IsOnline()) {
         QelTeskUserIF_14(m_Block.data());
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
     }
-    return 1;
+}
+
+TransferOutcome CTesknetComm::Fail(int libraryError)
+{
+    m_lastError = libraryError;
+    return TransferOutcome::Failed;
 }
 
 void CTesknetComm::UpdateTitle()
@@ -262,13 +269,14 @@ void CTesknetComm::CommSettings()
 
 void CTesknetComm::OnlineSettings()
 {
-    const int connected = Connect();
-    if (connected != 0) {
-        if (connected > 99999)
-            ReportError(connected,
-                        m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(connected) + "]");
-        else
-            ReportError(connected, {});
+    const TransferOutcome connected = Connect();
+    if (connected == TransferOutcome::InitFailed) {
+        ReportError(kInitFailedCode,
+                    m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(kInitFailedCode) + "]");
+        return;
+    }
+    if (connected != TransferOutcome::Done) {
+        ReportError(m_lastError, {});
         return;
     }
     std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
@@ -283,9 +291,13 @@ void CTesknetComm::OnlineSettings()
 
 bool CTesknetComm::OpenAndIdentify()
 {
-    const int connected = Connect();
-    if (connected != 0) {
-        ReportError(connected, connected >= COMM_INIT_FAILED ? "[" + std::to_string(connected) + "]" : std::string());
+    const TransferOutcome connected = Connect();
+    if (connected == TransferOutcome::InitFailed) {
+        ReportError(kInitFailedCode, "[" + std::to_string(kInitFailedCode) + "]");
+        return false;
+    }
+    if (connected != TransferOutcome::Done) {
+        ReportError(m_lastError, {});
         return false;
     }
     WaitCursor wait(*m_host);
@@ -373,10 +385,8 @@ bool CTesknetComm::AskYesNo(int stringId)
     return m_messages.Show(request) == platform::MsgAnswer::Yes;
 }
 
-void CTesknetComm::WaitAfterFailure(int result)
+void CTesknetComm::WaitAfterFailure()
 {
-    if (result == 0)
-        return;
     const std::uint32_t requested = coding::GetU32LE(m_Block.data() + comm::kBlockWaitOffset);
     const std::uint32_t wait = CappedFailureWait(requested);
     if (wait > 0)
@@ -420,35 +430,35 @@ void CTesknetComm::FollowLibraryProgress(bool on)
     QelTeskMsg_SetProgress(m_Block.data(), on ? &CTesknetComm::OnLibraryProgress : nullptr, this);
 }
 
-int CTesknetComm::Download(const EditDataArray& blocks)
+TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
 {
     m_nBlocksWritten = 0;
     if (!m_host->ConfirmTransfer(*this, true))
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     if (!OpenAndIdentify() || !CheckPlcType(true)) {
         Disconnect();
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     }
     m_sleep(kSettleMs);
-    int result = COMM_CANCELLED;
+    TransferOutcome result = TransferOutcome::Cancelled;
     FollowLibraryProgress(true);
     if (m_nProtocol == comm::kFamilyProtocol7)
         result = DownloadByAddress(blocks);
     else if (m_nProtocol == comm::kFamilyMessage)
         result = DownloadByRange(blocks);
     FollowLibraryProgress(false);
-    if (result == COMM_CANCELLED) {
+    if (result == TransferOutcome::Cancelled) {
         Disconnect();
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     }
     m_host->EndProgress();
-    if (result != 0)
-        WaitAfterFailure(result);
+    if (result != TransferOutcome::Done)
+        WaitAfterFailure();
     Disconnect();
     return result;
 }
 
-int CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
+TransferOutcome CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
 {
     WaitCursor wait(*m_host);
     const std::uint64_t total = TotalWords(blocks);
@@ -466,15 +476,15 @@ int CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
                                            descriptors.data(), buffer.data());
         if (result != 0) {
             ReportError(result, {});
-            return result;
+            return Fail(result);
         }
         ++m_nBlocksWritten;
         done += bytes / 2;
     }
-    return 0;
+    return TransferOutcome::Done;
 }
 
-int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
+TransferOutcome CTesknetComm::DownloadByRange(const EditDataArray& blocks)
 {
     const std::uint8_t bankCount = m_current.GetFLBankNum(DeviceCode::FL);
     const std::uint64_t total = TotalWords(blocks);
@@ -495,14 +505,14 @@ int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
                           static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
         if (result != 0) {
             ReportError(result, {});
-            return result;
+            return Fail(result);
         }
         ++m_nBlocksWritten;
         done += bytes / 2;
         wait.End();
         m_host->Repaint();
     }
-    return 0;
+    return TransferOutcome::Done;
 }
 
 bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
@@ -528,35 +538,35 @@ bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
     return true;
 }
 
-int CTesknetComm::PrepareUpload()
+TransferOutcome CTesknetComm::PrepareUpload()
 {
     m_Pending.reset();
     if (!m_host->ConfirmTransfer(*this, false))
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     if (!OpenAndIdentify() || !CheckPlcType(false)) {
         Disconnect();
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     }
     stPLC model;
     CPlcDatabase db(m_messages, m_cataloguePath);
     if (!db.FindPlcById(m_nDetectedPlcId, model)) {
         Disconnect();
-        return COMM_UNKNOWN_MODEL;
+        return TransferOutcome::UnknownModel;
     }
     PlcChoice choice;
     if (!StartChoice(model, choice)) {
         Disconnect();
-        return COMM_UNKNOWN_MODEL;
+        return TransferOutcome::UnknownModel;
     }
     if (!m_host->ChooseRanges(choice)
         || !BuildsAnyBlock(choice.m_aDeviceInfo, choice.m_aBankInfo, choice.m_FLBankNum)) {
         Disconnect();
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     }
     choice.RefreshLdtFormat();
     m_Pending = std::move(choice);
     Disconnect();
-    return 0;
+    return TransferOutcome::Done;
 }
 
 PlcChoice CTesknetComm::TakePendingPlc()
@@ -566,13 +576,13 @@ PlcChoice CTesknetComm::TakePendingPlc()
     return plc;
 }
 
-int CTesknetComm::Upload(EditDataArray& out)
+TransferOutcome CTesknetComm::Upload(EditDataArray& out)
 {
     if (!OpenAndIdentify())
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
     m_sleep(kSettleMs);
-    int result = COMM_CANCELLED;
+    TransferOutcome result = TransferOutcome::Cancelled;
     FollowLibraryProgress(true);
     if (m_nProtocol == comm::kFamilyProtocol7)
         result = UploadByAddress(plc, out);
@@ -580,15 +590,15 @@ int CTesknetComm::Upload(EditDataArray& out)
         result = UploadByRange(plc, out);
     FollowLibraryProgress(false);
     m_host->EndProgress();
-    if (result != 0) {
+    if (result != TransferOutcome::Done) {
         out.clear();
-        WaitAfterFailure(result);
+        WaitAfterFailure();
     }
     Disconnect();
     return result;
 }
 
-int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
+TransferOutcome CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
 {
     WaitCursor wait(*m_host);
     EditDataArray wanted;
@@ -604,19 +614,20 @@ int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
     }
     const std::uint64_t total = TotalWords(wanted);
     std::uint64_t done = 0;
-    int result = COMM_CANCELLED;
+    TransferOutcome result = TransferOutcome::Cancelled;
     for (CEditData& block : wanted) {
         const std::size_t bytes = ByteCount(block);
         Progress(false, block, false, done, total);
         std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
         std::vector<std::uint8_t> buffer(bytes, 0);
-        result = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()), descriptors.data(),
-                                 buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
+        const int error = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
+                                          descriptors.data(), buffer.data());
+        if (error != 0) {
+            ReportError(error, {});
             out.clear();
-            return result;
+            return Fail(error);
         }
+        result = TransferOutcome::Done;
         block.Data = std::move(buffer);
         out.push_back(std::move(block));
         done += bytes / 2;
@@ -624,7 +635,7 @@ int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
     return result;
 }
 
-int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
+TransferOutcome CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
 {
     const std::uint8_t bankCount = plc.GetFLBankNum(DeviceCode::FL);
     EditDataArray wanted;
@@ -655,7 +666,7 @@ int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
     }
     const std::uint64_t total = TotalWords(wanted);
     std::uint64_t done = 0;
-    int result = COMM_CANCELLED;
+    TransferOutcome result = TransferOutcome::Cancelled;
     for (CEditData& block : wanted) {
         const std::uint32_t device = ProtocolDeviceCode(block.Id);
         if (device == 0)
@@ -665,13 +676,15 @@ int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
         const std::uint16_t bank = static_cast<std::uint16_t>(block.BankNo);
         Progress(false, block, bank != kNoBank, done, total);
         std::vector<std::uint8_t> buffer(bytes, 0);
-        result = QelTeskMsg_91(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                               static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
+        const int error =
+            QelTeskMsg_91(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
+                          static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
+        if (error != 0) {
+            ReportError(error, {});
             out.clear();
-            return result;
+            return Fail(error);
         }
+        result = TransferOutcome::Done;
         block.Data = std::move(buffer);
         if (bank == kNoBank)
             block.BankNo = 0;

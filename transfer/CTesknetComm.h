@@ -14,6 +14,7 @@
 
 #include "contract/CommContract.h"
 #include "transfer/ICommHost.h"
+#include "transfer/TransferOutcome.h"
 #include "model/DeviceModel.h"
 #include "model/PlcChoice.h"
 
@@ -28,14 +29,6 @@ class IStringTable;
 namespace platform {
 class IMessageBox;
 }
-
-// Results of Download, PrepareUpload and Upload besides the libraries' codes.
-inline constexpr int COMM_OK = 0;
-inline constexpr int COMM_CANCELLED = -1;
-inline constexpr int COMM_NOT_REACHED = 2;
-inline constexpr int COMM_UNKNOWN_MODEL = 253;
-// Connect: the library could not be initialised.
-inline constexpr int COMM_INIT_FAILED = 100000;
 
 // The longest wait after a failed transfer, whatever the library asks for.
 inline constexpr std::uint32_t kMaxFailureWaitMs = 3000;
@@ -61,8 +54,8 @@ public:
     // How the session waits (tests shorten it); milliseconds.
     void SetSleep(std::function<void(std::uint32_t)> sleep) { m_sleep = std::move(sleep); }
 
-    int Connect();
-    int Disconnect();
+    TransferOutcome Connect();
+    void Disconnect();
     void UpdateTitle();
     void ReportError(int code, const std::string& text);
     std::string GetConnectionText();
@@ -71,9 +64,11 @@ public:
     bool OpenAndIdentify();
     bool CheckPlcType(bool forWrite);
 
-    int Download(const EditDataArray& blocks);
-    int PrepareUpload();
-    int Upload(EditDataArray& out);
+    TransferOutcome Download(const EditDataArray& blocks);
+    TransferOutcome PrepareUpload();
+    TransferOutcome Upload(EditDataArray& out);
+    // The libraries' error code behind the last Failed outcome.
+    int LastError() const { return m_lastError; }
 
     // The PLC chosen by the last successful PrepareUpload, not yet taken.
     bool HasPendingPlc() const { return m_Pending.has_value(); }
@@ -99,11 +94,13 @@ private:
     static constexpr std::uint8_t kInitialised = 1;
     static constexpr std::uint8_t kOnline = 2;
 
-    int DownloadByAddress(const EditDataArray& blocks);
-    int DownloadByRange(const EditDataArray& blocks);
-    int UploadByAddress(const PlcChoice& plc, EditDataArray& out);
-    int UploadByRange(const PlcChoice& plc, EditDataArray& out);
-    void WaitAfterFailure(int result);
+    TransferOutcome DownloadByAddress(const EditDataArray& blocks);
+    TransferOutcome DownloadByRange(const EditDataArray& blocks);
+    TransferOutcome UploadByAddress(const PlcChoice& plc, EditDataArray& out);
+    TransferOutcome UploadByRange(const PlcChoice& plc, EditDataArray& out);
+    // Keeps the library's code and says Failed.
+    TransferOutcome Fail(int libraryError);
+    void WaitAfterFailure();
     void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone, std::uint64_t wordsTotal);
     // The libraries' report within one block: the share of the whole transfer.
     static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
@@ -131,6 +128,7 @@ private:
     std::function<void(std::uint32_t)> m_sleep;
     std::optional<PlcChoice> m_Pending;
     int m_nBlocksWritten = 0;
+    int m_lastError = 0;
     // The block on the way, for reports from within a library call.
     std::uint64_t m_progressBase = 0;
     std::uint64_t m_progressTotal = 0;
