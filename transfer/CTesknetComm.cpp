@@ -5,8 +5,8 @@
 #include "contract/CommExports.h"
 #include "transfer/FixedText.h"
 #include "transfer/ICommHost.h"
+#include "transfer/WaitCursor.h"
 #include "model/DeviceLists.h"
-#include "model/DeviceNames.h"
 #include "platform/CodePage.h"
 #include "platform/Coding.h"
 #include "platform/MessageBox.h"
@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr std::uint16_t kNoBank = 65535;
 constexpr std::uint32_t kSettleMs = 300;
 // The number shown with the message of a session the libraries could not set up.
 constexpr int kInitFailedCode = 100000;
@@ -47,76 +46,11 @@ std::wstring ToWide(const std::string& utf8)
     return wide;
 }
 
-std::size_t ByteCount(const CEditData& block)
-{
-    const std::int64_t addresses = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
-    return addresses > 0 && block.DataSize > 0 ? static_cast<std::size_t>(addresses * block.DataSize * 2) : 0;
-}
-
-std::vector<comm::_dev2_7> Descriptors(std::uint32_t device, const CEditData& block)
-{
-    const std::int64_t count = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
-    std::vector<comm::_dev2_7> descriptors(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
-    for (std::size_t j = 0; j < descriptors.size(); ++j) {
-        comm::_dev2_7& d = descriptors[j];
-        std::memset(&d, 0, sizeof d);
-        d.device = device;
-        d.address = static_cast<std::uint32_t>(block.StartAddr + static_cast<std::int64_t>(j));
-        d.bytesPerAddress = static_cast<std::uint8_t>(block.DataSize * 2);
-    }
-    return descriptors;
-}
-
-std::uint64_t TotalWords(const EditDataArray& blocks)
-{
-    std::uint64_t total = 0;
-    for (const CEditData& block : blocks)
-        total += ByteCount(block) / 2;
-    return total;
-}
-
-// Shows the wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    explicit WaitCursor(ICommHost& host)
-        : m_host(host)
-    {
-        m_host.BeginWaitCursor();
-    }
-    ~WaitCursor() { End(); }
-    void End()
-    {
-        if (m_on)
-            m_host.EndWaitCursor();
-        m_on = false;
-    }
-
-private:
-    ICommHost& m_host;
-    bool m_on = true;
-};
-
 } // namespace
 
 std::uint32_t CappedFailureWait(std::uint32_t requestedMs)
 {
     return std::min(requestedMs, kMaxFailureWaitMs);
-}
-
-std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode)
-{
-    switch (deviceCode) {
-    case DeviceCode::WR: return comm::ProtocolDevice::WR;
-    case DeviceCode::DT: return comm::ProtocolDevice::DT;
-    case DeviceCode::FL: return comm::ProtocolDevice::FL;
-    case DeviceCode::TS: return comm::ProtocolDevice::TS;
-    case DeviceCode::TE: return comm::ProtocolDevice::TE;
-    case DeviceCode::CS: return comm::ProtocolDevice::CS;
-    case DeviceCode::CE: return comm::ProtocolDevice::CE;
-    case DeviceCode::LD: return comm::ProtocolDevice::LD;
-    case DeviceCode::WL: return comm::ProtocolDevice::WL;
-    default: return 0;
-    }
 }
 
 CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& strings, std::string cataloguePath,
@@ -128,6 +62,10 @@ CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& 
     , m_current(current)
     , m_host(&g_nullHost)
     , m_sleep([](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+    , m_transfer(m_Block.data(), *m_host, [this](int libraryError) {
+        m_lastError = libraryError;
+        ReportError(libraryError, {});
+    })
 {
 }
 
@@ -139,6 +77,7 @@ CTesknetComm::~CTesknetComm()
 void CTesknetComm::SetHost(ICommHost* host)
 {
     m_host = host ? host : &g_nullHost;
+    m_transfer.SetHost(*m_host);
 }
 
 int CTesknetComm::LanguageCode() const
@@ -393,46 +332,9 @@ void CTesknetComm::WaitAfterFailure()
         m_sleep(wait);
 }
 
-void CTesknetComm::Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
-                            std::uint64_t wordsTotal)
-{
-    TransferProgress progress;
-    progress.writing = writing;
-    progress.device = std::string(DeviceTwoLetterName(block.Id));
-    progress.bank = banked ? block.BankNo : -1;
-    progress.startAddr = block.StartAddr;
-    progress.endAddr = block.EndAddr;
-    progress.percent = wordsTotal == 0 ? 0 : static_cast<int>(wordsDone * 100 / wordsTotal);
-    m_progressBase = wordsDone;
-    m_progressTotal = wordsTotal;
-    m_progressShown = progress.percent;
-    m_progressBlock = progress;
-    m_host->ShowProgress(progress);
-}
-
-void CTesknetComm::OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t /*wordsTotal*/)
-{
-    auto* self = static_cast<CTesknetComm*>(context);
-    if (!self->m_progressBlock || self->m_progressTotal == 0)
-        return;
-    const std::uint64_t done = std::min(self->m_progressBase + wordsDone, self->m_progressTotal);
-    const int percent = static_cast<int>(done * 100 / self->m_progressTotal);
-    if (percent == self->m_progressShown)
-        return;
-    self->m_progressShown = percent;
-    self->m_progressBlock->percent = percent;
-    self->m_host->ShowProgress(*self->m_progressBlock);
-}
-
-void CTesknetComm::FollowLibraryProgress(bool on)
-{
-    m_progressBlock.reset();
-    QelTeskMsg_SetProgress(m_Block.data(), on ? &CTesknetComm::OnLibraryProgress : nullptr, this);
-}
-
 TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
 {
-    m_nBlocksWritten = 0;
+    m_transfer.ResetBlocksWritten();
     if (!m_host->ConfirmTransfer(*this, true))
         return TransferOutcome::Cancelled;
     if (!OpenAndIdentify() || !CheckPlcType(true)) {
@@ -440,13 +342,7 @@ TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
         return TransferOutcome::NotReached;
     }
     m_sleep(kSettleMs);
-    TransferOutcome result = TransferOutcome::Cancelled;
-    FollowLibraryProgress(true);
-    if (m_nProtocol == comm::kFamilyProtocol7)
-        result = DownloadByAddress(blocks);
-    else if (m_nProtocol == comm::kFamilyMessage)
-        result = DownloadByRange(blocks);
-    FollowLibraryProgress(false);
+    const TransferOutcome result = m_transfer.Write(m_nProtocol, m_wConnNo, blocks, m_current);
     if (result == TransferOutcome::Cancelled) {
         Disconnect();
         return TransferOutcome::Cancelled;
@@ -456,63 +352,6 @@ TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
         WaitAfterFailure();
     Disconnect();
     return result;
-}
-
-TransferOutcome CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
-{
-    WaitCursor wait(*m_host);
-    const std::uint64_t total = TotalWords(blocks);
-    std::uint64_t done = 0;
-    for (const CEditData& block : blocks) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        const std::size_t bytes = ByteCount(block);
-        Progress(true, block, false, done, total);
-        std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
-        const int result = QelTesktocol7_8(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
-                                           descriptors.data(), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            return Fail(result);
-        }
-        ++m_nBlocksWritten;
-        done += bytes / 2;
-    }
-    return TransferOutcome::Done;
-}
-
-TransferOutcome CTesknetComm::DownloadByRange(const EditDataArray& blocks)
-{
-    const std::uint8_t bankCount = m_current.GetFLBankNum(DeviceCode::FL);
-    const std::uint64_t total = TotalWords(blocks);
-    std::uint64_t done = 0;
-    for (const CEditData& block : blocks) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        WaitCursor wait(*m_host);
-        const std::size_t bytes = ByteCount(block);
-        const bool banked = PlcChoice::IsFLBankDevice(block.Id, bankCount);
-        Progress(true, block, banked, done, total);
-        const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
-        const int result =
-            QelTeskMsg_92(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                          static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            return Fail(result);
-        }
-        ++m_nBlocksWritten;
-        done += bytes / 2;
-        wait.End();
-        m_host->Repaint();
-    }
-    return TransferOutcome::Done;
 }
 
 bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
@@ -582,116 +421,12 @@ TransferOutcome CTesknetComm::Upload(EditDataArray& out)
         return TransferOutcome::NotReached;
     const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
     m_sleep(kSettleMs);
-    TransferOutcome result = TransferOutcome::Cancelled;
-    FollowLibraryProgress(true);
-    if (m_nProtocol == comm::kFamilyProtocol7)
-        result = UploadByAddress(plc, out);
-    else if (m_nProtocol == comm::kFamilyMessage)
-        result = UploadByRange(plc, out);
-    FollowLibraryProgress(false);
+    const TransferOutcome result = m_transfer.Read(m_nProtocol, m_wConnNo, plc, out);
     m_host->EndProgress();
     if (result != TransferOutcome::Done) {
         out.clear();
         WaitAfterFailure();
     }
     Disconnect();
-    return result;
-}
-
-TransferOutcome CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
-{
-    WaitCursor wait(*m_host);
-    EditDataArray wanted;
-    for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
-        if (device.Selected == 0)
-            continue;
-        CEditData block;
-        block.Id = device.Id;
-        block.StartAddr = device.StartAddr;
-        block.EndAddr = device.EndAddr;
-        block.DataSize = device.DataSize;
-        wanted.push_back(std::move(block));
-    }
-    const std::uint64_t total = TotalWords(wanted);
-    std::uint64_t done = 0;
-    TransferOutcome result = TransferOutcome::Cancelled;
-    for (CEditData& block : wanted) {
-        const std::size_t bytes = ByteCount(block);
-        Progress(false, block, false, done, total);
-        std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        const int error = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
-                                          descriptors.data(), buffer.data());
-        if (error != 0) {
-            ReportError(error, {});
-            out.clear();
-            return Fail(error);
-        }
-        result = TransferOutcome::Done;
-        block.Data = std::move(buffer);
-        out.push_back(std::move(block));
-        done += bytes / 2;
-    }
-    return result;
-}
-
-TransferOutcome CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
-{
-    const std::uint8_t bankCount = plc.GetFLBankNum(DeviceCode::FL);
-    EditDataArray wanted;
-    {
-        WaitCursor wait(*m_host);
-        for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
-            if (device.Selected == 0 || PlcChoice::IsFLBankDevice(device.Id, bankCount))
-                continue;
-            CEditData block;
-            block.Id = device.Id;
-            block.StartAddr = device.StartAddr;
-            block.EndAddr = device.EndAddr;
-            block.DataSize = device.DataSize;
-            block.BankNo = static_cast<std::int16_t>(kNoBank);
-            wanted.push_back(std::move(block));
-        }
-        for (const _SBankInfo& bank : plc.m_aBankInfo) {
-            if (bank.Selected == 0)
-                continue;
-            CEditData block;
-            block.Id = bank.Id;
-            block.StartAddr = bank.StartAddr;
-            block.EndAddr = bank.EndAddr;
-            block.DataSize = bank.DataSize;
-            block.BankNo = bank.BankNo;
-            wanted.push_back(std::move(block));
-        }
-    }
-    const std::uint64_t total = TotalWords(wanted);
-    std::uint64_t done = 0;
-    TransferOutcome result = TransferOutcome::Cancelled;
-    for (CEditData& block : wanted) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        WaitCursor wait(*m_host);
-        const std::size_t bytes = ByteCount(block);
-        const std::uint16_t bank = static_cast<std::uint16_t>(block.BankNo);
-        Progress(false, block, bank != kNoBank, done, total);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        const int error =
-            QelTeskMsg_91(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                          static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
-        if (error != 0) {
-            ReportError(error, {});
-            out.clear();
-            return Fail(error);
-        }
-        result = TransferOutcome::Done;
-        block.Data = std::move(buffer);
-        if (bank == kNoBank)
-            block.BankNo = 0;
-        out.push_back(std::move(block));
-        done += bytes / 2;
-        wait.End();
-        m_host->Repaint();
-    }
     return result;
 }

@@ -2,9 +2,10 @@
 
 // The program's one connection to a PLC. It drives the communication libraries
 // to go online, identify the connected unit, check it against the catalogue and
-// the PLC being edited, and read or write device memory block by block; it runs
-// the libraries' settings dialogs and shows every library error. Every
-// operation but CommSettings leaves the session offline when it returns.
+// the PLC being edited, and has its BlockTransfer read or write device memory;
+// it runs the libraries' settings dialogs, asks the user what a transfer needs
+// and shows every library error. Every operation but CommSettings leaves the
+// session offline when it returns.
 //
 // A read has two steps: PrepareUpload identifies the unit and lets the user
 // choose ranges, keeping the resulting PLC as pending; Upload reads those
@@ -13,6 +14,7 @@
 // nothing.
 
 #include "contract/CommContract.h"
+#include "transfer/BlockTransfer.h"
 #include "transfer/ICommHost.h"
 #include "transfer/TransferOutcome.h"
 #include "model/DeviceModel.h"
@@ -33,9 +35,6 @@ class IMessageBox;
 // The longest wait after a failed transfer, whatever the library asks for.
 inline constexpr std::uint32_t kMaxFailureWaitMs = 3000;
 std::uint32_t CappedFailureWait(std::uint32_t requestedMs);
-
-// The libraries' device number of a device code; 0 for a device they do not know.
-std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode);
 
 class CTesknetComm {
 public:
@@ -78,7 +77,7 @@ public:
     void DropPendingPlc() { m_Pending.reset(); }
 
     // Blocks written by the last Download before it stopped.
-    int BlocksWritten() const { return m_nBlocksWritten; }
+    int BlocksWritten() const { return m_transfer.BlocksWritten(); }
 
     bool IsInitialised() const { return (m_nFlags & kInitialised) != 0; }
     bool IsOnline() const { return (m_nFlags & kOnline) != 0; }
@@ -94,17 +93,9 @@ private:
     static constexpr std::uint8_t kInitialised = 1;
     static constexpr std::uint8_t kOnline = 2;
 
-    TransferOutcome DownloadByAddress(const EditDataArray& blocks);
-    TransferOutcome DownloadByRange(const EditDataArray& blocks);
-    TransferOutcome UploadByAddress(const PlcChoice& plc, EditDataArray& out);
-    TransferOutcome UploadByRange(const PlcChoice& plc, EditDataArray& out);
     // Keeps the library's code and says Failed.
     TransferOutcome Fail(int libraryError);
     void WaitAfterFailure();
-    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone, std::uint64_t wordsTotal);
-    // The libraries' report within one block: the share of the whole transfer.
-    static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
-    void FollowLibraryProgress(bool on);
     void Message(int stringId, int icon);
     bool AskYesNo(int stringId);
     std::string AnsiAppName() const;
@@ -127,11 +118,6 @@ private:
     ICommHost* m_host;
     std::function<void(std::uint32_t)> m_sleep;
     std::optional<PlcChoice> m_Pending;
-    int m_nBlocksWritten = 0;
     int m_lastError = 0;
-    // The block on the way, for reports from within a library call.
-    std::uint64_t m_progressBase = 0;
-    std::uint64_t m_progressTotal = 0;
-    int m_progressShown = -1;
-    std::optional<TransferProgress> m_progressBlock;
+    BlockTransfer m_transfer;
 };
