@@ -194,7 +194,7 @@ void RunTransferSession(benchmark::State& state, bool settle)
         comm.SetSleep([](std::uint32_t) {});
     for (auto _ : state) {
         EditDataArray blocks;
-        if (comm.Upload(blocks) != 0 || blocks.size() != 1)
+        if (comm.Upload(blocks) != TransferOutcome::Done || blocks.size() != 1)
             return state.SkipWithError("Upload failed");
         benchmark::DoNotOptimize(blocks.front().Data.data());
     }

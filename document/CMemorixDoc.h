@@ -8,6 +8,7 @@
 #include "document/DocumentContext.h"
 #include "model/DeviceModel.h"
 #include "model/IBlockStore.h"
+#include "transfer/TransferOutcome.h"
 
 #include <string>
 
@@ -63,9 +64,9 @@ public:
     // Reads the ranges chosen by the transfer session's PrepareUpload; the
     // blocks and the PLC change only when the whole read succeeded.
     bool LoadFromPlc();
-    // Ends an open edit and writes every block to the PLC; the session's
-    // result (0 written), or -1 when the edit could not be ended.
-    int WriteToPlc();
+    // Ends an open edit and writes every block to the PLC: the session's
+    // outcome, or Cancelled when the edit could not be ended.
+    TransferOutcome WriteToPlc();
     // After the device or bank selection of the PLC changed.
     void ReconcileBlocks();
     // After the PLC's lists were rebuilt for another model.

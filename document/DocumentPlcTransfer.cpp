@@ -14,7 +14,7 @@ bool CMemorixDoc::LoadFromPlc()
 {
     CTesknetComm* comm = m_context.comm;
     EditDataArray blocks;
-    if (!comm || comm->Upload(blocks) != COMM_OK || blocks.empty()) {
+    if (!comm || comm->Upload(blocks) != TransferOutcome::Done || blocks.empty()) {
         // The PLC chosen for this read is dropped with the data: the document
         // and the current PLC stay as they were.
         if (comm)
@@ -31,13 +31,13 @@ bool CMemorixDoc::LoadFromPlc()
     return true;
 }
 
-int CMemorixDoc::WriteToPlc()
+TransferOutcome CMemorixDoc::WriteToPlc()
 {
     if (!m_host.EndEdit(true))
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     CTesknetComm* comm = m_context.comm;
-    const int result = comm ? comm->Download(m_aEditData) : COMM_CANCELLED;
-    if (result == COMM_OK) {
+    const TransferOutcome result = comm ? comm->Download(m_aEditData) : TransferOutcome::Cancelled;
+    if (result == TransferOutcome::Done) {
         ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_WRITE_DONE, platform::MsgIcon::Information);
         return result;
     }

@@ -5,9 +5,10 @@
 #include "contract/CommExports.h"
 #include "transfer/FixedText.h"
 #include "transfer/ICommHost.h"
+#include "transfer/WaitCursor.h"
 #include "model/DeviceLists.h"
-#include "model/DeviceNames.h"
 #include "platform/CodePage.h"
+#include "platform/Coding.h"
 #include "platform/MessageBox.h"
 #include "resources/IStringTable.h"
 #include "resources/ResourceIds.h"
@@ -20,9 +21,9 @@
 
 namespace {
 
-constexpr std::uint8_t kCodeFL = 49;
-constexpr std::uint16_t kNoBank = 65535;
 constexpr std::uint32_t kSettleMs = 300;
+// The number shown with the message of a session the libraries could not set up.
+constexpr int kInitFailedCode = 100000;
 
 NullCommHost g_nullHost;
 
@@ -45,87 +46,11 @@ std::wstring ToWide(const std::string& utf8)
     return wide;
 }
 
-std::uint32_t ReadU32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-           | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::uint16_t ReadU16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::size_t ByteCount(const CEditData& block)
-{
-    const std::int64_t addresses = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
-    return addresses > 0 && block.DataSize > 0 ? static_cast<std::size_t>(addresses * block.DataSize * 2) : 0;
-}
-
-std::vector<comm::_dev2_7> Descriptors(std::uint32_t device, const CEditData& block)
-{
-    const std::int64_t count = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;
-    std::vector<comm::_dev2_7> descriptors(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
-    for (std::size_t j = 0; j < descriptors.size(); ++j) {
-        comm::_dev2_7& d = descriptors[j];
-        std::memset(&d, 0, sizeof d);
-        d.device = device;
-        d.address = static_cast<std::uint32_t>(block.StartAddr + static_cast<std::int64_t>(j));
-        d.bytesPerAddress = static_cast<std::uint8_t>(block.DataSize * 2);
-    }
-    return descriptors;
-}
-
-std::uint64_t TotalWords(const EditDataArray& blocks)
-{
-    std::uint64_t total = 0;
-    for (const CEditData& block : blocks)
-        total += ByteCount(block) / 2;
-    return total;
-}
-
-// Shows the wait cursor for as long as it lives.
-class WaitCursor {
-public:
-    explicit WaitCursor(ICommHost& host)
-        : m_host(host)
-    {
-        m_host.BeginWaitCursor();
-    }
-    ~WaitCursor() { End(); }
-    void End()
-    {
-        if (m_on)
-            m_host.EndWaitCursor();
-        m_on = false;
-    }
-
-private:
-    ICommHost& m_host;
-    bool m_on = true;
-};
-
 } // namespace
 
 std::uint32_t CappedFailureWait(std::uint32_t requestedMs)
 {
     return std::min(requestedMs, kMaxFailureWaitMs);
-}
-
-std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode)
-{
-    switch (deviceCode) {
-    case 18: return comm::ProtocolDevice::WR;
-    case 21: return comm::ProtocolDevice::DT;
-    case 49: return comm::ProtocolDevice::FL;
-    case 27: return comm::ProtocolDevice::TS;
-    case 28: return comm::ProtocolDevice::TE;
-    case 12: return comm::ProtocolDevice::CS;
-    case 13: return comm::ProtocolDevice::CE;
-    case 22: return comm::ProtocolDevice::LD;
-    case 19: return comm::ProtocolDevice::WL;
-    default: return 0;
-    }
 }
 
 CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& strings, std::string cataloguePath,
@@ -137,6 +62,10 @@ CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& 
     , m_current(current)
     , m_host(&g_nullHost)
     , m_sleep([](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+    , m_transfer(m_Block.data(), *m_host, [this](int libraryError) {
+        m_lastError = libraryError;
+        ReportError(libraryError, {});
+    })
 {
 }
 
@@ -148,18 +77,19 @@ CTesknetComm::~CTesknetComm()
 void CTesknetComm::SetHost(ICommHost* host)
 {
     m_host = host ? host : &g_nullHost;
+    m_transfer.SetHost(*m_host);
 }
 
 int CTesknetComm::LanguageCode() const
 {
     switch (m_nLanguage) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 9: return m_nLanguage;
+    case comm::Language::Japanese:
+    case comm::Language::ChineseSimplified:
+    case comm::Language::ChineseTraditional:
+    case comm::Language::Korean:
+    case comm::Language::Spanish:
+    case comm::Language::Italian:
+    case comm::Language::Thai: return m_nLanguage;
     default: return comm::Language::English;
     }
 }
@@ -169,14 +99,14 @@ std::string CTesknetComm::AnsiAppName() const
     return ToAnsi(m_host->ApplicationName());
 }
 
-int CTesknetComm::Connect()
+TransferOutcome CTesknetComm::Connect()
 {
     if (IsOnline())
-        return 0;
+        return TransferOutcome::Done;
     if (!IsInitialised()) {
         std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
         if (QelTeskUserIF_41(m_Block.data(), name.data()) != 0)
-            return COMM_INIT_FAILED;
+            return TransferOutcome::InitFailed;
         m_nFlags |= kInitialised;
     }
     UpdateTitle();
@@ -184,20 +114,25 @@ int CTesknetComm::Connect()
     const int result = QelTeskUserIF_8(m_host->MainWindow(), m_Block.data());
     if (result != 0) {
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
-        return result;
+        return Fail(result);
     }
     m_nFlags |= kOnline;
     UpdateTitle();
-    return 0;
+    return TransferOutcome::Done;
 }
 
-int CTesknetComm::Disconnect()
+void CTesknetComm::Disconnect()
 {
     if (IsOnline()) {
         QelTeskUserIF_14(m_Block.data());
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
     }
-    return 1;
+}
+
+TransferOutcome CTesknetComm::Fail(int libraryError)
+{
+    m_lastError = libraryError;
+    return TransferOutcome::Failed;
 }
 
 void CTesknetComm::UpdateTitle()
@@ -273,13 +208,14 @@ void CTesknetComm::CommSettings()
 
 void CTesknetComm::OnlineSettings()
 {
-    const int connected = Connect();
-    if (connected != 0) {
-        if (connected > 99999)
-            ReportError(connected,
-                        m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(connected) + "]");
-        else
-            ReportError(connected, {});
+    const TransferOutcome connected = Connect();
+    if (connected == TransferOutcome::InitFailed) {
+        ReportError(kInitFailedCode,
+                    m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(kInitFailedCode) + "]");
+        return;
+    }
+    if (connected != TransferOutcome::Done) {
+        ReportError(m_lastError, {});
         return;
     }
     std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
@@ -294,9 +230,13 @@ void CTesknetComm::OnlineSettings()
 
 bool CTesknetComm::OpenAndIdentify()
 {
-    const int connected = Connect();
-    if (connected != 0) {
-        ReportError(connected, connected >= COMM_INIT_FAILED ? "[" + std::to_string(connected) + "]" : std::string());
+    const TransferOutcome connected = Connect();
+    if (connected == TransferOutcome::InitFailed) {
+        ReportError(kInitFailedCode, "[" + std::to_string(kInitFailedCode) + "]");
+        return false;
+    }
+    if (connected != TransferOutcome::Done) {
+        ReportError(m_lastError, {});
         return false;
     }
     WaitCursor wait(*m_host);
@@ -331,8 +271,8 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
             ReportError(result, {});
             return false;
         }
-        const int high = ReadU16(out48 + 2);
-        const int low = ReadU16(out48 + 4);
+        const int high = coding::GetU16LE(out48 + 2);
+        const int low = coding::GetU16LE(out48 + 4);
         modelId = high << 8 | low;
         series = high == 7 ? 1 : -1;
     } else if (m_nProtocol == comm::kFamilyMessage) {
@@ -384,136 +324,34 @@ bool CTesknetComm::AskYesNo(int stringId)
     return m_messages.Show(request) == platform::MsgAnswer::Yes;
 }
 
-void CTesknetComm::WaitAfterFailure(int result)
+void CTesknetComm::WaitAfterFailure()
 {
-    if (result == 0)
-        return;
-    const std::uint32_t requested = ReadU32(m_Block.data() + comm::kBlockWaitOffset);
+    const std::uint32_t requested = coding::GetU32LE(m_Block.data() + comm::kBlockWaitOffset);
     const std::uint32_t wait = CappedFailureWait(requested);
     if (wait > 0)
         m_sleep(wait);
 }
 
-void CTesknetComm::Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone,
-                            std::uint64_t wordsTotal)
+TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
 {
-    TransferProgress progress;
-    progress.writing = writing;
-    progress.device = std::string(DeviceTwoLetterName(block.Id));
-    progress.bank = banked ? block.BankNo : -1;
-    progress.startAddr = block.StartAddr;
-    progress.endAddr = block.EndAddr;
-    progress.percent = wordsTotal == 0 ? 0 : static_cast<int>(wordsDone * 100 / wordsTotal);
-    m_progressBase = wordsDone;
-    m_progressTotal = wordsTotal;
-    m_progressShown = progress.percent;
-    m_progressBlock = progress;
-    m_host->ShowProgress(progress);
-}
-
-void CTesknetComm::OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t /*wordsTotal*/)
-{
-    auto* self = static_cast<CTesknetComm*>(context);
-    if (!self->m_progressBlock || self->m_progressTotal == 0)
-        return;
-    const std::uint64_t done = std::min(self->m_progressBase + wordsDone, self->m_progressTotal);
-    const int percent = static_cast<int>(done * 100 / self->m_progressTotal);
-    if (percent == self->m_progressShown)
-        return;
-    self->m_progressShown = percent;
-    self->m_progressBlock->percent = percent;
-    self->m_host->ShowProgress(*self->m_progressBlock);
-}
-
-void CTesknetComm::FollowLibraryProgress(bool on)
-{
-    m_progressBlock.reset();
-    QelTeskMsg_SetProgress(m_Block.data(), on ? &CTesknetComm::OnLibraryProgress : nullptr, this);
-}
-
-int CTesknetComm::Download(const EditDataArray& blocks)
-{
-    m_nBlocksWritten = 0;
+    m_transfer.ResetBlocksWritten();
     if (!m_host->ConfirmTransfer(*this, true))
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     if (!OpenAndIdentify() || !CheckPlcType(true)) {
         Disconnect();
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     }
     m_sleep(kSettleMs);
-    int result = COMM_CANCELLED;
-    FollowLibraryProgress(true);
-    if (m_nProtocol == comm::kFamilyProtocol7)
-        result = DownloadByAddress(blocks);
-    else if (m_nProtocol == comm::kFamilyMessage)
-        result = DownloadByRange(blocks);
-    FollowLibraryProgress(false);
-    if (result == COMM_CANCELLED) {
+    const TransferOutcome result = m_transfer.Write(m_nProtocol, m_wConnNo, blocks, m_current);
+    if (result == TransferOutcome::Cancelled) {
         Disconnect();
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     }
     m_host->EndProgress();
-    if (result != 0)
-        WaitAfterFailure(result);
+    if (result != TransferOutcome::Done)
+        WaitAfterFailure();
     Disconnect();
     return result;
-}
-
-int CTesknetComm::DownloadByAddress(const EditDataArray& blocks)
-{
-    WaitCursor wait(*m_host);
-    const std::uint64_t total = TotalWords(blocks);
-    std::uint64_t done = 0;
-    for (const CEditData& block : blocks) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        const std::size_t bytes = ByteCount(block);
-        Progress(true, block, false, done, total);
-        std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
-        const int result = QelTesktocol7_8(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()),
-                                           descriptors.data(), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            return result;
-        }
-        ++m_nBlocksWritten;
-        done += bytes / 2;
-    }
-    return 0;
-}
-
-int CTesknetComm::DownloadByRange(const EditDataArray& blocks)
-{
-    const std::uint8_t bankCount = m_current.GetFLBankNum(kCodeFL);
-    const std::uint64_t total = TotalWords(blocks);
-    std::uint64_t done = 0;
-    for (const CEditData& block : blocks) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        WaitCursor wait(*m_host);
-        const std::size_t bytes = ByteCount(block);
-        const bool banked = PlcChoice::IsFLBankDevice(block.Id, bankCount);
-        Progress(true, block, banked, done, total);
-        const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        std::memcpy(buffer.data(), block.Data.data(), std::min(bytes, block.Data.size()));
-        const int result =
-            QelTeskMsg_92(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                          static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            return result;
-        }
-        ++m_nBlocksWritten;
-        done += bytes / 2;
-        wait.End();
-        m_host->Repaint();
-    }
-    return 0;
 }
 
 bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
@@ -539,35 +377,35 @@ bool CTesknetComm::StartChoice(const stPLC& model, PlcChoice& choice)
     return true;
 }
 
-int CTesknetComm::PrepareUpload()
+TransferOutcome CTesknetComm::PrepareUpload()
 {
     m_Pending.reset();
     if (!m_host->ConfirmTransfer(*this, false))
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     if (!OpenAndIdentify() || !CheckPlcType(false)) {
         Disconnect();
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     }
     stPLC model;
     CPlcDatabase db(m_messages, m_cataloguePath);
     if (!db.FindPlcById(m_nDetectedPlcId, model)) {
         Disconnect();
-        return COMM_UNKNOWN_MODEL;
+        return TransferOutcome::UnknownModel;
     }
     PlcChoice choice;
     if (!StartChoice(model, choice)) {
         Disconnect();
-        return COMM_UNKNOWN_MODEL;
+        return TransferOutcome::UnknownModel;
     }
     if (!m_host->ChooseRanges(choice)
         || !BuildsAnyBlock(choice.m_aDeviceInfo, choice.m_aBankInfo, choice.m_FLBankNum)) {
         Disconnect();
-        return COMM_CANCELLED;
+        return TransferOutcome::Cancelled;
     }
     choice.RefreshLdtFormat();
     m_Pending = std::move(choice);
     Disconnect();
-    return 0;
+    return TransferOutcome::Done;
 }
 
 PlcChoice CTesknetComm::TakePendingPlc()
@@ -577,119 +415,18 @@ PlcChoice CTesknetComm::TakePendingPlc()
     return plc;
 }
 
-int CTesknetComm::Upload(EditDataArray& out)
+TransferOutcome CTesknetComm::Upload(EditDataArray& out)
 {
     if (!OpenAndIdentify())
-        return COMM_NOT_REACHED;
+        return TransferOutcome::NotReached;
     const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
     m_sleep(kSettleMs);
-    int result = COMM_CANCELLED;
-    FollowLibraryProgress(true);
-    if (m_nProtocol == comm::kFamilyProtocol7)
-        result = UploadByAddress(plc, out);
-    else if (m_nProtocol == comm::kFamilyMessage)
-        result = UploadByRange(plc, out);
-    FollowLibraryProgress(false);
+    const TransferOutcome result = m_transfer.Read(m_nProtocol, m_wConnNo, plc, out);
     m_host->EndProgress();
-    if (result != 0) {
+    if (result != TransferOutcome::Done) {
         out.clear();
-        WaitAfterFailure(result);
+        WaitAfterFailure();
     }
     Disconnect();
-    return result;
-}
-
-int CTesknetComm::UploadByAddress(const PlcChoice& plc, EditDataArray& out)
-{
-    WaitCursor wait(*m_host);
-    EditDataArray wanted;
-    for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
-        if (device.Selected == 0)
-            continue;
-        CEditData block;
-        block.Id = device.Id;
-        block.StartAddr = device.StartAddr;
-        block.EndAddr = device.EndAddr;
-        block.DataSize = device.DataSize;
-        wanted.push_back(std::move(block));
-    }
-    const std::uint64_t total = TotalWords(wanted);
-    std::uint64_t done = 0;
-    int result = COMM_CANCELLED;
-    for (CEditData& block : wanted) {
-        const std::size_t bytes = ByteCount(block);
-        Progress(false, block, false, done, total);
-        std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        result = QelTesktocol7_7(m_Block.data(), m_wConnNo, 1, static_cast<int>(descriptors.size()), descriptors.data(),
-                                 buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            out.clear();
-            return result;
-        }
-        block.Data = std::move(buffer);
-        out.push_back(std::move(block));
-        done += bytes / 2;
-    }
-    return result;
-}
-
-int CTesknetComm::UploadByRange(const PlcChoice& plc, EditDataArray& out)
-{
-    const std::uint8_t bankCount = plc.GetFLBankNum(kCodeFL);
-    EditDataArray wanted;
-    {
-        WaitCursor wait(*m_host);
-        for (const stDeviceInfo& device : plc.m_aDeviceInfo) {
-            if (device.Selected == 0 || PlcChoice::IsFLBankDevice(device.Id, bankCount))
-                continue;
-            CEditData block;
-            block.Id = device.Id;
-            block.StartAddr = device.StartAddr;
-            block.EndAddr = device.EndAddr;
-            block.DataSize = device.DataSize;
-            block.BankNo = static_cast<std::int16_t>(kNoBank);
-            wanted.push_back(std::move(block));
-        }
-        for (const _SBankInfo& bank : plc.m_aBankInfo) {
-            if (bank.Selected == 0)
-                continue;
-            CEditData block;
-            block.Id = bank.Id;
-            block.StartAddr = bank.StartAddr;
-            block.EndAddr = bank.EndAddr;
-            block.DataSize = bank.DataSize;
-            block.BankNo = bank.BankNo;
-            wanted.push_back(std::move(block));
-        }
-    }
-    const std::uint64_t total = TotalWords(wanted);
-    std::uint64_t done = 0;
-    int result = COMM_CANCELLED;
-    for (CEditData& block : wanted) {
-        const std::uint32_t device = ProtocolDeviceCode(block.Id);
-        if (device == 0)
-            continue;
-        WaitCursor wait(*m_host);
-        const std::size_t bytes = ByteCount(block);
-        const std::uint16_t bank = static_cast<std::uint16_t>(block.BankNo);
-        Progress(false, block, bank != kNoBank, done, total);
-        std::vector<std::uint8_t> buffer(bytes, 0);
-        result = QelTeskMsg_91(m_Block.data(), m_wConnNo, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                               static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
-        if (result != 0) {
-            ReportError(result, {});
-            out.clear();
-            return result;
-        }
-        block.Data = std::move(buffer);
-        if (bank == kNoBank)
-            block.BankNo = 0;
-        out.push_back(std::move(block));
-        done += bytes / 2;
-        wait.End();
-        m_host->Repaint();
-    }
     return result;
 }

@@ -2,9 +2,10 @@
 
 // The program's one connection to a PLC. It drives the communication libraries
 // to go online, identify the connected unit, check it against the catalogue and
-// the PLC being edited, and read or write device memory block by block; it runs
-// the libraries' settings dialogs and shows every library error. Every
-// operation but CommSettings leaves the session offline when it returns.
+// the PLC being edited, and has its BlockTransfer read or write device memory;
+// it runs the libraries' settings dialogs, asks the user what a transfer needs
+// and shows every library error. Every operation but CommSettings leaves the
+// session offline when it returns.
 //
 // A read has two steps: PrepareUpload identifies the unit and lets the user
 // choose ranges, keeping the resulting PLC as pending; Upload reads those
@@ -13,7 +14,9 @@
 // nothing.
 
 #include "contract/CommContract.h"
+#include "transfer/BlockTransfer.h"
 #include "transfer/ICommHost.h"
+#include "transfer/TransferOutcome.h"
 #include "model/DeviceModel.h"
 #include "model/PlcChoice.h"
 
@@ -29,20 +32,9 @@ namespace platform {
 class IMessageBox;
 }
 
-// Results of Download, PrepareUpload and Upload besides the libraries' codes.
-inline constexpr int COMM_OK = 0;
-inline constexpr int COMM_CANCELLED = -1;
-inline constexpr int COMM_NOT_REACHED = 2;
-inline constexpr int COMM_UNKNOWN_MODEL = 253;
-// Connect: the library could not be initialised.
-inline constexpr int COMM_INIT_FAILED = 100000;
-
 // The longest wait after a failed transfer, whatever the library asks for.
 inline constexpr std::uint32_t kMaxFailureWaitMs = 3000;
 std::uint32_t CappedFailureWait(std::uint32_t requestedMs);
-
-// The libraries' device number of a device code; 0 for a device they do not know.
-std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode);
 
 class CTesknetComm {
 public:
@@ -61,8 +53,8 @@ public:
     // How the session waits (tests shorten it); milliseconds.
     void SetSleep(std::function<void(std::uint32_t)> sleep) { m_sleep = std::move(sleep); }
 
-    int Connect();
-    int Disconnect();
+    TransferOutcome Connect();
+    void Disconnect();
     void UpdateTitle();
     void ReportError(int code, const std::string& text);
     std::string GetConnectionText();
@@ -71,9 +63,11 @@ public:
     bool OpenAndIdentify();
     bool CheckPlcType(bool forWrite);
 
-    int Download(const EditDataArray& blocks);
-    int PrepareUpload();
-    int Upload(EditDataArray& out);
+    TransferOutcome Download(const EditDataArray& blocks);
+    TransferOutcome PrepareUpload();
+    TransferOutcome Upload(EditDataArray& out);
+    // The libraries' error code behind the last Failed outcome.
+    int LastError() const { return m_lastError; }
 
     // The PLC chosen by the last successful PrepareUpload, not yet taken.
     bool HasPendingPlc() const { return m_Pending.has_value(); }
@@ -83,7 +77,7 @@ public:
     void DropPendingPlc() { m_Pending.reset(); }
 
     // Blocks written by the last Download before it stopped.
-    int BlocksWritten() const { return m_nBlocksWritten; }
+    int BlocksWritten() const { return m_transfer.BlocksWritten(); }
 
     bool IsInitialised() const { return (m_nFlags & kInitialised) != 0; }
     bool IsOnline() const { return (m_nFlags & kOnline) != 0; }
@@ -99,15 +93,9 @@ private:
     static constexpr std::uint8_t kInitialised = 1;
     static constexpr std::uint8_t kOnline = 2;
 
-    int DownloadByAddress(const EditDataArray& blocks);
-    int DownloadByRange(const EditDataArray& blocks);
-    int UploadByAddress(const PlcChoice& plc, EditDataArray& out);
-    int UploadByRange(const PlcChoice& plc, EditDataArray& out);
-    void WaitAfterFailure(int result);
-    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone, std::uint64_t wordsTotal);
-    // The libraries' report within one block: the share of the whole transfer.
-    static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
-    void FollowLibraryProgress(bool on);
+    // Keeps the library's code and says Failed.
+    TransferOutcome Fail(int libraryError);
+    void WaitAfterFailure();
     void Message(int stringId, int icon);
     bool AskYesNo(int stringId);
     std::string AnsiAppName() const;
@@ -130,10 +118,6 @@ private:
     ICommHost* m_host;
     std::function<void(std::uint32_t)> m_sleep;
     std::optional<PlcChoice> m_Pending;
-    int m_nBlocksWritten = 0;
-    // The block on the way, for reports from within a library call.
-    std::uint64_t m_progressBase = 0;
-    std::uint64_t m_progressTotal = 0;
-    int m_progressShown = -1;
-    std::optional<TransferProgress> m_progressBlock;
+    int m_lastError = 0;
+    BlockTransfer m_transfer;
 };

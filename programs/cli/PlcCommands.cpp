@@ -111,7 +111,7 @@ int RunPlcRead(CliContext& context, const CliCommand& command, const CliArgs& ar
     if (args.Has("yes"))
         context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
 
-    if (comm.PrepareUpload() != COMM_OK) {
+    if (comm.PrepareUpload() != TransferOutcome::Done) {
         if (!host.selectError.empty())
             return context.UsageError(command, host.selectError);
         return context.Failure("nothing was read from the PLC");
@@ -143,7 +143,7 @@ int RunPlcWrite(CliContext& context, const CliCommand& command, const CliArgs& a
     HostScope scope(comm, host);
     if (args.Has("yes"))
         context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
-    return document->WriteToPlc() == COMM_OK ? kExitOk : kExitFailure;
+    return document->WriteToPlc() == TransferOutcome::Done ? kExitOk : kExitFailure;
 }
 
 int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& args)

@@ -59,7 +59,7 @@ TEST_F(RtuTransferTest, BothFamiliesReadEditAndWriteOverASerialLine)
 
         app->CloseDocument();
         comm.choose = Selection{{{21, 0, 99}, {18, 0, 9}, {49, 0, 9}}, {{1, 0, 9}}};
-        ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+        ASSERT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Done);
         app->SetStartMode(START_READ_PLC);
         CMemorixDoc* doc = app->NewDocument(host);
         ASSERT_NE(doc, nullptr);
@@ -67,14 +67,14 @@ TEST_F(RtuTransferTest, BothFamiliesReadEditAndWriteOverASerialLine)
         for (const CEditData& block : EditDataArray(doc->Blocks()))
             doc->WriteBlockBytes(4, bytes, 4, block.Id, block.BankNo);
         const EditDataArray written = doc->Blocks();
-        ASSERT_EQ(doc->WriteToPlc(), COMM_OK);
+        ASSERT_EQ(doc->WriteToPlc(), TransferOutcome::Done);
 
         // Read the same ranges again: the PLC holds what was written.
         for (const CEditData& block : EditDataArray(doc->Blocks())) {
             const std::uint8_t zero[4] = {};
             doc->WriteBlockBytes(4, zero, 4, block.Id, block.BankNo);
         }
-        ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+        ASSERT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Done);
         ASSERT_TRUE(doc->LoadFromPlc());
         EXPECT_EQ(doc->Blocks(), written);
     }

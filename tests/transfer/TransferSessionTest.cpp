@@ -80,7 +80,7 @@ protected:
     // Command 200 as the application runs it.
     bool ReadCommand()
     {
-        if (app->GetComm().PrepareUpload() != COMM_OK)
+        if (app->GetComm().PrepareUpload() != TransferOutcome::Done)
             return false;
         if (CMemorixDoc* doc = app->GetActiveDoc())
             return doc->LoadFromPlc();
@@ -201,11 +201,11 @@ TEST_F(TransferSessionTest, DecliningTheConfirmationNeverGoesOnline)
     ASSERT_TRUE(sim.Started());
     SaveTcpProfile(0, sim.Port());
     comm.confirm = false;
-    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_CANCELLED);
+    EXPECT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Cancelled);
     EXPECT_EQ(comm.rangeDialogs, 0);
     EXPECT_FALSE(app->GetComm().HasPendingPlc());
     ASSERT_NE(BlankDocumentOf35(), nullptr);
-    EXPECT_EQ(app->GetComm().Download(app->GetActiveDoc()->Blocks()), COMM_CANCELLED);
+    EXPECT_EQ(app->GetComm().Download(app->GetActiveDoc()->Blocks()), TransferOutcome::Cancelled);
     sim.Stop();
     EXPECT_EQ(sim.Log().find("opened"), std::string::npos) << sim.Log();
 }
@@ -216,7 +216,7 @@ TEST_F(TransferSessionTest, ARangeChoiceWithNothingSelectedReadsNothing)
     ASSERT_TRUE(sim.Started());
     SaveTcpProfile(0, sim.Port());
     comm.choose = Selection{};
-    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_CANCELLED);
+    EXPECT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Cancelled);
     EXPECT_EQ(comm.rangeDialogs, 1);
     EXPECT_FALSE(app->GetComm().HasPendingPlc());
     EXPECT_FALSE(app->GetComm().IsOnline());
@@ -234,14 +234,14 @@ TEST_F(TransferSessionTest, AnotherModelIsOfferedWithItsOwnListsAndNothingChange
     SaveTcpProfile(0, sim.Port());
 
     // No to "another model": nothing read, nothing changed.
-    EXPECT_EQ(app->GetComm().PrepareUpload(), COMM_NOT_REACHED);
+    EXPECT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::NotReached);
     EXPECT_TRUE(Shown(res::IDS_READ_OTHER_PLC));
     EXPECT_EQ(comm.rangeDialogs, 0);
 
     // Yes: the range choice starts from the connected model's devices and defaults.
     messages.ScriptAnswer(platform::MsgAnswer::Yes);
     comm.choose = Selection{{{DT, 0, 9}, {WR, 0, 9}, {LD, 0, 9}}, {}};
-    ASSERT_EQ(app->GetComm().PrepareUpload(), COMM_OK);
+    ASSERT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Done);
     EXPECT_EQ(comm.offered.m_nPLCId, 1792);
     ASSERT_FALSE(comm.offered.m_aDeviceInfo.empty());
     for (const stDeviceInfo& device : comm.offered.m_aDeviceInfo) {
@@ -307,7 +307,8 @@ TEST_F(TransferSessionTest, AWriteThatStopsPartWaySaysThePlcHoldsPartOfTheData)
     SimulatorProcess sim({"--model", "35", "--faults-after", "4", "--exception", "4"});
     ASSERT_TRUE(sim.Started());
     SaveTcpProfile(0, sim.Port());
-    doc->WriteToPlc();
+    EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Failed);
+    EXPECT_EQ(app->GetComm().LastError(), 1104) << "the library's code of Modbus exception 4";
     EXPECT_GE(app->GetComm().BlocksWritten(), 1);
     EXPECT_TRUE(Shown(res::IDS_WRITE_PARTIAL));
     EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));

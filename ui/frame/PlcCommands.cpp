@@ -1,7 +1,6 @@
-// The application's commands that talk to the PLC: read (`ID_PLC_READ`), write
-// (`ID_PLC_WRITE`), communication settings (`ID_COMM_SETTINGS`), online settings
-// (`ID_ONLINE_SETTINGS`), and the read that
-// starts a new document.
+// The application's commands that talk to the PLC: read (ID_PLC_READ), write
+// (ID_PLC_WRITE), communication settings (ID_COMM_SETTINGS), online settings
+// (ID_ONLINE_SETTINGS), and the read that starts a new document.
 
 #include "ui/frame/CAppCommands.h"
 
@@ -15,7 +14,7 @@
 void CAppCommands::OnReadFromPlc()
 {
     CTesknetComm& comm = m_app.GetComm();
-    if (comm.PrepareUpload() != COMM_OK) {
+    if (comm.PrepareUpload() != TransferOutcome::Done) {
         ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
                             platform::MsgIcon::Exclamation);
         return;
@@ -36,7 +35,7 @@ void CAppCommands::OnReadFromPlc()
 
 void CAppCommands::ReadPlcForNewDocument()
 {
-    if (m_app.GetComm().PrepareUpload() != COMM_OK) {
+    if (m_app.GetComm().PrepareUpload() != TransferOutcome::Done) {
         ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
                             platform::MsgIcon::Exclamation);
         return;

@@ -1,0 +1,83 @@
+#pragma once
+
+// Moves device memory between the program and the connected unit block by
+// block through the libraries' transfer exports: the requests of each protocol
+// family, the progress of the whole transfer (within a block the libraries
+// report through QelTeskMsg_SetProgress) and the count of blocks written. The
+// session goes online and identifies the unit before, goes offline after, and
+// shows the libraries' errors.
+
+#include "model/DeviceModel.h"
+#include "transfer/ICommHost.h"
+#include "transfer/TransferOutcome.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+struct PlcChoice;
+
+// The libraries' device number of a device code; 0 for a device they do not know.
+std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode);
+
+// The bytes of a block's addresses, DataSize words each; 0 for an empty range.
+std::size_t ByteCount(const CEditData& block);
+
+// One block a read asks for, without data.
+struct BlockRequest {
+    CEditData block; // BankNo is the bank's for a bank of the file register, else 0
+    bool banked = false;
+
+    bool operator==(const BlockRequest&) const = default;
+};
+
+// The blocks a read of plc asks for: the selected devices in list order, then,
+// withBanks, the selected banks, which stand in for a banked FL.
+std::vector<BlockRequest> BlocksToRead(const PlcChoice& plc, bool withBanks);
+
+class BlockTransfer {
+public:
+    // A library call failed with this code.
+    using ErrorSink = std::function<void(int libraryError)>;
+
+    // sessionBlock is the session's block, passed first to every library call.
+    BlockTransfer(std::uint8_t* sessionBlock, ICommHost& host, ErrorSink onError);
+    BlockTransfer(const BlockTransfer&) = delete;
+    BlockTransfer& operator=(const BlockTransfer&) = delete;
+
+    void SetHost(ICommHost& host) { m_host = &host; }
+
+    // Writes blocks with the requests of the protocol family; plc tells which
+    // FL blocks are banks. Stops at the first block that fails.
+    TransferOutcome Write(std::uint8_t protocol, std::uint16_t connection, const EditDataArray& blocks,
+                          const PlcChoice& plc);
+    // Reads the blocks plc selects into out, which is emptied on a failure.
+    TransferOutcome Read(std::uint8_t protocol, std::uint16_t connection, const PlcChoice& plc, EditDataArray& out);
+
+    // Blocks written since the last ResetBlocksWritten.
+    int BlocksWritten() const { return m_blocksWritten; }
+    void ResetBlocksWritten() { m_blocksWritten = 0; }
+
+private:
+    TransferOutcome WriteByAddress(const EditDataArray& blocks);
+    TransferOutcome WriteByRange(const EditDataArray& blocks, std::uint8_t bankCount);
+    TransferOutcome ReadByAddress(const PlcChoice& plc, EditDataArray& out);
+    TransferOutcome ReadByRange(const PlcChoice& plc, EditDataArray& out);
+    void Progress(bool writing, const CEditData& block, bool banked, std::uint64_t wordsDone, std::uint64_t wordsTotal);
+    // The libraries' report within one block: the share of the whole transfer.
+    static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
+    void FollowLibraryProgress(bool on);
+
+    std::uint8_t* m_sessionBlock;
+    ICommHost* m_host;
+    ErrorSink m_onError;
+    std::uint16_t m_connection = 0;
+    int m_blocksWritten = 0;
+    // The block on the way, for reports from within a library call.
+    std::uint64_t m_progressBase = 0;
+    std::uint64_t m_progressTotal = 0;
+    int m_progressShown = -1;
+    std::optional<TransferProgress> m_progressBlock;
+};
