@@ -24,8 +24,11 @@ MsgAnswer ConsoleMessageBox::Show(const MessageRequest& request)
             std::fputc('\n', m_stream);
         std::fflush(m_stream);
     }
-    if (m_script.empty())
+    if (m_script.empty()) {
+        if (m_questionAnswer && request.buttons != MsgButtons::Ok)
+            return *m_questionAnswer;
         return SafeAnswer(request.buttons);
+    }
     const MsgAnswer answer = m_script.front();
     m_script.pop_front();
     return answer;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,9 @@ public:
     MsgAnswer Show(const MessageRequest& request) override;
 
     void ScriptAnswer(MsgAnswer answer) { m_script.push_back(answer); }
+    // Gives every question (Yes/No, Yes/No/Cancel) this answer once the script
+    // is used up; a box with only OK never takes it. The command line's --yes.
+    void AnswerEveryQuestion(MsgAnswer answer) { m_questionAnswer = answer; }
     const std::vector<MessageRequest>& Shown() const { return m_shown; }
     void ClearShown() { m_shown.clear(); }
     void SetStream(std::FILE* stream) { m_stream = stream; }
@@ -29,6 +33,7 @@ public:
 private:
     std::FILE* m_stream;
     std::deque<MsgAnswer> m_script;
+    std::optional<MsgAnswer> m_questionAnswer;
     std::vector<MessageRequest> m_shown;
 };
 

@@ -19,7 +19,7 @@ namespace {
 void AnswerQuestions(CliContext& context, const CliArgs& args)
 {
     if (args.Has("yes"))
-        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+        context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
 }
 
 int RunNew(CliContext& context, const CliCommand& command, const CliArgs& args)

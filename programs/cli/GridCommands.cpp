@@ -67,7 +67,7 @@ bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& a
 bool Save(CliContext& context, const CliArgs& args, CliDocumentSession& session, CMemorixDoc& document)
 {
     if (args.Has("yes"))
-        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+        context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
     return session.SaveAs(document, document.GetPathName());
 }
 

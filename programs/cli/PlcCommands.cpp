@@ -28,6 +28,7 @@ public:
 
     std::string ApplicationName() const override { return "Memorix"; }
     std::string DocumentFileName() const override { return m_documentName; }
+    void SetDocumentFileName(std::string name) { m_documentName = std::move(name); }
     void* MainWindow() override { return nullptr; }
     void* ActiveWindow() override { return nullptr; }
     bool ConfirmTransfer(CTesknetComm&, bool) override { return true; }
@@ -109,7 +110,7 @@ int RunPlcRead(CliContext& context, const CliCommand& command, const CliArgs& ar
     CliCommHost host(context, args.Values("select"));
     HostScope scope(comm, host);
     if (args.Has("yes"))
-        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+        context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
 
     if (comm.PrepareUpload() != TransferOutcome::Done) {
         if (!host.selectError.empty())
@@ -139,10 +140,10 @@ int RunPlcWrite(CliContext& context, const CliCommand& command, const CliArgs& a
     if (!document)
         return kExitFailure;
     CliCommHost host(context, {});
-    host.m_documentName = document->GetDocFileName();
+    host.SetDocumentFileName(document->GetDocFileName());
     HostScope scope(comm, host);
     if (args.Has("yes"))
-        context.Messages().ScriptAnswer(platform::MsgAnswer::Yes);
+        context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
     return document->WriteToPlc() == TransferOutcome::Done ? kExitOk : kExitFailure;
 }
 

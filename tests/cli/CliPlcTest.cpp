@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -83,6 +85,28 @@ TEST_F(CliPlc, ReadEditWriteAndTheQuestionAboutAnotherModel)
     EXPECT_EQ(Run({"plc-read", File("c.ldtx")}).exitCode, 2);
     EXPECT_EQ(Run({"plc-read", File("c.ldtx"), "--connection", "3", "--select", "QQ"}).exitCode, 2);
     EXPECT_EQ(Run({"plc-info", "--connection", "9"}).exitCode, 1);
+}
+
+// --yes answers every question a read asks, not the first box it shows: the
+// "finished" box must not take the Yes meant for the question whether to save
+// a legacy file that cannot hold every block.
+TEST_F(CliPlc, YesAnswersTheLegacySaveQuestionAfterARead)
+{
+    commtest::SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+    const std::vector<std::string> read = {"plc-read", File("r.ldt"), "--connection", "3",
+                                           "--select", "DT:0-9",      "--select",     "CS"};
+
+    const ProcessResult declined = Run(read);
+    EXPECT_EQ(declined.exitCode, 1) << declined.err;
+    EXPECT_FALSE(std::filesystem::exists(File("r.ldt")));
+
+    std::vector<std::string> withYes = read;
+    withYes.push_back("--yes");
+    const ProcessResult accepted = Run(withYes);
+    EXPECT_EQ(accepted.exitCode, 0) << accepted.err;
+    EXPECT_NE(Run({"info", File("r.ldt")}).out.find("block\t21\t0\t0\t9\t1"), std::string::npos);
 }
 
 // A read killed half-way through: the previous file is still whole and the

@@ -25,6 +25,17 @@ TEST(ConsoleMessageBox, ScriptedAnswersComeInOrderThenTheDefault)
     EXPECT_EQ(box.Show({0, "q3", MsgIcon::Question, MsgButtons::YesNoCancel}), MsgAnswer::Cancel);
 }
 
+TEST(ConsoleMessageBox, AnAnswerForEveryQuestionLeavesOkBoxesAlone)
+{
+    ConsoleMessageBox box(nullptr);
+    box.AnswerEveryQuestion(MsgAnswer::Yes);
+    EXPECT_EQ(box.Show({0, "done", MsgIcon::Information, MsgButtons::Ok}), MsgAnswer::Ok);
+    EXPECT_EQ(box.Show({0, "q1", MsgIcon::Question, MsgButtons::YesNo}), MsgAnswer::Yes);
+    EXPECT_EQ(box.Show({0, "q2", MsgIcon::Question, MsgButtons::YesNoCancel}), MsgAnswer::Yes);
+    box.ScriptAnswer(MsgAnswer::No); // a script still comes first
+    EXPECT_EQ(box.Show({0, "q3", MsgIcon::Question, MsgButtons::YesNo}), MsgAnswer::No);
+}
+
 TEST(ConsoleMessageBox, WritesTheTextWithOneLineEnd)
 {
     std::FILE* stream = std::tmpfile();

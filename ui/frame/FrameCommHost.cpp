@@ -61,14 +61,18 @@ bool FrameCommHost::ChooseRanges(PlcChoice& choice)
                        choice.m_aBankInfo);
     if (dialog.DoModal() != IDOK)
         return false;
-    dialog.GetDeviceList(choice.m_aDeviceInfo);
-    dialog.GetBankList(choice.m_aBankInfo);
+    DeviceInfoArray devices;
+    BankInfoArray banks;
+    dialog.GetDeviceList(devices);
+    dialog.GetBankList(banks);
+    choice.SetDeviceLists(std::move(devices), std::move(banks));
+    int seriesNo = choice.m_nPLCSeriesNo;
+    int modelId = choice.m_nPLCId;
     std::string name;
     std::uint8_t bankCount = choice.m_FLBankNum;
-    dialog.GetResult(choice.m_nPLCSeriesNo, choice.m_nPLCId, name, bankCount);
-    if (!name.empty())
-        choice.m_strPLCName = name;
-    choice.m_FLBankNum = bankCount;
+    dialog.GetResult(seriesNo, modelId, name, bankCount);
+    choice.SetIdentity(seriesNo, modelId, name.empty() ? choice.m_strPLCName : std::move(name));
+    choice.SetBankCount(bankCount);
     return true;
 }
 
