@@ -48,18 +48,24 @@ endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/memorix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/memorix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/memorix.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-install(FILES ${CMAKE_SOURCE_DIR}/desktop/memorix-cli.1 ${CMAKE_SOURCE_DIR}/desktop/memorix-plcsim.1
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Man pages and the package's changelog go in compressed as Debian wants
+# them: gzip -9 without a name or time stamp, so two builds give the same bytes.
+set(memorix_compressed)
+foreach(source desktop/memorix.1 desktop/memorix-cli.1 desktop/memorix-plcsim.1 desktop/debian/changelog)
+  get_filename_component(name ${source} NAME)
+  set(copy ${CMAKE_BINARY_DIR}/install/${name})
+  add_custom_command(OUTPUT ${copy}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${copy}
+    COMMAND gzip -9nf ${copy}
+    DEPENDS ${CMAKE_SOURCE_DIR}/${source}
+    VERBATIM)
+  list(APPEND memorix_compressed ${copy}.gz)
+endforeach()
+add_custom_target(memorix_compressed_docs ALL DEPENDS ${memorix_compressed})
+add_dependencies(memorix_programs memorix_compressed_docs)
 
-# scripts/package: a Debian package of the installation.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME memorix)
-set(CPACK_PACKAGE_VENDOR Varnholt)
-set(CPACK_PACKAGE_CONTACT "Varnholt <memorix@varnholt.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the word-device memory of PLCs")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION devel)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "shared-mime-info, desktop-file-utils")
-include(CPack)
+install(FILES ${CMAKE_BINARY_DIR}/install/memorix.1.gz ${CMAKE_BINARY_DIR}/install/memorix-cli.1.gz
+  ${CMAKE_BINARY_DIR}/install/memorix-plcsim.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/desktop/debian/copyright ${CMAKE_BINARY_DIR}/install/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/memorix)
