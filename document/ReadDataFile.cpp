@@ -2,6 +2,8 @@
 
 #include "catalogue/CPlcDatabase.h"
 #include "document/FileErrors.h"
+#include "document/CMemorixDoc.h"
+#include "platform/DenyWriteFile.h"
 #include "resources/Messages.h"
 #include "resources/ResourceIds.h"
 
@@ -65,4 +67,25 @@ FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const st
     context.plc.SetIdentity(model.PLCSeriesNo, model.Id, model.FullName);
     context.plc.SetLegacyHeader(header.text1, header.text2, header.format);
     return FileError::None;
+}
+
+bool ReadOtherDataFile(platform::IMessageBox& messages, const IStringTable& strings, const std::string& cataloguePath,
+                       const std::string& path, PlcChoice& plc, EditDataArray& blocks)
+{
+    platform::DenyWriteFile kept;
+    int filterIndex = 0;
+    const DocumentContext context{messages, strings, cataloguePath, plc, kept, filterIndex};
+    CPlcDatabase db(messages, cataloguePath);
+    const std::string extension = LowerExtension(path);
+    if (extension == ".ldtx")
+        return ReadLdtxFile(context, db, path, blocks);
+    if (extension != ".ldt")
+        return false;
+    const FileError error = ReadLdtFile(context, db, path, blocks);
+    if (error != FileError::None) {
+        ReportFileError(messages, strings, error);
+        blocks.clear();
+        return false;
+    }
+    return true;
 }

@@ -19,3 +19,9 @@ bool ReadLdtxFile(const DocumentContext& context, CPlcDatabase& db, const std::s
 // open in the context's legacy file, and the series, model, name, legacy texts
 // and format code are set; after a failure the file is closed.
 FileError ReadLdtFile(const DocumentContext& context, CPlcDatabase& db, const std::string& path, EditDataArray& blocks);
+
+// A data file that is not the document (the other side of a comparison), by
+// its extension: its blocks, and in plc its series, model and name. Shows its
+// own messages; true on success. Nothing of the file is kept open.
+bool ReadOtherDataFile(platform::IMessageBox& messages, const IStringTable& strings, const std::string& cataloguePath,
+                       const std::string& path, PlcChoice& plc, EditDataArray& blocks);

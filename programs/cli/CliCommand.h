@@ -64,3 +64,4 @@ std::vector<CliCommand> CodecCommands();
 std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> GridCommands();
 std::vector<CliCommand> PlcCommands();
+std::vector<CliCommand> CompareCommands();

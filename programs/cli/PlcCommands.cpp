@@ -5,6 +5,7 @@
 #include "catalogue/CPlcDatabase.h"
 #include "programs/cli/CliCommand.h"
 #include "programs/cli/CliDocument.h"
+#include "programs/cli/CompareOutput.h"
 #include "programs/cli/NumberArgs.h"
 #include "programs/cli/SelectRange.h"
 #include "transfer/CTesknetComm.h"
@@ -175,6 +176,49 @@ int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& ar
     return kExitOk;
 }
 
+// The file's ranges read from the PLC into memory and compared with the
+// file's blocks; neither the file nor the PLC choice changes.
+int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& args)
+{
+    if (args.Positional().size() != 1)
+        return context.UsageError(command, "give the FILE to compare with the PLC");
+    CliDocumentSession session(context);
+    if (!session.Ok())
+        return kExitTrouble;
+    CMemorixDoc* ours = session.Open(args.Positional().front());
+    if (!ours)
+        return kExitTrouble;
+    CMemorixApp& app = session.App();
+    DiffOptions options;
+    if (!ReadDiffOptions(context, command, args, app.Plc().m_aDeviceInfo, options))
+        return kExitTrouble;
+    CTesknetComm& comm = app.GetComm();
+    int exitCode = kExitOk;
+    if (!TakeConnection(context, command, args, comm, exitCode))
+        return exitCode;
+    CliCommHost host(context, SelectsOfBlocks(ours->Blocks()));
+    HostScope scope(comm, host);
+    // Another model is no reason to stop: its blocks are matched by device.
+    context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
+
+    EditDataArray plcBlocks;
+    if (comm.PrepareUpload() != TransferOutcome::Done) {
+        if (!host.selectError.empty())
+            context.err << "memorix-cli: the PLC does not hold the file's ranges: " << host.selectError << '\n';
+        else
+            context.err << "memorix-cli: nothing was read from the PLC\n";
+        return kExitTrouble;
+    }
+    const bool read = comm.Upload(plcBlocks) == TransferOutcome::Done;
+    const PlcChoice plc = comm.TakePendingPlc();
+    if (!read) {
+        context.err << "memorix-cli: nothing was read from the PLC\n";
+        return kExitTrouble;
+    }
+    const compare::Comparison comparison(ours->Blocks(), std::move(plcBlocks), NoteModels(context, app.Plc(), plc));
+    return PrintComparison(context, comparison, ours->Blocks(), app.Plc().m_aDeviceInfo, options);
+}
+
 } // namespace
 
 std::vector<CliCommand> PlcCommands()
@@ -195,5 +239,11 @@ std::vector<CliCommand> PlcCommands()
          "print the connection and the connected PLC's model",
          {{"connection"}},
          RunPlcInfo},
+        {"plc-diff",
+         "plc-diff FILE --connection N [--device DEVICE] [--radix R] [--unit U] [--summary]",
+         "read the file's ranges from the PLC and compare them with the file, as diff does (FILE is A, the PLC "
+         "B); the file is not changed",
+         {{"connection"}, {"device"}, {"radix"}, {"unit"}, {"summary", false}},
+         RunPlcDiff},
     };
 }

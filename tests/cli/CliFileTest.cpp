@@ -153,3 +153,48 @@ TEST_F(CliFiles, FailuresSayWhyAndExitOne)
     EXPECT_EQ(Run({"new", File("n.ldtx"), "--model", "1792", "--select", "WR:0-99999"}).exitCode, 2);
     EXPECT_EQ(Run({"dump", File("missing.ldtx")}).exitCode, 2) << "--device is required";
 }
+
+TEST_F(CliFiles, DiffListsDifferingCellsAndExitsAsCmpDoes)
+{
+    ASSERT_EQ(Run({"new", File("a.ldtx"), "--model", "32", "--select", "DT:0-99", "--select", "WR:0-9"}).exitCode, 0);
+    ASSERT_EQ(Run({"convert", File("a.ldtx"), File("b.ldt")}).exitCode, 0);
+    const ProcessResult same = Run({"diff", File("a.ldtx"), File("b.ldt")});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+    ASSERT_EQ(Run({"set", File("b.ldt"), "--device", "DT", "--cell", "5", "--radix", "dec", "1234"}).exitCode, 0);
+    ASSERT_EQ(Run({"set", File("b.ldt"), "--device", "DT", "--cell", "98", "FFFF"}).exitCode, 0);
+
+    struct Case {
+        std::vector<std::string> options;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{}, "DT\t5\t0000\t04D2\nDT\t98\t0000\tFFFF\n"},
+        // A 32-bit cell differs when either of its words does; one byte cell per differing byte.
+        {{"--unit", "32", "--radix", "dec"}, "DT\t4\t0\t80871424\nDT\t98\t0\t65535\n"},
+        {{"--unit", "8", "--device", "DT"}, "DT\t5\t00\tD2\nDT\t5\t00\t04\nDT\t98\t00\tFF\nDT\t98\t00\tFF\n"},
+        {{"--device", "WR"}, ""},
+        {{"--summary"}, "WR\t0\t10\t0\t0\nDT\t0\t100\t2\t0\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"diff", File("a.ldtx"), File("b.ldt")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ProcessResult result = Run(args);
+        EXPECT_EQ(result.out, c.out) << testing::PrintToString(c.options);
+        EXPECT_EQ(result.exitCode, c.out.empty() ? 0 : 1) << testing::PrintToString(c.options);
+    }
+
+    // Another model: blocks match by device; what only one side holds is not compared.
+    ASSERT_EQ(Run({"new", File("c.ldtx"), "--model", "1794", "--select", "DT:50-149"}).exitCode, 0);
+    const ProcessResult models = Run({"diff", File("a.ldtx"), File("c.ldtx"), "--summary"});
+    EXPECT_EQ(models.exitCode, 0);
+    EXPECT_EQ(models.out, "WR\t0\t0\t0\t10\nDT\t0\t50\t0\t100\n");
+    EXPECT_NE(models.err.find("the models differ (MB-16S and CA-500L)"), std::string::npos) << models.err;
+
+    for (const std::vector<std::string>& trouble :
+         std::vector<std::vector<std::string>>{{"diff", File("a.ldtx"), File("missing.ldtx")},
+                                               {"diff", File("a.ldtx"), File("a.csv")},
+                                               {"diff", File("a.ldtx")},
+                                               {"diff", File("a.ldtx"), File("b.ldt"), "--device", "XY"}})
+        EXPECT_EQ(Run(trouble).exitCode, 2) << trouble.back();
+}

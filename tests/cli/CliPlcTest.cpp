@@ -87,6 +87,44 @@ TEST_F(CliPlc, ReadEditWriteAndTheQuestionAboutAnotherModel)
     EXPECT_EQ(Run({"plc-info", "--connection", "9"}).exitCode, 1);
 }
 
+void WriteRegister(int port, int reference, int value)
+{
+    std::ostringstream cmd;
+    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " 127.0.0.1 " << value
+        << " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.str().c_str()), 0) << cmd.str();
+}
+
+// A backup compared with the PLC after someone changed a few words with
+// another tool: exactly those cells, and the file is left as it was.
+TEST_F(CliPlc, PlcDiffFindsTheWordsChangedInThePlc)
+{
+    commtest::SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+    ASSERT_EQ(Run({"plc-read", File("backup.ldtx"), "--connection", "3", "--select", "DT:0-199", "--select", "WR:0-9"})
+                  .exitCode,
+              0);
+    const std::string before = testsupport::ReadWholeFile(File("backup.ldtx"));
+    const ProcessResult same = Run({"plc-diff", File("backup.ldtx"), "--connection", "3"});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    WriteRegister(sim.Port(), 7, 0x1234);
+    WriteRegister(sim.Port(), 150, 65535);
+    const ProcessResult changed = Run({"plc-diff", File("backup.ldtx"), "--connection", "3", "--radix", "dec"});
+    EXPECT_EQ(changed.exitCode, 1) << changed.err;
+    EXPECT_EQ(changed.out, "DT\t7\t0\t4660\nDT\t150\t0\t-1\n");
+    EXPECT_EQ(Run({"plc-diff", File("backup.ldtx"), "--connection", "3", "--summary"}).out,
+              "WR\t0\t10\t0\t0\nDT\t0\t200\t2\t0\n");
+    EXPECT_EQ(testsupport::ReadWholeFile(File("backup.ldtx")), before);
+
+    // Trouble: no such connection, or ranges the PLC does not hold.
+    EXPECT_EQ(Run({"plc-diff", File("backup.ldtx"), "--connection", "9"}).exitCode, 2);
+    ASSERT_EQ(Run({"new", File("big.ldtx"), "--model", "1794", "--select", "DT:0-400000"}).exitCode, 0);
+    EXPECT_EQ(Run({"plc-diff", File("big.ldtx"), "--connection", "3"}).exitCode, 2);
+}
+
 // --yes answers every question a read asks, not the first box it shows: the
 // "finished" box must not take the Yes meant for the question whether to save
 // a legacy file that cannot hold every block.
