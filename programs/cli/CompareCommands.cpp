@@ -135,18 +135,6 @@ int PrintComparison(CliContext& context, const compare::Comparison& comparison, 
     return differing == 0 ? kExitSame : kExitDifferent;
 }
 
-std::vector<std::string> SelectsOfBlocks(const EditDataArray& blocks)
-{
-    std::vector<std::string> selects;
-    for (const CEditData& block : blocks) {
-        std::string text = std::to_string(block.Id);
-        if (block.Id == DeviceCode::FL)
-            text += "#" + std::to_string(block.BankNo);
-        selects.push_back(text + ":" + std::to_string(block.StartAddr) + "-" + std::to_string(block.EndAddr));
-    }
-    return selects;
-}
-
 std::vector<CliCommand> CompareCommands()
 {
     return {

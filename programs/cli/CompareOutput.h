@@ -36,6 +36,3 @@ bool NoteModels(CliContext& context, const PlcChoice& ours, const PlcChoice& the
 // returns kExitSame or kExitDifferent.
 int PrintComparison(CliContext& context, const compare::Comparison& comparison, const EditDataArray& ours,
                     const DeviceInfoArray& devices, const DiffOptions& options);
-
-// The --select texts that read the ranges of blocks (by device code and bank).
-std::vector<std::string> SelectsOfBlocks(const EditDataArray& blocks);

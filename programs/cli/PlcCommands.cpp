@@ -176,6 +176,14 @@ int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& ar
     return kExitOk;
 }
 
+std::string DetectedModelName(CMemorixApp& app, CTesknetComm& comm)
+{
+    stPLC model;
+    CPlcDatabase db(app.Messages(), app.CataloguePath());
+    db.FindPlcById(comm.DetectedPlcId(), model);
+    return model.FullName;
+}
+
 // The file's ranges read from the PLC into memory and compared with the
 // file's blocks; neither the file nor the PLC choice changes.
 int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& args)
@@ -196,25 +204,16 @@ int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& ar
     int exitCode = kExitOk;
     if (!TakeConnection(context, command, args, comm, exitCode))
         return exitCode;
-    CliCommHost host(context, SelectsOfBlocks(ours->Blocks()));
+    CliCommHost host(context, {});
     HostScope scope(comm, host);
-    // Another model is no reason to stop: its blocks are matched by device.
-    context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
-
+    // The PLC choice is the file's, so the read asks for the file's ranges.
     EditDataArray plcBlocks;
-    if (comm.PrepareUpload() != TransferOutcome::Done) {
-        if (!host.selectError.empty())
-            context.err << "memorix-cli: the PLC does not hold the file's ranges: " << host.selectError << '\n';
-        else
-            context.err << "memorix-cli: nothing was read from the PLC\n";
-        return kExitTrouble;
-    }
-    const bool read = comm.Upload(plcBlocks) == TransferOutcome::Done;
-    const PlcChoice plc = comm.TakePendingPlc();
-    if (!read) {
+    if (comm.Upload(plcBlocks) != TransferOutcome::Done) {
         context.err << "memorix-cli: nothing was read from the PLC\n";
         return kExitTrouble;
     }
+    PlcChoice plc;
+    plc.SetIdentity(comm.DetectedSeries(), comm.DetectedPlcId(), DetectedModelName(app, comm));
     const compare::Comparison comparison(ours->Blocks(), std::move(plcBlocks), NoteModels(context, app.Plc(), plc));
     return PrintComparison(context, comparison, ours->Blocks(), app.Plc().m_aDeviceInfo, options);
 }
