@@ -27,6 +27,9 @@ const std::uint32_t kStandardButtons[] = {
     0,
     ID_PLC_READ,
     ID_PLC_WRITE,
+    ID_PLC_COMPARE,
+    ID_PREV_DIFFERENCE,
+    ID_NEXT_DIFFERENCE,
     0,
     ID_APP_ABOUT,
 };

@@ -66,6 +66,17 @@ constexpr int IDS_CONFIRM_CHANGE_PLC = 1001;
 constexpr int IDS_CELL_NOT_A_NUMBER = 1100;
 constexpr int IDS_CELL_OUT_OF_RANGE = 1101;
 
+// Comparison with another file or the PLC.
+constexpr int IDS_COMPARE_DIFFERENCES = 1200;    // "%lld" differences in "%d" blocks
+constexpr int IDS_COMPARE_ONE_DIFFERENCE = 1201; // exactly one differing cell
+constexpr int IDS_COMPARE_IDENTICAL = 1202;
+constexpr int IDS_COMPARE_OTHER_MODEL = 1203;  // appended to the result; "%s" is the other model
+constexpr int IDS_COMPARE_NO_NEXT = 1204;      // no difference after the cursor
+constexpr int IDS_COMPARE_NO_PREVIOUS = 1205;  // no difference before the cursor
+constexpr int IDS_COMPARE_OTHER_VALUE = 1206;  // tool tip; "%s" is the other side's value
+constexpr int IDS_COMPARE_NOT_COMPARED = 1207; // tool tip of a cell the other side does not hold
+constexpr int IDS_COMPARE_ENDED = 1208;        // status bar, when the comparison ends
+
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDP_ASK_TO_SAVE = 61699; // "%s" is the document title
 
@@ -136,6 +147,11 @@ constexpr int ID_COMBO_COLUMNS = 208;
 constexpr int ID_CSV_IMPORT = 209;
 constexpr int ID_CSV_EXPORT = 210;
 constexpr int ID_COMBO_BANK = 211;
+constexpr int ID_FILE_COMPARE = 220;
+constexpr int ID_PLC_COMPARE = 221;
+constexpr int ID_NEXT_DIFFERENCE = 222;
+constexpr int ID_PREV_DIFFERENCE = 223;
+constexpr int ID_TAKE_OTHER_VALUE = 224;
 constexpr int ID_DEVICE_SELECT = 508;
 constexpr int ID_COMM_SETTINGS = 815;
 constexpr int ID_ONLINE_SETTINGS = 816;

@@ -23,6 +23,7 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_FILE_CLOSE, "&Close"},
     {1, kCmd, ID_FILE_SAVE, "&Save\tCtrl+S"},
     {1, kCmd, ID_FILE_SAVE_AS, "Save &As..."},
+    {1, kCmd, ID_FILE_COMPARE, "Co&mpare with File..."},
     {1, kSep, 0, ""},
     // Stands for the recent-file list, which replaces it (or disables it while empty).
     {1, kCmd, ID_FILE_MRU_FIRST, "Recent File"},
@@ -39,6 +40,10 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "Cle&ar\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "Select A&ll\tCtrl+A"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_NEXT_DIFFERENCE, "&Next Difference\tF8"},
+    {1, kCmd, ID_PREV_DIFFERENCE, "Pre&vious Difference\tShift+F8"},
+    {1, kCmd, ID_TAKE_OTHER_VALUE, "Take &Other Value"},
 
     {0, kPopup, 0, "&View"},
     {1, kCmd, ID_VIEW_TOOLBAR, "&Toolbar"},
@@ -54,6 +59,7 @@ const MxMenuItem kMainMenu[] = {
     {0, kPopup, 0, "&PLC"},
     {1, kCmd, ID_PLC_READ, "&Read from PLC..."},
     {1, kCmd, ID_PLC_WRITE, "&Write to PLC..."},
+    {1, kCmd, ID_PLC_COMPARE, "Com&pare with PLC..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_COMM_SETTINGS, "&Communication Settings..."},
     {1, kCmd, ID_ONLINE_SETTINGS, "&Online Settings..."},
@@ -73,6 +79,8 @@ const MxMenuItem kGridContextMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "Cle&ar\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "Select A&ll\tCtrl+A"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_TAKE_OTHER_VALUE, "Take &Other Value"},
 };
 
 // The cell editors undo one step only, so there is no Redo.

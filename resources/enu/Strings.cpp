@@ -92,6 +92,16 @@ const MxStringResource kStrings[] = {
     {IDS_CELL_NOT_A_NUMBER, "The value is not a valid number."},
     {IDS_CELL_OUT_OF_RANGE, "The value is out of range."},
 
+    {IDS_COMPARE_DIFFERENCES, "%lld differences in %d blocks"},
+    {IDS_COMPARE_ONE_DIFFERENCE, "1 difference"},
+    {IDS_COMPARE_IDENTICAL, "Identical"},
+    {IDS_COMPARE_OTHER_MODEL, " (other model: %s)"},
+    {IDS_COMPARE_NO_NEXT, "No further difference after the cursor."},
+    {IDS_COMPARE_NO_PREVIOUS, "No difference before the cursor."},
+    {IDS_COMPARE_OTHER_VALUE, "Other side: %s"},
+    {IDS_COMPARE_NOT_COMPARED, "Not compared: the other side does not hold this cell."},
+    {IDS_COMPARE_ENDED, "Comparison ended."},
+
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "Save changes to %s?"},
 
@@ -105,6 +115,11 @@ const MxStringResource kStrings[] = {
     {ID_CSV_IMPORT, "Read the shown device from a CSV or text file\nImport CSV"},
     {ID_CSV_EXPORT, "Save the shown device in a CSV or text file\nExport CSV"},
     {ID_COMBO_BANK, "File register bank shown in the grid\nBank"},
+    {ID_FILE_COMPARE, "Compare the document with a data file\nCompare with File"},
+    {ID_PLC_COMPARE, "Compare the document with the memory of the PLC\nCompare with PLC"},
+    {ID_NEXT_DIFFERENCE, "Go to the next differing cell\nNext Difference"},
+    {ID_PREV_DIFFERENCE, "Go to the previous differing cell\nPrevious Difference"},
+    {ID_TAKE_OTHER_VALUE, "Copy the other side's values into the selected cells\nTake Other Value"},
     {ID_DEVICE_SELECT, "Choose the devices and address ranges of the document\nDevice Selection"},
     {ID_COMM_SETTINGS, "Set up the connection to the PLC\nCommunication Settings"},
     {ID_ONLINE_SETTINGS, "Change the settings of the online connection\nOnline Settings"},

@@ -23,6 +23,7 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_FILE_CLOSE, "閉じる(&C)"},
     {1, kCmd, ID_FILE_SAVE, "上書き保存(&S)\tCtrl+S"},
     {1, kCmd, ID_FILE_SAVE_AS, "名前を付けて保存(&A)..."},
+    {1, kCmd, ID_FILE_COMPARE, "ファイルと比較(&M)..."},
     {1, kSep, 0, ""},
     // Stands for the recent-file list, which replaces it (or disables it while empty).
     {1, kCmd, ID_FILE_MRU_FIRST, "最近使ったファイル"},
@@ -39,6 +40,10 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "クリア(&A)\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "すべて選択(&L)\tCtrl+A"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_NEXT_DIFFERENCE, "次の相違(&N)\tF8"},
+    {1, kCmd, ID_PREV_DIFFERENCE, "前の相違(&V)\tShift+F8"},
+    {1, kCmd, ID_TAKE_OTHER_VALUE, "相手の値を採用(&O)"},
 
     {0, kPopup, 0, "表示(&V)"},
     {1, kCmd, ID_VIEW_TOOLBAR, "ツール バー(&T)"},
@@ -54,6 +59,7 @@ const MxMenuItem kMainMenu[] = {
     {0, kPopup, 0, "PLC(&P)"},
     {1, kCmd, ID_PLC_READ, "PLC から読み出し(&R)..."},
     {1, kCmd, ID_PLC_WRITE, "PLC へ書き込み(&W)..."},
+    {1, kCmd, ID_PLC_COMPARE, "PLC と比較(&P)..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_COMM_SETTINGS, "通信設定(&C)..."},
     {1, kCmd, ID_ONLINE_SETTINGS, "オンライン設定(&O)..."},
@@ -73,6 +79,8 @@ const MxMenuItem kGridContextMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "クリア(&A)\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "すべて選択(&L)\tCtrl+A"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_TAKE_OTHER_VALUE, "相手の値を採用(&O)"},
 };
 
 // The cell editors undo one step only, so there is no Redo.

@@ -78,6 +78,16 @@ const MxStringResource kStrings[] = {
     {IDS_CELL_NOT_A_NUMBER, "値が正しい数値ではありません。"},
     {IDS_CELL_OUT_OF_RANGE, "値が範囲外です。"},
 
+    {IDS_COMPARE_DIFFERENCES, "%lld 個の相違 (%d ブロック)"},
+    {IDS_COMPARE_ONE_DIFFERENCE, "相違 1 個"},
+    {IDS_COMPARE_IDENTICAL, "一致"},
+    {IDS_COMPARE_OTHER_MODEL, " (相手の機種: %s)"},
+    {IDS_COMPARE_NO_NEXT, "カーソルより後に相違はありません。"},
+    {IDS_COMPARE_NO_PREVIOUS, "カーソルより前に相違はありません。"},
+    {IDS_COMPARE_OTHER_VALUE, "相手の値: %s"},
+    {IDS_COMPARE_NOT_COMPARED, "比較対象外: 相手側にこのセルがありません。"},
+    {IDS_COMPARE_ENDED, "比較を終了しました。"},
+
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "%s への変更を保存しますか?"},
 
@@ -91,6 +101,11 @@ const MxStringResource kStrings[] = {
     {ID_CSV_IMPORT, "表示中のデバイスを CSV またはテキスト ファイルから読み込みます\nCSV 読み込み"},
     {ID_CSV_EXPORT, "表示中のデバイスを CSV またはテキスト ファイルに保存します\nCSV 書き出し"},
     {ID_COMBO_BANK, "グリッドに表示するファイル レジスタのバンク\nバンク"},
+    {ID_FILE_COMPARE, "ドキュメントをデータ ファイルと比較します\nファイルと比較"},
+    {ID_PLC_COMPARE, "ドキュメントを PLC のメモリと比較します\nPLC と比較"},
+    {ID_NEXT_DIFFERENCE, "次の相違セルへ移動します\n次の相違"},
+    {ID_PREV_DIFFERENCE, "前の相違セルへ移動します\n前の相違"},
+    {ID_TAKE_OTHER_VALUE, "選択したセルに相手側の値をコピーします\n相手の値を採用"},
     {ID_DEVICE_SELECT, "ドキュメントのデバイスとアドレス範囲を選択します\nデバイス選択"},
     {ID_COMM_SETTINGS, "PLC との接続を設定します\n通信設定"},
     {ID_ONLINE_SETTINGS, "オンライン接続の設定を変更します\nオンライン設定"},

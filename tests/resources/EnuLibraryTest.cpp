@@ -99,8 +99,12 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
 
     // Everything but these two is shown as it is or has text appended (" (%d)"
     // to 901, "[%d]" to 817), where a stray conversion would eat the argument.
-    const std::map<std::uint32_t, std::string> formats = {
-        {IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}};
+    const std::map<std::uint32_t, std::string> formats = {{IDS_BANK_NAME, "d"},
+                                                          {IDP_ASK_TO_SAVE, "s"},
+                                                          {IDS_FILE_LEGACY_LOSES_DATA, "s"},
+                                                          {IDS_COMPARE_DIFFERENCES, "dd"},
+                                                          {IDS_COMPARE_OTHER_MODEL, "s"},
+                                                          {IDS_COMPARE_OTHER_VALUE, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];
@@ -167,8 +171,10 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
                                              ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL};
     std::set<std::uint32_t> gridEditing = editing;
     gridEditing.insert(ID_EDIT_REDO);
+    std::set<std::uint32_t> gridMenu = gridEditing;
+    gridMenu.insert(ID_TAKE_OTHER_VALUE);
     ASSERT_NE(m_res.FindMenu(IDR_GRID_CONTEXT), nullptr);
-    EXPECT_EQ(Commands(*m_res.FindMenu(IDR_GRID_CONTEXT), true), gridEditing);
+    EXPECT_EQ(Commands(*m_res.FindMenu(IDR_GRID_CONTEXT), true), gridMenu);
     // The cell editors undo one step and have no Redo.
     ASSERT_NE(m_res.FindMenu(IDR_EDIT_CONTEXT), nullptr);
     EXPECT_EQ(Commands(*m_res.FindMenu(IDR_EDIT_CONTEXT), true), editing);
@@ -178,7 +184,8 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
         ID_FILE_NEW,   ID_FILE_OPEN,    ID_FILE_CLOSE,      ID_FILE_SAVE,     ID_FILE_SAVE_AS,    ID_FILE_MRU_FIRST,
         ID_APP_EXIT,   ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_DEVICE_SELECT, ID_CHANGE_PLC,      ID_CSV_IMPORT,
         ID_CSV_EXPORT, ID_PLC_READ,     ID_PLC_WRITE,       ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
-    main.insert(gridEditing.begin(), gridEditing.end());
+    main.insert(gridMenu.begin(), gridMenu.end());
+    main.insert({ID_FILE_COMPARE, ID_PLC_COMPARE, ID_NEXT_DIFFERENCE, ID_PREV_DIFFERENCE});
     for (int id : {IDR_MAINFRAME, IDR_MEMORIXTYPE}) {
         const MxMenuResource* menu = m_res.FindMenu(id);
         ASSERT_NE(menu, nullptr) << "menu " << id;

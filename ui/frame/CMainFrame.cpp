@@ -2,6 +2,7 @@
 
 #include "app/CMemorixApp.h"
 #include "ui/frame/CAppCommands.h"
+#include "ui/frame/CompareController.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/frame/QtFileDialogs.h"
 #include "document/CMemorixDoc.h"
@@ -60,6 +61,10 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
 
     m_commands = new CommandTable(resources, this);
     m_appCommands = std::make_unique<CAppCommands>(app, *this);
+    auto* comparePane = new QLabel(this);
+    comparePane->setObjectName(QStringLiteral("comparePane"));
+    m_compare = new CompareController(app, *this, *comparePane);
+    RegisterCompareCommands();
     if (const MxMenuResource* menu = resources.FindMenu(res::IDR_MAINFRAME))
         m_commands->BuildMenuBar(*menu, *menuBar());
 
@@ -77,6 +82,7 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
     connect(m_dataToolBar, &CDataToolBar::BoxChosen, this, &CMainFrame::OnBoxChosen);
 
     statusBar()->setObjectName(QStringLiteral("59393"));
+    statusBar()->addPermanentWidget(comparePane);
     for (int pane = 1; pane < 4; ++pane) {
         m_panes[pane] = new QLabel(this);
         m_panes[pane]->setObjectName(QStringLiteral("pane%1").arg(pane));
@@ -107,6 +113,10 @@ void CMainFrame::CreateView()
     m_view = new CMemorixView(m_app, *this, this);
     m_view->setObjectName(QStringLiteral("view"));
     connect(m_view, &CMemorixView::CommandStateChanged, m_commands, &CommandTable::UpdateEnabled);
+    connect(m_view, &CMemorixView::CommandStateChanged, m_compare, &CompareController::OnDocumentChanged);
+    connect(m_view, &CMemorixView::FrameCommand, m_commands, &CommandTable::Trigger);
+    connect(m_view, &CMemorixView::EscapePressed, m_compare, &CompareController::End);
+    m_compare->AttachView();
     setCentralWidget(m_view);
 }
 
@@ -169,6 +179,7 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
                                 const std::string& modelName)
 {
+    m_compare->End();
     DataToolbarUpdate update;
     update.radix = update.unit = update.columns = true;
     update.deviceIndex = update.bankIndex = 0;
@@ -182,6 +193,7 @@ void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::DocumentClosed()
 {
+    m_compare->End();
     SetStatusText(kPaneCell, "", false);
     SetStatusText(kPaneRange, "", false);
     SetStatusText(kPaneModel, "", true);
@@ -190,6 +202,7 @@ void CMainFrame::DocumentClosed()
 
 void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks)
 {
+    m_compare->End();
     DataToolbarUpdate update;
     update.deviceIndex = update.bankIndex = 0;
     update.devices = &devices;
@@ -201,6 +214,7 @@ void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::ModelChanged(const DeviceInfoArray& devices, const std::string& modelName)
 {
+    m_compare->End();
     ResetFromCombos();
     SetDispDevStrings(devices);
     SetStatusText(kPaneModel, modelName, true);
@@ -360,4 +374,34 @@ void CMainFrame::dropEvent(QDropEvent* event)
         return; // several files at once are not opened
     event->acceptProposedAction();
     OpenDroppedFile(urls.front().toLocalFile().toStdString());
+}
+
+void CMainFrame::RegisterCompareCommands()
+{
+    const auto documentOpen = [this] { return m_app.GetActiveDoc() != nullptr; };
+    const auto comparing = [this] { return m_app.GetActiveDoc() != nullptr && m_compare->IsComparing(); };
+    m_commands->Add(
+        res::ID_FILE_COMPARE, [this] { m_compare->OnCompareWithFile(); }, documentOpen);
+    m_commands->Add(
+        res::ID_PLC_COMPARE, [this] { m_compare->OnCompareWithPlc(); }, documentOpen);
+    m_commands->Add(
+        res::ID_NEXT_DIFFERENCE, [this] { m_compare->OnNextDifference(true); }, comparing);
+    m_commands->Add(
+        res::ID_PREV_DIFFERENCE, [this] { m_compare->OnNextDifference(false); }, comparing);
+    m_commands->Add(
+        res::ID_TAKE_OTHER_VALUE, [this] { m_compare->OnTakeOtherValue(); }, comparing);
+}
+
+void CMainFrame::ShowBlock(std::uint8_t deviceCode, std::int16_t bank)
+{
+    const auto choose = [this](int id, int value) {
+        QComboBox* box = m_dataToolBar->Box(id);
+        const int index = box ? box->findData(value) : -1;
+        if (index < 0 || index == box->currentIndex())
+            return;
+        box->setCurrentIndex(index);
+        OnBoxChosen(id, index);
+    };
+    choose(res::ID_COMBO_DEVICE, deviceCode);
+    choose(res::ID_COMBO_BANK, bank);
 }

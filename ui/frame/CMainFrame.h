@@ -20,6 +20,7 @@ class CMemorixDoc;
 class CMemorixView;
 class CResourceHandle;
 class CAppCommands;
+class CompareController;
 class CommandTable;
 class IFileDialogs;
 class QLabel;
@@ -38,6 +39,9 @@ public:
     const CResourceHandle& Resources() const { return m_resources; }
     const DisplaySettings& Settings() const { return m_settings; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
+    CompareController& Compare() { return *m_compare; }
+    // Shows the block of this device and bank, choosing it in the data tool bar.
+    void ShowBlock(std::uint8_t deviceCode, std::int16_t bank);
 
     // Creates a document by the application's start mode, or opens a file, with
     // a view in the client area; null (and no view) when it fails.
@@ -94,6 +98,7 @@ protected:
 
 private:
     void CreateView();
+    void RegisterCompareCommands();
     void DestroyView();
     // The view's first update for a created document, or no view without one.
     CMemorixDoc* ShowDocument(CMemorixDoc* document);
@@ -106,6 +111,7 @@ private:
     IFileDialogs* m_fileDialogs = nullptr;
     CommandTable* m_commands = nullptr;
     std::unique_ptr<CAppCommands> m_appCommands;
+    CompareController* m_compare = nullptr;
     CDataToolBar* m_dataToolBar = nullptr;
     CMemorixView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};

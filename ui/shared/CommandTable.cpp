@@ -32,6 +32,9 @@ QIcon IconFor(int id)
     case res::ID_EDIT_CUT: return style->standardIcon(QStyle::SP_DialogDiscardButton);
     case res::ID_EDIT_COPY: return style->standardIcon(QStyle::SP_FileDialogContentsView);
     case res::ID_EDIT_PASTE: return style->standardIcon(QStyle::SP_DialogApplyButton);
+    case res::ID_PLC_COMPARE: return style->standardIcon(QStyle::SP_FileDialogInfoView);
+    case res::ID_PREV_DIFFERENCE: return style->standardIcon(QStyle::SP_MediaSeekBackward);
+    case res::ID_NEXT_DIFFERENCE: return style->standardIcon(QStyle::SP_MediaSeekForward);
     default: return {};
     }
 }

@@ -8,6 +8,7 @@
 #include "ui/view/GridInputFilter.h"
 #include "ui/view/GridModel.h"
 #include "ui/view/IGridFrame.h"
+#include "resources/IStringTable.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -99,6 +100,7 @@ CMemorixView::CMemorixView(IAppState& app, IGridFrame& frame, QWidget* parent)
     m_commands = new GridEditCommands(*this, m_Sel, *m_cellEditor, app, frame);
     connect(m_cellEditor, &GridCellEditor::EditCommitted, this, &CMemorixView::CommandStateChanged);
     connect(m_commands, &GridEditCommands::DocumentChanged, this, &CMemorixView::CommandStateChanged);
+    connect(m_commands, &GridEditCommands::OtherCommand, this, &CMemorixView::FrameCommand);
     m_pInput = new GridInputFilter(*this, m_Sel);
 
     ReadCombos();
@@ -442,4 +444,13 @@ int CMemorixView::HitTestCell(const QPoint& global, int& column, int& row) const
     column = index.column() - 1;
     row = index.row();
     return HIT_CELL;
+}
+
+void CMemorixView::SetComparison(const compare::Comparison* comparison)
+{
+    m_comparison = comparison;
+    const IStringTable& strings = m_app.Strings();
+    m_pDelegate->SetComparison(comparison, QString::fromStdString(strings.LoadString(res::IDS_COMPARE_OTHER_VALUE)),
+                               QString::fromStdString(strings.LoadString(res::IDS_COMPARE_NOT_COMPARED)));
+    m_List->viewport()->update();
 }

@@ -28,6 +28,9 @@ class GridInputFilter;
 class GridModel;
 class IGridFrame;
 class QTableView;
+namespace compare {
+class Comparison;
+}
 
 // The grid view: shows the block of the device and bank chosen in the main
 // frame's data tool bar as a table of row labels, data cells in the chosen
@@ -119,6 +122,13 @@ public:
     bool CanRedo() const { return m_commands->CanRedo(); }
     void OnCommand(int id) { m_commands->OnCommand(id); }
     void ShowContextMenu(QPoint global) { m_commands->ShowContextMenu(global); }
+    bool ApplyWrite(std::size_t offset, const std::vector<std::uint8_t>& bytes)
+    {
+        return m_commands->ApplyWrite(offset, bytes);
+    }
+    // Draws the cells' marks of a comparison (null: none) and redraws the grid.
+    void SetComparison(const compare::Comparison* comparison);
+    bool IsComparing() const { return m_comparison != nullptr; }
 
     // IEditOwner
     codec::Radix EditRadix() const override { return m_nRadix; }
@@ -129,6 +139,10 @@ signals:
     // The document or the undo history changed through the view: whatever
     // shows the enable state of undo and redo should look again.
     void CommandStateChanged();
+    // A command of the grid's context menu that the frame carries out.
+    void FrameCommand(int id);
+    // Esc on the table, with no editor open, while a comparison is shown.
+    void EscapePressed();
 
 public:
     // The text of a cell of list column listColumn (0 label, 1 to N data, N + 1 text).
@@ -189,6 +203,7 @@ private:
     QTableView* m_List = nullptr;
     GridModel* m_pModel = nullptr;
     GridDelegate* m_pDelegate = nullptr;
+    const compare::Comparison* m_comparison = nullptr;
     QFont m_CellFont;
     GridSelection m_Sel;
     std::vector<stDispDevString> m_aDispDevString;

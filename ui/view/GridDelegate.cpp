@@ -2,6 +2,9 @@
 
 #include "ui/view/GridModel.h"
 #include "ui/view/GridSelection.h"
+#include "codec/ValueCodec.h"
+#include "grid/GridCompare.h"
+#include "resources/FormatText.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -36,7 +39,26 @@ QPolygon BorderDots(const QRect& cell, const GridSelection::Mark& mark)
     return dots;
 }
 
+// A differing cell's colour: strong enough to be seen on the highlight, and
+// mixed into the base colour for the background, so that the text keeps the
+// contrast of the palette, light or dark.
+const QColor kDifferent(232, 72, 48);
+
+QColor Mix(const QColor& base, const QColor& tint, double share)
+{
+    return QColor::fromRgbF(static_cast<float>(base.redF() * (1 - share) + tint.redF() * share),
+                            static_cast<float>(base.greenF() * (1 - share) + tint.greenF() * share),
+                            static_cast<float>(base.blueF() * (1 - share) + tint.blueF() * share));
+}
+
 } // namespace
+
+void GridDelegate::SetComparison(const compare::Comparison* comparison, QString otherValue, QString notCompared)
+{
+    m_comparison = comparison;
+    m_otherValue = std::move(otherValue);
+    m_notCompared = std::move(notCompared);
+}
 
 GridDelegate::GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent)
     : QStyledItemDelegate(parent)
@@ -78,8 +100,14 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
                              ? metrics.elidedText(whole, Qt::ElideRight, textRect.width())
                              : whole;
 
+    const compare::CellMark compared =
+        m_comparison && !rowText ? MarkOfCell(*m_comparison, m_model.Layout(), row, column) : compare::CellMark::Same;
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {
+        if (compared == compare::CellMark::Differs)
+            painter->fillRect(cell, Mix(palette.color(group, QPalette::Base), kDifferent, 0.38));
+        else if (compared == compare::CellMark::NotCompared)
+            painter->fillRect(cell, QBrush(palette.color(group, QPalette::Mid), Qt::BDiagPattern));
         painter->setPen(palette.color(group, QPalette::Text));
         painter->drawText(textRect, alignment | Qt::TextSingleLine, text);
         painter->restore();
@@ -93,6 +121,10 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     // a range it runs up to the grid lines.
     const QRect fill = cell.adjusted(mark.left ? 1 : 0, mark.top ? 1 : 0, mark.right ? -1 : 0, mark.bottom ? -1 : 0);
     painter->fillRect(fill, palette.color(group, QPalette::Highlight));
+    if (compared == compare::CellMark::Differs)
+        painter->fillRect(QRect(fill.left(), fill.top(), 3, fill.height()), kDifferent);
+    else if (compared == compare::CellMark::NotCompared)
+        painter->fillRect(fill, QBrush(palette.color(group, QPalette::HighlightedText), Qt::BDiagPattern));
     if (focused) {
         painter->setPen(QPen(Qt::black, 0));
         painter->drawPoints(BorderDots(cell, mark));
@@ -113,6 +145,25 @@ bool GridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const Q
 {
     if (!event || !view || event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
+    if (m_comparison && index.isValid() && index.column() > 0 && index.column() != m_model.TextColumn()) {
+        const GridLayout& layout = m_model.Layout();
+        const int row = index.row();
+        const int column = index.column() - 1;
+        switch (MarkOfCell(*m_comparison, layout, row, column)) {
+        case compare::CellMark::Differs: {
+            const std::vector<std::uint8_t> theirs = OtherCellBytes(*m_comparison, layout, row, column);
+            const std::string value = codec::FormatCellValue(theirs, layout.Radix(), layout.Unit());
+            QToolTip::showText(event->globalPos(),
+                               QString::fromStdString(FormatText(m_otherValue.toStdString(), {value})),
+                               view->viewport(), option.rect);
+            return true;
+        }
+        case compare::CellMark::NotCompared:
+            QToolTip::showText(event->globalPos(), m_notCompared, view->viewport(), option.rect);
+            return true;
+        case compare::CellMark::Same: break;
+        }
+    }
     const QString whole = index.isValid() && index.column() > 0 ? index.data(Qt::DisplayRole).toString() : QString();
     const QRect textRect = TextRect(option.rect, index);
     if (!whole.isEmpty() && QFontMetrics(option.font).horizontalAdvance(whole) > textRect.width())

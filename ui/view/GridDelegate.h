@@ -3,6 +3,9 @@
 #include <QStyledItemDelegate>
 
 class GridModel;
+namespace compare {
+class Comparison;
+}
 class GridSelection;
 
 // Draws every cell of the grid itself: the row labels on the button colour,
@@ -15,6 +18,13 @@ class GridDelegate final : public QStyledItemDelegate {
 public:
     // Both must outlive the delegate.
     GridDelegate(const GridModel& model, const GridSelection& selection, QObject* parent = nullptr);
+
+    // Marks the cells against a comparison (null: none): a differing cell on
+    // a warm background (a bar at its left edge when selected), a cell the
+    // other side does not hold hatched. The tool tip of a marked cell tells
+    // the other side's value, or that it was not compared; the texts are the
+    // language library's, otherValue with "%s" for the value.
+    void SetComparison(const compare::Comparison* comparison, QString otherValue, QString notCompared);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // A cell whose text is wider than the cell shows it cut, with an elision
@@ -33,4 +43,7 @@ private:
 
     const GridModel& m_model;
     const GridSelection& m_selection;
+    const compare::Comparison* m_comparison = nullptr;
+    QString m_otherValue;
+    QString m_notCompared;
 };

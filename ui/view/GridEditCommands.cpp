@@ -105,6 +105,14 @@ void GridEditCommands::PasteFromClipboard()
         AfterChange();
 }
 
+bool GridEditCommands::ApplyWrite(std::size_t offset, const std::vector<std::uint8_t>& bytes)
+{
+    if (m_cellEditor.IsEditing() || !m_view.WriteBlock(offset, bytes))
+        return false;
+    AfterChange();
+    return true;
+}
+
 void GridEditCommands::AfterChange()
 {
     if (CMemorixDoc* doc = m_app.GetActiveDoc())
@@ -162,7 +170,7 @@ void GridEditCommands::OnCommand(int id)
     case res::ID_EDIT_SELECT_ALL: SelectAll(); break;
     case res::ID_EDIT_UNDO: OnEditUndo(); break;
     case res::ID_EDIT_REDO: OnEditRedo(); break;
-    default: break;
+    default: emit OtherCommand(id); break;
     }
 }
 
@@ -186,6 +194,7 @@ void GridEditCommands::ShowContextMenu(QPoint global)
         case res::ID_EDIT_PASTE: action->setEnabled(!onText); break;
         case res::ID_EDIT_UNDO: action->setEnabled(CanUndo()); break;
         case res::ID_EDIT_REDO: action->setEnabled(CanRedo()); break;
+        case res::ID_TAKE_OTHER_VALUE: action->setEnabled(m_view.IsComparing()); break;
         default: break;
         }
     }

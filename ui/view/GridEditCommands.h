@@ -47,10 +47,15 @@ public:
     // The context menu at a global point; a point with a negative coordinate
     // (the keyboard's) means the bottom-right corner of the current cell.
     void ShowContextMenu(QPoint global);
+    // Writes bytes at offset into the shown block as one undo step; false
+    // while an editor is open or without a document.
+    bool ApplyWrite(std::size_t offset, const std::vector<std::uint8_t>& bytes);
 
 signals:
     // The document or the undo history changed.
     void DocumentChanged();
+    // A command of the context menu that is not an edit command (the frame's).
+    void OtherCommand(int id);
 
 private:
     // After a change through the commands: a new undo snapshot, the grid reloaded.

@@ -184,6 +184,10 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         m_view.ClearSelection();
         return true;
     }
+    if (key.key() == Qt::Key_Escape && m_view.IsComparing()) {
+        emit m_view.EscapePressed();
+        return true;
+    }
     if (IsContextMenuKey(key)) {
         m_view.ShowContextMenu(QPoint(-1, -1));
         return true;
