@@ -206,9 +206,13 @@ int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& ar
         return exitCode;
     CliCommHost host(context, {});
     HostScope scope(comm, host);
+    // Another model is no reason to stop: its blocks are matched by device.
+    context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
+    const bool identified = comm.OpenAndIdentify() && comm.CheckPlcType(false);
+    comm.Disconnect();
     // The PLC choice is the file's, so the read asks for the file's ranges.
     EditDataArray plcBlocks;
-    if (comm.Upload(plcBlocks) != TransferOutcome::Done) {
+    if (!identified || comm.Upload(plcBlocks) != TransferOutcome::Done) {
         context.err << "memorix-cli: nothing was read from the PLC\n";
         return kExitTrouble;
     }

@@ -101,6 +101,7 @@ const MxStringResource kStrings[] = {
     {IDS_COMPARE_OTHER_VALUE, "Other side: %s"},
     {IDS_COMPARE_NOT_COMPARED, "Not compared: the other side does not hold this cell."},
     {IDS_COMPARE_ENDED, "Comparison ended."},
+    {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "%lld differences in 1 block"},
 
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "Save changes to %s?"},

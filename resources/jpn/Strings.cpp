@@ -87,6 +87,7 @@ const MxStringResource kStrings[] = {
     {IDS_COMPARE_OTHER_VALUE, "相手の値: %s"},
     {IDS_COMPARE_NOT_COMPARED, "比較対象外: 相手側にこのセルがありません。"},
     {IDS_COMPARE_ENDED, "比較を終了しました。"},
+    {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "%lld 個の相違 (1 ブロック)"},
 
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "%s への変更を保存しますか?"},

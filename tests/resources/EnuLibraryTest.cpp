@@ -104,7 +104,8 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
                                                           {IDS_FILE_LEGACY_LOSES_DATA, "s"},
                                                           {IDS_COMPARE_DIFFERENCES, "dd"},
                                                           {IDS_COMPARE_OTHER_MODEL, "s"},
-                                                          {IDS_COMPARE_OTHER_VALUE, "s"}};
+                                                          {IDS_COMPARE_OTHER_VALUE, "s"},
+                                                          {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "d"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];

@@ -63,10 +63,16 @@ void CompareController::OnCompareWithPlc()
     CTesknetComm& comm = m_app.GetComm();
     if (!comm.Host().ConfirmTransfer(comm, false))
         return;
+    // Which model answers; another model is asked about, as before a read.
+    const bool reached = comm.OpenAndIdentify();
+    const bool accepted = reached && comm.CheckPlcType(false);
+    comm.Disconnect();
+    if (reached && !accepted)
+        return;
     // The application's PLC choice is the document's, so the read asks for
     // the document's ranges; the blocks read stay in the comparison.
     EditDataArray blocks;
-    if (comm.Upload(blocks) != TransferOutcome::Done) {
+    if (!reached || comm.Upload(blocks) != TransferOutcome::Done) {
         ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
                             platform::MsgIcon::Exclamation);
         return;
@@ -126,6 +132,8 @@ void CompareController::ShowResult()
         text = strings.LoadString(res::IDS_COMPARE_IDENTICAL);
     else if (differences == 1)
         text = strings.LoadString(res::IDS_COMPARE_ONE_DIFFERENCE);
+    else if (m_comparison->BlocksWithDifferences() == 1)
+        text = FormatText(strings.LoadString(res::IDS_COMPARE_DIFFERENCES_ONE_BLOCK), {differences});
     else
         text = FormatText(strings.LoadString(res::IDS_COMPARE_DIFFERENCES),
                           {differences, m_comparison->BlocksWithDifferences()});
