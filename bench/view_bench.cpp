@@ -14,6 +14,7 @@
 #include "app/CMemorixApp.h"
 #include "document/CMemorixDoc.h"
 #include "document/IDocumentHost.h"
+#include "compare/BlockCompare.h"
 #include "ui/view/CMemorixView.h"
 #include "ui/view/CNumberEdit.h"
 #include "ui/view/GridModel.h"
@@ -141,6 +142,27 @@ BENCHMARK(BM_PaintScreen)
     ->Args({4 << 20, 0})
     ->Args({4 << 20, 1})
     ->Unit(benchmark::kMicrosecond);
+
+// The same screen of a 4 Mi-word block with a comparison's marks: every 7th
+// word differs and the block's last quarter is not compared.
+void BM_PaintScreenCompared(benchmark::State& state)
+{
+    Grid grid(4 << 20);
+    CEditData theirs = *grid.View().FindShownBlock();
+    theirs.EndAddr = theirs.StartAddr + (theirs.EndAddr - theirs.StartAddr + 1) * 3 / 4 - 1;
+    theirs.Data.resize(static_cast<std::size_t>(theirs.EndAddr - theirs.StartAddr + 1) * 2);
+    for (std::size_t word = 0; word * 2 < theirs.Data.size(); word += 7)
+        theirs.Data[word * 2] ^= 0xFF;
+    const compare::Comparison comparison({*grid.View().FindShownBlock()}, {theirs});
+    grid.View().SetComparison(&comparison);
+    QImage image(800, 600, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        grid.View().render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    grid.View().SetComparison(nullptr);
+}
+BENCHMARK(BM_PaintScreenCompared)->Unit(benchmark::kMicrosecond);
 
 void BM_RefreshView(benchmark::State& state)
 {

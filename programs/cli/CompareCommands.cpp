@@ -30,30 +30,40 @@ bool Wanted(const DiffOptions& options, std::uint8_t code, std::int16_t bank)
     return !options.device || (options.device->code == code && options.device->bank.value_or(bank) == bank);
 }
 
+// Only the cells that hold a differing word are looked at, so a large block
+// with few differences costs little.
 void PrintCells(CliContext& context, const compare::Comparison& comparison, const CEditData& block,
                 const std::string& device, const DisplaySetting& setting)
 {
+    const compare::BlockResult* result = comparison.Find(block.Id, block.BankNo);
+    if (!result)
+        return;
     const int cellBytes = codec::GetCellBytes(setting.unit);
     const int words = std::max<int>(1, cellBytes / kWordBytes);
     const std::int64_t cells = static_cast<std::int64_t>(block.Data.size()) / cellBytes;
-    const compare::BlockResult* result = comparison.Find(block.Id, block.BankNo);
-    if (!result || result->differingWords.empty())
-        return;
-    for (std::int64_t cell = 0; cell < cells; ++cell) {
-        const std::int64_t byte = cell * cellBytes;
-        const std::int64_t word = byte / kWordBytes;
-        if (comparison.MarkOf(block.Id, block.BankNo, word, words) != compare::CellMark::Differs)
-            continue;
-        std::span<const std::uint8_t> theirs = comparison.TheirBytes(block.Id, block.BankNo, word, words);
-        const std::span<const std::uint8_t> ours(block.Data.data() + byte, static_cast<std::size_t>(cellBytes));
-        if (cellBytes < kWordBytes) {
-            theirs = theirs.subspan(static_cast<std::size_t>(byte % kWordBytes), 1);
-            if (theirs[0] == ours[0])
+    const int cellsPerWord = std::max<int>(1, kWordBytes / cellBytes);
+    std::int64_t printed = -1;
+    for (const std::int64_t differing : result->differingWords) {
+        const std::int64_t firstCell = differing * kWordBytes / cellBytes;
+        for (std::int64_t cell = std::max(firstCell, printed + 1); cell < firstCell + cellsPerWord && cell < cells;
+             ++cell) {
+            printed = cell;
+            const std::int64_t byte = cell * cellBytes;
+            const std::int64_t word = byte / kWordBytes;
+            if (comparison.MarkOf(block.Id, block.BankNo, word, words) != compare::CellMark::Differs)
                 continue;
+            std::span<const std::uint8_t> theirs = comparison.TheirBytes(block.Id, block.BankNo, word, words);
+            const std::span<const std::uint8_t> ours(block.Data.data() + byte, static_cast<std::size_t>(cellBytes));
+            if (cellBytes < kWordBytes) {
+                theirs = theirs.subspan(static_cast<std::size_t>(byte % kWordBytes), 1);
+                if (theirs[0] == ours[0])
+                    continue;
+            }
+            const std::int64_t address = block.StartAddr + word / std::max(1, block.DataSize);
+            context.out << device << '\t' << address << '\t'
+                        << codec::FormatCellValue(ours, setting.radix, setting.unit) << '\t'
+                        << codec::FormatCellValue(theirs, setting.radix, setting.unit) << '\n';
         }
-        const std::int64_t address = block.StartAddr + word / std::max(1, block.DataSize);
-        context.out << device << '\t' << address << '\t' << codec::FormatCellValue(ours, setting.radix, setting.unit)
-                    << '\t' << codec::FormatCellValue(theirs, setting.radix, setting.unit) << '\n';
     }
 }
 
