@@ -12,6 +12,14 @@ std::optional<BlockWrite> ClearCell(const GridLayout& layout, GridCell cell)
 
 std::optional<BlockWrite> ClearRange(const GridLayout& layout, const CellRange& range)
 {
+    return FillRange(layout, range, std::vector<std::uint8_t>(static_cast<std::size_t>(layout.CellBytes()), 0));
+}
+
+std::optional<BlockWrite> FillRange(const GridLayout& layout, const CellRange& range,
+                                    const std::vector<std::uint8_t>& value)
+{
+    if (value.size() != static_cast<std::size_t>(layout.CellBytes()))
+        return std::nullopt;
     CellRange cells = range.Normalised();
     cells.right = std::min(cells.right, layout.Columns() - 1); // never the text column
     if (cells.left > cells.right)
@@ -38,7 +46,8 @@ std::optional<BlockWrite> ClearRange(const GridLayout& layout, const CellRange& 
     for (std::size_t index = first; index <= last && cellBytes * index + cellBytes <= dataBytes; ++index) {
         const std::size_t column = index % columns;
         if (column >= static_cast<std::size_t>(cells.left) && column <= static_cast<std::size_t>(cells.right))
-            std::fill_n(write.bytes.begin() + static_cast<std::ptrdiff_t>(cellBytes * index - offset), cellBytes, 0);
+            std::copy(value.begin(), value.end(),
+                      write.bytes.begin() + static_cast<std::ptrdiff_t>(cellBytes * index - offset));
     }
     return write;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Clearing cells: which bytes of the block to overwrite, and with what. The
+// Clearing and filling cells: which bytes of the block to overwrite, and with what. The
 // text column is never cleared and cells after the end of the data are never
 // written.
 
@@ -27,3 +27,8 @@ std::optional<BlockWrite> ClearCell(const GridLayout& layout, GridCell cell);
 // but outside its columns keep their bytes. The text column is left out; none
 // when only the text column is selected or the first cell has no value.
 std::optional<BlockWrite> ClearRange(const GridLayout& layout, const CellRange& range);
+
+// As ClearRange, with value (B bytes) in every cell of the rectangle instead of
+// zeros; none as ClearRange, or when value is not B bytes long.
+std::optional<BlockWrite> FillRange(const GridLayout& layout, const CellRange& range,
+                                    const std::vector<std::uint8_t>& value);
