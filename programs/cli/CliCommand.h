@@ -65,3 +65,4 @@ std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> GridCommands();
 std::vector<CliCommand> PlcCommands();
 std::vector<CliCommand> CompareCommands();
+std::vector<CliCommand> FindCommands();

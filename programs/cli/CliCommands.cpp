@@ -4,8 +4,8 @@ const std::vector<CliCommand>& CliCommands()
 {
     static const std::vector<CliCommand> commands = [] {
         std::vector<CliCommand> all;
-        for (auto part :
-             {CatalogueCommands(), CodecCommands(), FileCommands(), GridCommands(), CompareCommands(), PlcCommands()})
+        for (auto part : {CatalogueCommands(), CodecCommands(), FileCommands(), GridCommands(), FindCommands(),
+                          CompareCommands(), PlcCommands()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();

@@ -14,17 +14,6 @@ namespace {
 
 constexpr std::int64_t kWordBytes = 2;
 
-std::string DeviceText(std::uint8_t code, std::int16_t bank, const DeviceInfoArray& devices)
-{
-    std::string name = std::to_string(code);
-    for (const stDeviceInfo& device : devices)
-        if (device.Id == code)
-            name = device.Name;
-    if (code == DeviceCode::FL)
-        name += "#" + std::to_string(bank);
-    return name;
-}
-
 bool Wanted(const DiffOptions& options, std::uint8_t code, std::int16_t bank)
 {
     return !options.device || (options.device->code == code && options.device->bank.value_or(bank) == bank);
@@ -97,6 +86,17 @@ int RunDiff(CliContext& context, const CliCommand& command, const CliArgs& args)
 
 } // namespace
 
+std::string BlockDeviceText(std::uint8_t code, std::int16_t bank, const DeviceInfoArray& devices)
+{
+    std::string name = std::to_string(code);
+    for (const stDeviceInfo& device : devices)
+        if (device.Id == code)
+            name = device.Name;
+    if (code == DeviceCode::FL)
+        name += "#" + std::to_string(bank);
+    return name;
+}
+
 bool NoteModels(CliContext& context, const PlcChoice& ours, const PlcChoice& theirs)
 {
     if (ours.m_nPLCId == theirs.m_nPLCId)
@@ -132,7 +132,7 @@ int PrintComparison(CliContext& context, const compare::Comparison& comparison, 
         if (!Wanted(options, result.deviceCode, result.bank))
             continue;
         differing += result.DifferingWords();
-        const std::string device = DeviceText(result.deviceCode, result.bank, devices);
+        const std::string device = BlockDeviceText(result.deviceCode, result.bank, devices);
         if (options.summary) {
             context.out << device << '\t' << result.bank << '\t' << result.comparedWords << '\t'
                         << result.DifferingWords() << '\t' << result.notComparedWords << '\n';

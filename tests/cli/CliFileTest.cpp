@@ -198,3 +198,42 @@ TEST_F(CliFiles, DiffListsDifferingCellsAndExitsAsCmpDoes)
                                                {"diff", File("a.ldtx"), File("b.ldt"), "--device", "XY"}})
         EXPECT_EQ(Run(trouble).exitCode, 2) << trouble.back();
 }
+
+TEST_F(CliFiles, FillWritesARangeAndFindListsEveryMatch)
+{
+    ASSERT_EQ(Run({"new", File("f.ldtx"), "--model", "34", "--select", "DT:0-99", "--select", "FL#1:0-9"}).exitCode, 0);
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "10-13", "--radix", "dec", "77"}).exitCode, 0);
+    EXPECT_EQ(Run({"set", File("f.ldtx"), "--device", "FL#1", "--cell", "3", "--radix", "dec", "77"}).exitCode, 0);
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "20-23", "--unit", "32", "12345678"}).exitCode,
+              0);
+
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {{"--radix", "dec", "77"}, 0, "DT\t10\nDT\t11\nDT\t12\nDT\t13\nFL#1\t3\n"},
+        {{"--radix", "dec", "--device", "FL#1", "77"}, 0, "FL#1\t3\n"},
+        {{"--unit", "32", "12345678"}, 0, "DT\t20\nDT\t22\n"},
+        {{"--unit", "32", "56781234"}, 1, ""}, // the words in the other order: no cell holds it
+        {{"--radix", "dec", "78"}, 1, ""},
+        {{"12G4"}, 2, ""},
+        {{"--device", "XY", "1"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"find", File("f.ldtx")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult result = Run(args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.args) << result.err;
+        EXPECT_EQ(result.out, c.out) << testing::PrintToString(c.args);
+    }
+
+    // A value that is none, or a range without a whole cell, writes nothing.
+    const std::string before = testsupport::ReadWholeFile(File("f.ldtx"));
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "0-3", "1G"}).exitCode, 1);
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "20-20", "--unit", "32", "1"}).exitCode, 1);
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "90-100", "1"}).exitCode, 1);
+    EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "1"}).exitCode, 2);
+    EXPECT_EQ(testsupport::ReadWholeFile(File("f.ldtx")), before);
+}
