@@ -2,6 +2,7 @@
 
 #include "codec/ValueCodec.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -94,5 +95,39 @@ std::vector<std::size_t> FindAllInBlock(const CEditData& block, const FindPatter
     for (std::size_t at = ForwardIn(block.Data, pattern, 0); at != std::string_view::npos;
          at = ForwardIn(block.Data, pattern, at + 1))
         found.push_back(at);
+    return found;
+}
+
+std::size_t FoundCells::Count() const
+{
+    std::size_t count = 0;
+    for (const Matches& matches : blocks)
+        count += matches.offsets.size();
+    return count;
+}
+
+bool FoundCells::Overlaps(const CEditData& block, std::size_t offset, std::size_t size) const
+{
+    for (const Matches& matches : blocks) {
+        if (matches.deviceCode != block.Id || matches.bank != block.BankNo)
+            continue;
+        // The last match that starts before the end of the bytes.
+        const auto after = std::lower_bound(matches.offsets.begin(), matches.offsets.end(), offset + size);
+        return after != matches.offsets.begin() && *std::prev(after) + length > offset;
+    }
+    return false;
+}
+
+FoundCells FindAll(const EditDataArray& blocks, const FindPattern& pattern, const CEditData* only)
+{
+    FoundCells found;
+    found.length = pattern.bytes.size();
+    for (const CEditData& block : blocks) {
+        if (only && (only->Id != block.Id || only->BankNo != block.BankNo))
+            continue;
+        std::vector<std::size_t> offsets = FindAllInBlock(block, pattern);
+        if (!offsets.empty())
+            found.blocks.push_back({block.Id, block.BankNo, std::move(offsets)});
+    }
     return found;
 }

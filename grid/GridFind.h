@@ -43,3 +43,21 @@ std::optional<FindResult> FindNext(const EditDataArray& blocks, const FindPatter
 
 // Every match of a block, in order.
 std::vector<std::size_t> FindAllInBlock(const CEditData& block, const FindPattern& pattern);
+
+// The matches of a Find All, by block, for the grid to mark.
+struct FoundCells {
+    struct Matches {
+        std::uint8_t deviceCode = 0;
+        std::int16_t bank = 0;
+        std::vector<std::size_t> offsets; // ascending
+    };
+    std::vector<Matches> blocks;
+    std::size_t length = 0; // bytes of one match
+
+    std::size_t Count() const;
+    // Whether a match overlaps the bytes [offset, offset + size) of the block.
+    bool Overlaps(const CEditData& block, std::size_t offset, std::size_t size) const;
+};
+
+// Every match of every block (or of `only`, when given).
+FoundCells FindAll(const EditDataArray& blocks, const FindPattern& pattern, const CEditData* only = nullptr);

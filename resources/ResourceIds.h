@@ -78,6 +78,16 @@ constexpr int IDS_COMPARE_NOT_COMPARED = 1207;          // tool tip of a cell th
 constexpr int IDS_COMPARE_ENDED = 1208;                 // status bar, when the comparison ends
 constexpr int IDS_COMPARE_DIFFERENCES_ONE_BLOCK = 1209; // "%lld" differences, all in one block
 
+// Go To, Find and Fill.
+constexpr int IDS_GOTO_NOT_ADDRESS = 1330;
+constexpr int IDS_GOTO_UNKNOWN_DEVICE = 1331;
+constexpr int IDS_GOTO_NO_BLOCK = 1332;
+constexpr int IDS_GOTO_OUT_OF_RANGE = 1333; // "%s" the device, "%d" and "%d" its first and last address
+constexpr int IDS_FIND_NOT_FOUND = 1334;
+constexpr int IDS_FIND_WRAPPED = 1335;
+constexpr int IDS_FIND_COUNT = 1336; // "%d" matches
+constexpr int IDS_FIND_BAD_VALUE = 1337;
+
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDP_ASK_TO_SAVE = 61699; // "%s" is the document title
 
@@ -127,6 +137,24 @@ constexpr int IDC_RANGE_LIMITS = 506;
 constexpr int IDC_DEVICE_MODEL_NAME = 507;
 constexpr int IDC_BANK_LIST = 510;
 
+constexpr int IDD_GOTO = 1300;
+constexpr int IDC_GOTO_ADDRESS = 1301;
+constexpr int IDC_GOTO_MESSAGE = 1302;
+
+constexpr int IDD_FIND = 1310;
+constexpr int IDC_FIND_VALUE = 1311;
+constexpr int IDC_FIND_TEXT = 1312;
+constexpr int IDC_FIND_THIS_BLOCK = 1313;
+constexpr int IDC_FIND_EVERY_BLOCK = 1314;
+constexpr int IDC_FIND_FORWARD = 1315;
+constexpr int IDC_FIND_BACKWARD = 1316;
+constexpr int IDC_FIND_MESSAGE = 1317;
+constexpr int IDC_FIND_ALL = 1318;
+
+constexpr int IDD_FILL = 1320;
+constexpr int IDC_FILL_VALUE = 1321;
+constexpr int IDC_FILL_MESSAGE = 1322;
+
 constexpr int IDD_TRANSFER_CONFIRM = 800;
 constexpr int IDC_CONNECTION_TEXT = 801;
 constexpr int IDC_ONLINE_SETTINGS_BUTTON = 802;
@@ -153,6 +181,11 @@ constexpr int ID_PLC_COMPARE = 221;
 constexpr int ID_NEXT_DIFFERENCE = 222;
 constexpr int ID_PREV_DIFFERENCE = 223;
 constexpr int ID_TAKE_OTHER_VALUE = 224;
+constexpr int ID_EDIT_GOTO = 225;
+constexpr int ID_EDIT_FIND = 226;
+constexpr int ID_EDIT_FIND_NEXT = 227;
+constexpr int ID_EDIT_FIND_PREV = 228;
+constexpr int ID_EDIT_FILL = 229;
 constexpr int ID_DEVICE_SELECT = 508;
 constexpr int ID_COMM_SETTINGS = 815;
 constexpr int ID_ONLINE_SETTINGS = 816;

@@ -96,6 +96,42 @@ const MxControlResource kTransferControls[] = {
     {IDCANCEL, kButton, "&No", 200, 98, 50, 14},
 };
 
+// Go To: an address as users write it; 1302 shows why one is refused.
+const MxControlResource kGoToControls[] = {
+    {IDC_STATIC, kStatic, "&Address (for example DT1234, FL#2 100, or a number):", 7, 7, 196, 8},
+    {IDC_GOTO_ADDRESS, kEdit, "", 7, 18, 196, 12},
+    {IDC_GOTO_MESSAGE, kStatic, "", 7, 35, 196, 16},
+    {IDOK, kDefButton, "OK", 99, 56, 50, 14},
+    {IDCANCEL, kButton, "Cancel", 153, 56, 50, 14},
+};
+
+// Find: a value in the current radix and unit, or (hexadecimal) a text of
+// the text column; where and which way. 1317 shows the result.
+const MxControlResource kFindControls[] = {
+    {IDC_STATIC, kStatic, "Find &what:", 7, 9, 50, 8},
+    {IDC_FIND_VALUE, kEdit, "", 58, 7, 145, 12},
+    {IDC_FIND_TEXT, kCheck, "&Text of the text column", 58, 23, 145, 10},
+    {IDC_STATIC, kStatic, "Search in:", 7, 40, 50, 8},
+    {IDC_FIND_THIS_BLOCK, kRadio, "This &block", 58, 39, 70, 10},
+    {IDC_FIND_EVERY_BLOCK, kRadio, "&Every block", 130, 39, 73, 10},
+    {IDC_STATIC, kStatic, "Direction:", 7, 54, 50, 8},
+    {IDC_FIND_FORWARD, kRadio, "&Forward", 58, 53, 70, 10},
+    {IDC_FIND_BACKWARD, kRadio, "Bac&kward", 130, 53, 73, 10},
+    {IDC_FIND_MESSAGE, kStatic, "", 7, 69, 196, 8},
+    {IDOK, kDefButton, "Find &Next", 45, 84, 50, 14},
+    {IDC_FIND_ALL, kButton, "Find &All", 99, 84, 50, 14},
+    {IDCANCEL, kButton, "Close", 153, 84, 50, 14},
+};
+
+// Fill: one value for every selected cell.
+const MxControlResource kFillControls[] = {
+    {IDC_STATIC, kStatic, "&Value for every selected cell:", 7, 7, 196, 8},
+    {IDC_FILL_VALUE, kEdit, "", 7, 18, 196, 12},
+    {IDC_FILL_MESSAGE, kStatic, "", 7, 35, 196, 16},
+    {IDOK, kDefButton, "OK", 99, 56, 50, 14},
+    {IDCANCEL, kButton, "Cancel", 153, 56, 50, 14},
+};
+
 template <typename T, std::size_t N>
 constexpr std::uint32_t Count(const T (&)[N])
 {
@@ -111,6 +147,9 @@ const MxDialogResource kDialogs[] = {
     {IDD_PLC_SELECT, "Select PLC", 250, 150, kPlcSelectControls, Count(kPlcSelectControls)},
     {IDD_DEVICE_SELECT, "Select Devices", 250, 180, kDeviceSelectControls, Count(kDeviceSelectControls)},
     {IDD_TRANSFER_CONFIRM, "Memorix", 257, 119, kTransferControls, Count(kTransferControls)},
+    {IDD_GOTO, "Go To", 210, 77, kGoToControls, Count(kGoToControls)},
+    {IDD_FIND, "Find", 210, 105, kFindControls, Count(kFindControls)},
+    {IDD_FILL, "Fill", 210, 77, kFillControls, Count(kFillControls)},
 };
 
 const std::uint32_t kDialogCount = static_cast<std::uint32_t>(std::size(kDialogs));

@@ -44,6 +44,12 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_NEXT_DIFFERENCE, "&Next Difference\tF8"},
     {1, kCmd, ID_PREV_DIFFERENCE, "Pre&vious Difference\tShift+F8"},
     {1, kCmd, ID_TAKE_OTHER_VALUE, "Take &Other Value"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_EDIT_FIND, "&Find...\tCtrl+F"},
+    {1, kCmd, ID_EDIT_FIND_NEXT, "Find Ne&xt\tF3"},
+    {1, kCmd, ID_EDIT_FIND_PREV, "Find Pr&evious\tShift+F3"},
+    {1, kCmd, ID_EDIT_GOTO, "&Go To...\tCtrl+G"},
+    {1, kCmd, ID_EDIT_FILL, "F&ill..."},
 
     {0, kPopup, 0, "&View"},
     {1, kCmd, ID_VIEW_TOOLBAR, "&Toolbar"},
@@ -79,6 +85,9 @@ const MxMenuItem kGridContextMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "Cle&ar\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "Select A&ll\tCtrl+A"},
+    {1, kCmd, ID_EDIT_FIND, "&Find...\tCtrl+F"},
+    {1, kCmd, ID_EDIT_GOTO, "&Go To...\tCtrl+G"},
+    {1, kCmd, ID_EDIT_FILL, "F&ill..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_TAKE_OTHER_VALUE, "Take &Other Value"},
 };

@@ -103,6 +103,15 @@ const MxStringResource kStrings[] = {
     {IDS_COMPARE_ENDED, "Comparison ended."},
     {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "%lld differences in 1 block"},
 
+    {IDS_GOTO_NOT_ADDRESS, "Type a device and an address, for example DT1234 or FL#2 100."},
+    {IDS_GOTO_UNKNOWN_DEVICE, "The PLC has no device of that name."},
+    {IDS_GOTO_NO_BLOCK, "The document holds no block of this device."},
+    {IDS_GOTO_OUT_OF_RANGE, "%s holds the addresses %d to %d in this document."},
+    {IDS_FIND_NOT_FOUND, "Not found."},
+    {IDS_FIND_WRAPPED, "The search went on from the other end."},
+    {IDS_FIND_COUNT, "%d matches, marked in the grid."},
+    {IDS_FIND_BAD_VALUE, "This is no value of the current radix and unit."},
+
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "Save changes to %s?"},
 
@@ -121,6 +130,11 @@ const MxStringResource kStrings[] = {
     {ID_NEXT_DIFFERENCE, "Go to the next differing cell\nNext Difference"},
     {ID_PREV_DIFFERENCE, "Go to the previous differing cell\nPrevious Difference"},
     {ID_TAKE_OTHER_VALUE, "Copy the other side's values into the selected cells\nTake Other Value"},
+    {ID_EDIT_GOTO, "Move the cursor to an address\nGo To"},
+    {ID_EDIT_FIND, "Find a value or a text\nFind"},
+    {ID_EDIT_FIND_NEXT, "Find the next match\nFind Next"},
+    {ID_EDIT_FIND_PREV, "Find the previous match\nFind Previous"},
+    {ID_EDIT_FILL, "Write one value into every selected cell\nFill"},
     {ID_DEVICE_SELECT, "Choose the devices and address ranges of the document\nDevice Selection"},
     {ID_COMM_SETTINGS, "Set up the connection to the PLC\nCommunication Settings"},
     {ID_ONLINE_SETTINGS, "Change the settings of the online connection\nOnline Settings"},

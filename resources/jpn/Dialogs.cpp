@@ -95,6 +95,38 @@ const MxControlResource kTransferControls[] = {
     {IDCANCEL, kButton, "いいえ(&N)", 200, 98, 50, 14},
 };
 
+const MxControlResource kGoToControls[] = {
+    {IDC_STATIC, kStatic, "アドレス(&A) (例: DT1234、FL#2 100、数値のみ):", 7, 7, 196, 8},
+    {IDC_GOTO_ADDRESS, kEdit, "", 7, 18, 196, 12},
+    {IDC_GOTO_MESSAGE, kStatic, "", 7, 35, 196, 16},
+    {IDOK, kDefButton, "OK", 99, 56, 50, 14},
+    {IDCANCEL, kButton, "キャンセル", 153, 56, 50, 14},
+};
+
+const MxControlResource kFindControls[] = {
+    {IDC_STATIC, kStatic, "検索する値(&W):", 7, 9, 50, 8},
+    {IDC_FIND_VALUE, kEdit, "", 58, 7, 145, 12},
+    {IDC_FIND_TEXT, kCheck, "テキスト列の文字列(&T)", 58, 23, 145, 10},
+    {IDC_STATIC, kStatic, "検索範囲:", 7, 40, 50, 8},
+    {IDC_FIND_THIS_BLOCK, kRadio, "このブロック(&B)", 58, 39, 70, 10},
+    {IDC_FIND_EVERY_BLOCK, kRadio, "全ブロック(&E)", 130, 39, 73, 10},
+    {IDC_STATIC, kStatic, "方向:", 7, 54, 50, 8},
+    {IDC_FIND_FORWARD, kRadio, "後方(&F)", 58, 53, 70, 10},
+    {IDC_FIND_BACKWARD, kRadio, "前方(&K)", 130, 53, 73, 10},
+    {IDC_FIND_MESSAGE, kStatic, "", 7, 69, 196, 8},
+    {IDOK, kDefButton, "次を検索(&N)", 45, 84, 50, 14},
+    {IDC_FIND_ALL, kButton, "すべて(&A)", 99, 84, 50, 14},
+    {IDCANCEL, kButton, "閉じる", 153, 84, 50, 14},
+};
+
+const MxControlResource kFillControls[] = {
+    {IDC_STATIC, kStatic, "選択したセルに設定する値(&V):", 7, 7, 196, 8},
+    {IDC_FILL_VALUE, kEdit, "", 7, 18, 196, 12},
+    {IDC_FILL_MESSAGE, kStatic, "", 7, 35, 196, 16},
+    {IDOK, kDefButton, "OK", 99, 56, 50, 14},
+    {IDCANCEL, kButton, "キャンセル", 153, 56, 50, 14},
+};
+
 template <typename T, std::size_t N>
 constexpr std::uint32_t Count(const T (&)[N])
 {
@@ -110,6 +142,9 @@ const MxDialogResource kDialogs[] = {
     {IDD_PLC_SELECT, "PLC の選択", 250, 150, kPlcSelectControls, Count(kPlcSelectControls)},
     {IDD_DEVICE_SELECT, "デバイスの選択", 250, 180, kDeviceSelectControls, Count(kDeviceSelectControls)},
     {IDD_TRANSFER_CONFIRM, "Memorix", 257, 119, kTransferControls, Count(kTransferControls)},
+    {IDD_GOTO, "ジャンプ", 210, 77, kGoToControls, Count(kGoToControls)},
+    {IDD_FIND, "検索", 210, 105, kFindControls, Count(kFindControls)},
+    {IDD_FILL, "一括設定", 210, 77, kFillControls, Count(kFillControls)},
 };
 
 const std::uint32_t kDialogCount = static_cast<std::uint32_t>(std::size(kDialogs));

@@ -44,6 +44,12 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_NEXT_DIFFERENCE, "次の相違(&N)\tF8"},
     {1, kCmd, ID_PREV_DIFFERENCE, "前の相違(&V)\tShift+F8"},
     {1, kCmd, ID_TAKE_OTHER_VALUE, "相手の値を採用(&O)"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_EDIT_FIND, "検索(&F)...\tCtrl+F"},
+    {1, kCmd, ID_EDIT_FIND_NEXT, "次を検索(&X)\tF3"},
+    {1, kCmd, ID_EDIT_FIND_PREV, "前を検索(&E)\tShift+F3"},
+    {1, kCmd, ID_EDIT_GOTO, "ジャンプ(&G)...\tCtrl+G"},
+    {1, kCmd, ID_EDIT_FILL, "一括設定(&I)..."},
 
     {0, kPopup, 0, "表示(&V)"},
     {1, kCmd, ID_VIEW_TOOLBAR, "ツール バー(&T)"},
@@ -79,6 +85,9 @@ const MxMenuItem kGridContextMenu[] = {
     {1, kCmd, ID_EDIT_CLEAR, "クリア(&A)\tDel"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_EDIT_SELECT_ALL, "すべて選択(&L)\tCtrl+A"},
+    {1, kCmd, ID_EDIT_FIND, "検索(&F)...\tCtrl+F"},
+    {1, kCmd, ID_EDIT_GOTO, "ジャンプ(&G)...\tCtrl+G"},
+    {1, kCmd, ID_EDIT_FILL, "一括設定(&I)..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_TAKE_OTHER_VALUE, "相手の値を採用(&O)"},
 };

@@ -89,6 +89,15 @@ const MxStringResource kStrings[] = {
     {IDS_COMPARE_ENDED, "比較を終了しました。"},
     {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "%lld 個の相違 (1 ブロック)"},
 
+    {IDS_GOTO_NOT_ADDRESS, "デバイスとアドレスを入力してください (例: DT1234、FL#2 100)。"},
+    {IDS_GOTO_UNKNOWN_DEVICE, "その名前のデバイスはこの PLC にありません。"},
+    {IDS_GOTO_NO_BLOCK, "このデバイスのブロックはドキュメントにありません。"},
+    {IDS_GOTO_OUT_OF_RANGE, "%s のアドレスはこのドキュメントでは %d から %d までです。"},
+    {IDS_FIND_NOT_FOUND, "見つかりません。"},
+    {IDS_FIND_WRAPPED, "反対側の端から検索を続けました。"},
+    {IDS_FIND_COUNT, "%d 個見つかりました (グリッドに表示)。"},
+    {IDS_FIND_BAD_VALUE, "現在の基数と単位の値ではありません。"},
+
     {IDS_APP_TITLE, "Memorix"},
     {IDP_ASK_TO_SAVE, "%s への変更を保存しますか?"},
 
@@ -107,6 +116,11 @@ const MxStringResource kStrings[] = {
     {ID_NEXT_DIFFERENCE, "次の相違セルへ移動します\n次の相違"},
     {ID_PREV_DIFFERENCE, "前の相違セルへ移動します\n前の相違"},
     {ID_TAKE_OTHER_VALUE, "選択したセルに相手側の値をコピーします\n相手の値を採用"},
+    {ID_EDIT_GOTO, "カーソルをアドレスへ移動します\nジャンプ"},
+    {ID_EDIT_FIND, "値またはテキストを検索します\n検索"},
+    {ID_EDIT_FIND_NEXT, "次を検索します\n次を検索"},
+    {ID_EDIT_FIND_PREV, "前を検索します\n前を検索"},
+    {ID_EDIT_FILL, "選択したすべてのセルに 1 つの値を書き込みます\n一括設定"},
     {ID_DEVICE_SELECT, "ドキュメントのデバイスとアドレス範囲を選択します\nデバイス選択"},
     {ID_COMM_SETTINGS, "PLC との接続を設定します\n通信設定"},
     {ID_ONLINE_SETTINGS, "オンライン接続の設定を変更します\nオンライン設定"},

@@ -195,7 +195,7 @@ TEST_F(EditSession, AUsersSessionEndsInTheExpectedFile)
     Mouse(QEvent::MouseButtonPress, Qt::RightButton, 1, 3);
     Mouse(QEvent::MouseButtonRelease, Qt::RightButton, 1, 3);
     EXPECT_EQ(enabled, (QStringList{"command57643", "command57635", "command57634", "command57637", "command57632",
-                                    "command57642"}));
+                                    "command57642", "command226", "command225", "command229"}));
     EXPECT_EQ(view.Selection().Range(), (CellRange{2, 1, 3, 1}));
     Key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "00AB\t7FFF\r\n");

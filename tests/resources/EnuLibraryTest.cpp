@@ -105,7 +105,9 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
                                                           {IDS_COMPARE_DIFFERENCES, "dd"},
                                                           {IDS_COMPARE_OTHER_MODEL, "s"},
                                                           {IDS_COMPARE_OTHER_VALUE, "s"},
-                                                          {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "d"}};
+                                                          {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "d"},
+                                                          {IDS_GOTO_OUT_OF_RANGE, "sdd"},
+                                                          {IDS_FIND_COUNT, "d"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];
@@ -173,7 +175,7 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
     std::set<std::uint32_t> gridEditing = editing;
     gridEditing.insert(ID_EDIT_REDO);
     std::set<std::uint32_t> gridMenu = gridEditing;
-    gridMenu.insert(ID_TAKE_OTHER_VALUE);
+    gridMenu.insert({ID_TAKE_OTHER_VALUE, ID_EDIT_FIND, ID_EDIT_GOTO, ID_EDIT_FILL});
     ASSERT_NE(m_res.FindMenu(IDR_GRID_CONTEXT), nullptr);
     EXPECT_EQ(Commands(*m_res.FindMenu(IDR_GRID_CONTEXT), true), gridMenu);
     // The cell editors undo one step and have no Redo.
@@ -186,7 +188,8 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
         ID_APP_EXIT,   ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_DEVICE_SELECT, ID_CHANGE_PLC,      ID_CSV_IMPORT,
         ID_CSV_EXPORT, ID_PLC_READ,     ID_PLC_WRITE,       ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
     main.insert(gridMenu.begin(), gridMenu.end());
-    main.insert({ID_FILE_COMPARE, ID_PLC_COMPARE, ID_NEXT_DIFFERENCE, ID_PREV_DIFFERENCE});
+    main.insert({ID_FILE_COMPARE, ID_PLC_COMPARE, ID_NEXT_DIFFERENCE, ID_PREV_DIFFERENCE, ID_EDIT_FIND_NEXT,
+                 ID_EDIT_FIND_PREV});
     for (int id : {IDR_MAINFRAME, IDR_MEMORIXTYPE}) {
         const MxMenuResource* menu = m_res.FindMenu(id);
         ASSERT_NE(menu, nullptr) << "menu " << id;

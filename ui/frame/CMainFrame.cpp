@@ -3,6 +3,7 @@
 #include "app/CMemorixApp.h"
 #include "ui/frame/CAppCommands.h"
 #include "ui/frame/CompareController.h"
+#include "ui/frame/FindController.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/frame/QtFileDialogs.h"
 #include "document/CMemorixDoc.h"
@@ -65,6 +66,8 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
     comparePane->setObjectName(QStringLiteral("comparePane"));
     m_compare = new CompareController(app, *this, *comparePane);
     RegisterCompareCommands();
+    m_find = new FindController(app, *this);
+    RegisterFindCommands();
     if (const MxMenuResource* menu = resources.FindMenu(res::IDR_MAINFRAME))
         m_commands->BuildMenuBar(*menu, *menuBar());
 
@@ -117,6 +120,7 @@ void CMainFrame::CreateView()
     connect(m_view, &CMemorixView::FrameCommand, m_commands, &CommandTable::Trigger);
     connect(m_view, &CMemorixView::EscapePressed, m_compare, &CompareController::End);
     m_compare->AttachView();
+    m_find->AttachView();
     setCentralWidget(m_view);
 }
 
@@ -180,6 +184,7 @@ void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoAr
                                 const std::string& modelName)
 {
     m_compare->End();
+    m_find->Reset();
     DataToolbarUpdate update;
     update.radix = update.unit = update.columns = true;
     update.deviceIndex = update.bankIndex = 0;
@@ -194,6 +199,7 @@ void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoAr
 void CMainFrame::DocumentClosed()
 {
     m_compare->End();
+    m_find->Reset();
     SetStatusText(kPaneCell, "", false);
     SetStatusText(kPaneRange, "", false);
     SetStatusText(kPaneModel, "", true);
@@ -203,6 +209,7 @@ void CMainFrame::DocumentClosed()
 void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks)
 {
     m_compare->End();
+    m_find->Reset();
     DataToolbarUpdate update;
     update.deviceIndex = update.bankIndex = 0;
     update.devices = &devices;
@@ -215,6 +222,7 @@ void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoAr
 void CMainFrame::ModelChanged(const DeviceInfoArray& devices, const std::string& modelName)
 {
     m_compare->End();
+    m_find->Reset();
     ResetFromCombos();
     SetDispDevStrings(devices);
     SetStatusText(kPaneModel, modelName, true);
@@ -404,4 +412,19 @@ void CMainFrame::ShowBlock(std::uint8_t deviceCode, std::int16_t bank)
     };
     choose(res::ID_COMBO_DEVICE, deviceCode);
     choose(res::ID_COMBO_BANK, bank);
+}
+
+void CMainFrame::RegisterFindCommands()
+{
+    const auto documentOpen = [this] { return m_app.GetActiveDoc() != nullptr && m_view != nullptr; };
+    m_commands->Add(
+        res::ID_EDIT_GOTO, [this] { m_find->OnGoTo(); }, documentOpen);
+    m_commands->Add(
+        res::ID_EDIT_FIND, [this] { m_find->OnFind(); }, documentOpen);
+    m_commands->Add(
+        res::ID_EDIT_FIND_NEXT, [this] { m_find->OnFindNext(true); }, documentOpen);
+    m_commands->Add(
+        res::ID_EDIT_FIND_PREV, [this] { m_find->OnFindNext(false); }, documentOpen);
+    m_commands->Add(
+        res::ID_EDIT_FILL, [this] { m_find->OnFill(); }, documentOpen);
 }

@@ -21,6 +21,7 @@ class CMemorixView;
 class CResourceHandle;
 class CAppCommands;
 class CompareController;
+class FindController;
 class CommandTable;
 class IFileDialogs;
 class QLabel;
@@ -40,6 +41,7 @@ public:
     const DisplaySettings& Settings() const { return m_settings; }
     RecentFileList& RecentFiles() { return m_recentFiles; }
     CompareController& Compare() { return *m_compare; }
+    FindController& Find() { return *m_find; }
     // Shows the block of this device and bank, choosing it in the data tool bar.
     void ShowBlock(std::uint8_t deviceCode, std::int16_t bank);
 
@@ -99,6 +101,7 @@ protected:
 private:
     void CreateView();
     void RegisterCompareCommands();
+    void RegisterFindCommands();
     void DestroyView();
     // The view's first update for a created document, or no view without one.
     CMemorixDoc* ShowDocument(CMemorixDoc* document);
@@ -112,6 +115,7 @@ private:
     CommandTable* m_commands = nullptr;
     std::unique_ptr<CAppCommands> m_appCommands;
     CompareController* m_compare = nullptr;
+    FindController* m_find = nullptr;
     CDataToolBar* m_dataToolBar = nullptr;
     CMemorixView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};

@@ -454,3 +454,9 @@ void CMemorixView::SetComparison(const compare::Comparison* comparison)
                                QString::fromStdString(strings.LoadString(res::IDS_COMPARE_NOT_COMPARED)));
     m_List->viewport()->update();
 }
+
+void CMemorixView::SetFoundCells(const FoundCells* found)
+{
+    m_pDelegate->SetFoundCells(found);
+    m_List->viewport()->update();
+}

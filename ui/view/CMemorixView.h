@@ -28,6 +28,7 @@ class GridInputFilter;
 class GridModel;
 class IGridFrame;
 class QTableView;
+struct FoundCells;
 namespace compare {
 class Comparison;
 }
@@ -129,6 +130,8 @@ public:
     // Draws the cells' marks of a comparison (null: none) and redraws the grid.
     void SetComparison(const compare::Comparison* comparison);
     bool IsComparing() const { return m_comparison != nullptr; }
+    // Marks the matches of Find All (null: none) and redraws the grid.
+    void SetFoundCells(const FoundCells* found);
 
     // IEditOwner
     codec::Radix EditRadix() const override { return m_nRadix; }

@@ -4,6 +4,7 @@
 #include "ui/view/GridSelection.h"
 #include "codec/ValueCodec.h"
 #include "grid/GridCompare.h"
+#include "grid/GridFind.h"
 #include "resources/FormatText.h"
 
 #include <QAbstractItemView>
@@ -43,6 +44,8 @@ QPolygon BorderDots(const QRect& cell, const GridSelection::Mark& mark)
 // mixed into the base colour for the background, so that the text keeps the
 // contrast of the palette, light or dark.
 const QColor kDifferent(232, 72, 48);
+// A match of Find All.
+const QColor kFound(240, 190, 30);
 
 QColor Mix(const QColor& base, const QColor& tint, double share)
 {
@@ -102,8 +105,14 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
 
     const compare::CellMark compared =
         m_comparison && !rowText ? MarkOfCell(*m_comparison, m_model.Layout(), row, column) : compare::CellMark::Same;
+    const GridLayout& layout = m_model.Layout();
+    const bool found = m_found && !rowText && layout.HasValue(row, column)
+                       && m_found->Overlaps(layout.Block(), layout.CellOffset(row, column),
+                                            static_cast<std::size_t>(layout.CellBytes()));
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {
+        if (found)
+            painter->fillRect(cell, Mix(palette.color(group, QPalette::Base), kFound, 0.45));
         if (compared == compare::CellMark::Differs)
             painter->fillRect(cell, Mix(palette.color(group, QPalette::Base), kDifferent, 0.38));
         else if (compared == compare::CellMark::NotCompared)
@@ -121,6 +130,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     // a range it runs up to the grid lines.
     const QRect fill = cell.adjusted(mark.left ? 1 : 0, mark.top ? 1 : 0, mark.right ? -1 : 0, mark.bottom ? -1 : 0);
     painter->fillRect(fill, palette.color(group, QPalette::Highlight));
+    if (found)
+        painter->fillRect(QRect(fill.right() - 2, fill.top(), 3, fill.height()), kFound);
     if (compared == compare::CellMark::Differs)
         painter->fillRect(QRect(fill.left(), fill.top(), 3, fill.height()), kDifferent);
     else if (compared == compare::CellMark::NotCompared)

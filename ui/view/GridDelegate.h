@@ -3,6 +3,7 @@
 #include <QStyledItemDelegate>
 
 class GridModel;
+struct FoundCells;
 namespace compare {
 class Comparison;
 }
@@ -26,6 +27,9 @@ public:
     // language library's, otherValue with "%s" for the value.
     void SetComparison(const compare::Comparison* comparison, QString otherValue, QString notCompared);
 
+    // Marks the cells that hold a match of Find All (null: none).
+    void SetFoundCells(const FoundCells* found) { m_found = found; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // A cell whose text is wider than the cell shows it cut, with an elision
     // mark; its tool tip is the whole text. Other cells have no tool tip.
@@ -44,6 +48,7 @@ private:
     const GridModel& m_model;
     const GridSelection& m_selection;
     const compare::Comparison* m_comparison = nullptr;
+    const FoundCells* m_found = nullptr;
     QString m_otherValue;
     QString m_notCompared;
 };
