@@ -26,14 +26,20 @@ CompareController::CompareController(CMemorixApp& app, CMainFrame& frame, QLabel
     m_pane.hide();
 }
 
-void CompareController::OnCompareWithFile()
+CMemorixDoc* CompareController::BeginCommand()
 {
     if (IsComparing()) {
         End();
-        return;
+        return nullptr;
     }
     CMemorixDoc* document = m_app.GetActiveDoc();
-    if (!document || !m_frame.EndEdit(true))
+    return document && m_frame.EndEdit(true) ? document : nullptr;
+}
+
+void CompareController::OnCompareWithFile()
+{
+    CMemorixDoc* document = BeginCommand();
+    if (!document)
         return;
     const IStringTable& strings = m_app.Strings();
     const std::string filter = strings.LoadString(res::IDS_FILTER_OPEN_FIRST) + strings.LoadString(res::IDS_FILTER_DATA)
@@ -53,12 +59,8 @@ void CompareController::OnCompareWithFile()
 
 void CompareController::OnCompareWithPlc()
 {
-    if (IsComparing()) {
-        End();
-        return;
-    }
-    CMemorixDoc* document = m_app.GetActiveDoc();
-    if (!document || !m_frame.EndEdit(true))
+    CMemorixDoc* document = BeginCommand();
+    if (!document)
         return;
     CTesknetComm& comm = m_app.GetComm();
     if (!comm.Host().ConfirmTransfer(comm, false))

@@ -15,6 +15,7 @@
 #include <string>
 
 class CMainFrame;
+class CMemorixDoc;
 class CMemorixApp;
 class QLabel;
 
@@ -41,6 +42,9 @@ public:
     void AttachView();
 
 private:
+    // A compare command ends a running comparison; otherwise it works on the
+    // document once an open edit has ended. Null: nothing to do.
+    CMemorixDoc* BeginCommand();
     void Start(compare::Comparison comparison, std::string otherModel);
     void ShowResult();
     std::string DetectedModelName() const;

@@ -112,18 +112,23 @@ std::optional<FindPattern> FindController::Pattern(const FindRequest& request, s
     return pattern;
 }
 
-std::string FindController::FindNext(const FindRequest& request)
+std::optional<FindPattern> FindController::Begin(const FindRequest& request, std::string& reason)
 {
-    CMemorixDoc* document = m_app.GetActiveDoc();
-    CMemorixView* view = m_frame.View();
-    if (!document || !view)
-        return {};
+    if (!m_app.GetActiveDoc() || !m_frame.View())
+        return std::nullopt;
     m_last = request;
     m_searched = true;
+    return Pattern(request, reason);
+}
+
+std::string FindController::FindNext(const FindRequest& request)
+{
     std::string reason;
-    const std::optional<FindPattern> pattern = Pattern(request, reason);
+    const std::optional<FindPattern> pattern = Begin(request, reason);
     if (!pattern)
         return reason;
+    const CMemorixDoc* document = m_app.GetActiveDoc();
+    const CMemorixView* view = m_frame.View();
     const EditDataArray& blocks = document->Blocks();
     FindPosition from;
     for (std::size_t k = 0; k < blocks.size(); ++k)
@@ -149,16 +154,12 @@ std::string FindController::FindNext(const FindRequest& request)
 
 std::string FindController::FindAllMatches(const FindRequest& request)
 {
-    CMemorixDoc* document = m_app.GetActiveDoc();
-    CMemorixView* view = m_frame.View();
-    if (!document || !view)
-        return {};
-    m_last = request;
-    m_searched = true;
     std::string reason;
-    const std::optional<FindPattern> pattern = Pattern(request, reason);
+    const std::optional<FindPattern> pattern = Begin(request, reason);
     if (!pattern)
         return reason;
+    const CMemorixDoc* document = m_app.GetActiveDoc();
+    const CMemorixView* view = m_frame.View();
     m_found = ::FindAll(document->Blocks(), *pattern, request.everyBlock ? nullptr : view->FindShownBlock());
     AttachView();
     const std::size_t count = m_found.Count();

@@ -42,6 +42,9 @@ public:
 
 private:
     std::optional<FindPattern> Pattern(const FindRequest& request, std::string& reason) const;
+    // Remembers the request for F3 and gives its pattern; none (with the reason
+    // to show, or none without a document) when there is nothing to look for.
+    std::optional<FindPattern> Begin(const FindRequest& request, std::string& reason);
     void MoveTo(std::uint8_t deviceCode, std::int16_t bank, std::size_t byteOffset);
 
     CMemorixApp& m_app;
