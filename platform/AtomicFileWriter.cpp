@@ -174,7 +174,7 @@ bool AtomicFileWriter::Begin(const std::string& target)
         if (!S_ISREG(info.st_mode))
             return FailOnTarget(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, NotAFileText(info.st_mode));
         if (::access(m_target.c_str(), W_OK) != 0)
-            return FailOnTarget(errno, errno == EACCES ? kReadOnlyText : FileErrorText(errno));
+            return FailOnTarget(errno, errno == EACCES || errno == EPERM ? kReadOnlyText : FileErrorText(errno));
         if (TargetInUse())
             return FailOnTarget(EBUSY, kInUseText);
     } else if (statError != ENOENT) {

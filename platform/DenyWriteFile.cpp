@@ -157,7 +157,7 @@ bool DenyWriteFile::OpenForModify(const std::string& path)
         const int fd = OpenRegularFile(path, O_RDWR, 0, failure);
         if (fd < 0) {
             SetError(failure.number);
-            m_error = failure.number == EACCES && ::access(path.c_str(), F_OK) == 0
+            m_error = (failure.number == EACCES || failure.number == EPERM) && ::access(path.c_str(), F_OK) == 0
                           ? "The file is read-only, or you may not write to it"
                           : failure.text;
             return false;

@@ -156,7 +156,8 @@ int RunImport(CliContext& context, const CliCommand& command, const CliArgs& arg
     CsvImportReport report;
     const auto data = ImportCsv(layout, args.Positional()[1], &report);
     if (!data)
-        return context.Failure("cannot read " + args.Positional()[1]);
+        return context.Failure("cannot read " + args.Positional()[1]
+                               + (report.failure.empty() ? std::string() : ": " + report.failure));
     if (report.invalidFields > 0) {
         std::string where;
         for (const CsvImportReport::Position& position : report.firstInvalid)
