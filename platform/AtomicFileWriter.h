@@ -17,7 +17,8 @@ namespace platform {
 // An existing target keeps its permission bits (and its owner where the
 // system allows); a new one gets 0666 less the umask. A target that another
 // open file description holds a lock on (a DenyWriteFile of this or another
-// process) is refused as in use, and so is one the caller may not write.
+// process) is refused as in use, and so is one the caller may not write; a
+// target this process holds for a change (DenyWriteFile::Modify) is its own.
 // A symbolic link is followed: the file it points to is replaced, or created
 // when it does not exist yet, as a save through a live link would replace it.
 // A failure's text says what stood in the way: a path that is no regular file,
