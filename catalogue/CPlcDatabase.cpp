@@ -1,10 +1,13 @@
 #include "catalogue/CPlcDatabase.h"
 
+#include "model/CatalogueLimits.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RegularFile.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <cstdarg>
 #include <cstdint>
@@ -194,9 +197,13 @@ bool CPlcDatabase::DBOpen()
         return true;
 
     std::string error;
+    struct stat info {};
     if (m_path.empty()) {
         // SQLite would open an empty private database for an empty name.
         error = "no catalogue file given";
+    } else if (::stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        // SQLite's own open would wait on a named pipe for good.
+        error = platform::NotAFileText(info.st_mode) + ": " + m_path;
     } else {
         sqlite3* db = nullptr;
         int rc = sqlite3_open_v2(m_path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -335,6 +342,20 @@ void CPlcDatabase::GetRSDeviceInstRec(Recordset& rs, stDeviceInst& device)
     } catch (const DatabaseError& error) {
         platform::DebugOutput("SQL Error!! **SQL0400** [GetRSDeviceInstRec] " + error.text + "\n");
     }
+}
+
+bool CPlcDatabase::CheckModelRows(const stPLC& model, const std::vector<stDeviceInst>& devices)
+{
+    const std::string fault = CatalogueModelFault(model, devices);
+    if (fault.empty())
+        return true;
+    platform::MessageRequest request;
+    request.stringId = 0;
+    request.text = "The catalogue " + m_path + " cannot be used:\n" + fault;
+    request.icon = platform::MsgIcon::Stop;
+    request.buttons = platform::MsgButtons::Ok;
+    m_messages.Show(request);
+    return false;
 }
 
 // Both look-ups leave a connection that was already open as they found it.

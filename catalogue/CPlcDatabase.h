@@ -45,6 +45,10 @@ public:
 
     const std::string& Path() const { return m_path; }
 
+    // Checks a model's rows against the device model's limits; false after a
+    // message that names the row which breaks them.
+    bool CheckModelRows(const stPLC& model, const std::vector<stDeviceInst>& devices);
+
 private:
     class Recordset;
 

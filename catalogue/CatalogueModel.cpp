@@ -5,5 +5,9 @@
 bool ReadCatalogueModel(CPlcDatabase& db, int modelId, CatalogueModel& out)
 {
     out = CatalogueModel{};
-    return db.GetDBPLCRec(out.model, modelId) > 0 && db.GetDBDeviceInstAry(out.devices, modelId, -1) > 0;
+    if (db.GetDBPLCRec(out.model, modelId) > 0 && db.GetDBDeviceInstAry(out.devices, modelId, -1) > 0
+        && db.CheckModelRows(out.model, out.devices))
+        return true;
+    out = CatalogueModel{};
+    return false;
 }

@@ -14,5 +14,6 @@ struct CatalogueModel {
 };
 
 // Reads the model and its devices on an open connection; false when either
-// cannot be read or the model has no devices.
+// cannot be read, the model has no devices, or its rows break the device
+// model's limits (shown, with the row, in the connection's message box).
 bool ReadCatalogueModel(CPlcDatabase& db, int modelId, CatalogueModel& out);

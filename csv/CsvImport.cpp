@@ -40,13 +40,19 @@ std::optional<std::vector<std::uint8_t>> ImportCsv(const GridLayout& layout, con
                                                    CsvImportReport* report)
 {
     platform::DenyWriteFile file;
-    if (!file.Open(path, platform::DenyWriteFile::Access::Read))
+    if (!file.Open(path, platform::DenyWriteFile::Access::Read)) {
+        if (report)
+            report->failure = file.ErrorText();
         return std::nullopt;
-    return ReadCsv(
+    }
+    auto bytes = ReadCsv(
         layout, CsvImportSeparator(path),
         [&file](std::uint8_t* buffer, std::size_t size) -> std::ptrdiff_t {
             const std::size_t count = file.Read(buffer, size);
             return count < size && file.ErrorNumber() != 0 ? -1 : static_cast<std::ptrdiff_t>(count);
         },
         report);
+    if (!bytes && report)
+        report->failure = file.ErrorText();
+    return bytes;
 }

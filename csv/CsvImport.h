@@ -28,6 +28,7 @@ struct CsvImportReport {
 
     std::size_t invalidFields = 0;
     std::vector<Position> firstInvalid; // the first kKeptPositions of them
+    std::string failure;                // why the file could not be opened or read
 };
 
 // The block's bytes after reading the lines read gives; none after a read
@@ -36,7 +37,8 @@ std::optional<std::vector<std::uint8_t>> ReadCsv(const GridLayout& layout, std::
                                                  CsvLineReader::ReadFunction read, CsvImportReport* report = nullptr);
 
 // The same for the file at path, with the separator of CsvImportSeparator; none
-// when the file cannot be opened or read. The file is kept from other writers
+// when the file cannot be opened or read (report->failure says why: a named
+// pipe or a device is no file to import). The file is kept from other writers
 // while it is read.
 std::optional<std::vector<std::uint8_t>> ImportCsv(const GridLayout& layout, const std::string& path,
                                                    CsvImportReport* report = nullptr);

@@ -9,6 +9,9 @@ namespace {
 
 constexpr std::size_t kBufferBytes = 64 * 1024;
 
+// A character no radix reads as a value, standing for a field cut short.
+constexpr char kCutField = '\x01';
+
 } // namespace
 
 CsvLineReader::CsvLineReader(ReadFunction read, std::optional<char> separator, int maxFields)
@@ -110,6 +113,22 @@ std::string CsvLineReader::Decoded() const
     return text;
 }
 
+std::size_t CsvLineReader::KeptSize() const
+{
+    return m_utf16 ? m_wide.size() : m_bytes.size();
+}
+
+void CsvLineReader::CutField(std::size_t fieldStart)
+{
+    if (m_utf16) {
+        m_wide.resize(fieldStart);
+        m_wide += static_cast<char16_t>(kCutField);
+    } else {
+        m_bytes.resize(fieldStart);
+        m_bytes += kCutField;
+    }
+}
+
 bool CsvLineReader::Next(std::string& line)
 {
     if (!m_started) {
@@ -121,9 +140,11 @@ bool CsvLineReader::Next(std::string& line)
     bool inLine = false;   // something after the previous line end
     bool textDone = false; // a zero character or enough fields
     int separators = 0;
-    bool fieldStart = true; // nothing of the current field read yet
-    bool quoted = false;    // the current field began with a quote
-    bool inQuotes = false;  // separators and line ends are text here
+    bool fieldStart = true;     // nothing of the current field read yet
+    bool quoted = false;        // the current field began with a quote
+    bool inQuotes = false;      // separators and line ends are text here
+    std::size_t fieldBegin = 0; // where the current field's text begins in the kept text
+    bool fieldCut = false;      // the current field is too long to be a value: the rest is dropped
     char32_t unit = 0;
     while (true) {
         if (!m_utf16 && !m_skipLineFeed) {
@@ -132,8 +153,14 @@ bool CsvLineReader::Next(std::string& line)
             if (run > 0) {
                 inLine = true;
                 fieldStart = false;
-                if (!textDone)
-                    m_bytes.append(reinterpret_cast<const char*>(m_buffer.data() + m_pos), run);
+                if (!textDone && !fieldCut) {
+                    const std::size_t room = kMaxFieldBytes + 1 - (m_bytes.size() - fieldBegin);
+                    m_bytes.append(reinterpret_cast<const char*>(m_buffer.data() + m_pos), std::min(run, room));
+                    if (run >= room) {
+                        CutField(fieldBegin);
+                        fieldCut = true;
+                    }
+                }
                 m_pos += run;
                 continue;
             }
@@ -164,12 +191,21 @@ bool CsvLineReader::Next(std::string& line)
             textDone = true;
             continue;
         }
+        if (fieldCut && !separator)
+            continue;
         if (m_utf16)
             m_wide += static_cast<char16_t>(unit);
         else
             m_bytes += static_cast<char>(unit);
-        if (separator && ++separators >= m_maxFields)
-            textDone = true;
+        if (separator) {
+            fieldBegin = KeptSize();
+            fieldCut = false;
+            if (++separators >= m_maxFields)
+                textDone = true;
+        } else if (KeptSize() - fieldBegin > kMaxFieldBytes) {
+            CutField(fieldBegin);
+            fieldCut = true;
+        }
     }
     line = Decoded();
     return true;

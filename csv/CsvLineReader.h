@@ -11,7 +11,9 @@
 //   separators and line ends are text of the field (see CsvField.h).
 // - A zero character ends the line's text; the rest of that line is skipped.
 // - Only the first maxFields fields of a line are kept (the rest is never
-//   used), so a long line costs no more memory than its useful part.
+//   used), and a field longer than kMaxFieldBytes, which no value of any
+//   radix is, is kept as a single character that no radix reads (so it counts
+//   as an invalid field): a line costs little memory however long it is.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +27,9 @@ public:
     // Fills buffer with up to size bytes; returns how many (0 at the end of
     // the input) or -1 on a read error.
     using ReadFunction = std::function<std::ptrdiff_t(std::uint8_t* buffer, std::size_t size)>;
+
+    // Bytes (or UTF-16 units) of a field's text, quotes included, that are kept.
+    static constexpr std::size_t kMaxFieldBytes = 4096;
 
     CsvLineReader(ReadFunction read, std::optional<char> separator, int maxFields);
 
@@ -40,6 +45,8 @@ private:
     void SkipByteOrderMark();
     std::size_t PlainRun() const;
     std::string Decoded() const;
+    std::size_t KeptSize() const;
+    void CutField(std::size_t fieldStart);
 
     ReadFunction m_read;
     std::optional<char> m_separator;

@@ -146,7 +146,9 @@ bool CMemorixDoc::OnOpenDocument(const std::string& path)
     }
     if (!ok) {
         m_host.EndWaitCursor();
-        ReportFileError(m_context.messages, m_context.strings, legacyError);
+        // Say why the system refused the file (a named pipe, no access, in use).
+        const std::string reason = legacyError == FileError::Open ? m_context.legacyFile.ErrorText() : std::string();
+        ReportFileError(m_context.messages, m_context.strings, legacyError, path, reason);
         return false;
     }
     m_aEditData = std::move(read);
@@ -234,16 +236,18 @@ bool CMemorixDoc::OnSaveDocument(const std::string& path)
         return false;
     m_host.BeginWaitCursor();
     FileError error;
+    std::string reason;
     if (extension == ".ldtx") {
-        error = WriteLdtx(path, {m_plc.m_nPLCSeriesNo, m_plc.m_nPLCId}, m_aEditData, LDTX_ALL_SECTIONS);
+        error = WriteLdtx(path, {m_plc.m_nPLCSeriesNo, m_plc.m_nPLCId}, m_aEditData, LDTX_ALL_SECTIONS, &reason);
     } else {
         const std::uint16_t format = m_plc.RefreshLdtFormat();
-        error = WriteLdt(m_context.legacyFile, path,
-                         {format, m_plc.m_nPLCId, true, m_plc.m_strLdtText1, m_plc.m_strLdtText2}, m_aEditData);
+        error =
+            WriteLdt(m_context.legacyFile, path,
+                     {format, m_plc.m_nPLCId, true, m_plc.m_strLdtText1, m_plc.m_strLdtText2}, m_aEditData, &reason);
     }
     m_host.EndWaitCursor();
     if (error != FileError::None) {
-        ReportFileError(m_context.messages, m_context.strings, error);
+        ReportFileError(m_context.messages, m_context.strings, error, path, reason);
         return false;
     }
     SetModifiedFlag(false);

@@ -21,6 +21,22 @@ void ReportFileError(platform::IMessageBox& messages, const IStringTable& string
     ShowResourceMessage(messages, strings, stringId, platform::MsgIcon::Exclamation);
 }
 
+void ReportFileError(platform::IMessageBox& messages, const IStringTable& strings, FileError error,
+                     const std::string& path, const std::string& reason)
+{
+    if (error == FileError::None)
+        return;
+    if (reason.empty()) {
+        ReportFileError(messages, strings, error);
+        return;
+    }
+    platform::MessageRequest request;
+    request.icon = platform::MsgIcon::Exclamation;
+    request.stringId = 0;
+    request.text = path + "\n\n" + reason.substr(0, 255);
+    messages.Show(request);
+}
+
 void ReportLdtxFault(platform::IMessageBox& messages, const IStringTable& strings, const std::string& path,
                      const LdtxResult& result)
 {

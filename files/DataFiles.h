@@ -92,9 +92,11 @@ inline constexpr unsigned LDTX_ALL_SECTIONS = 0xFFFFFFFFu;
 
 // Writes an ".ldtx" file: None, or Write. A block whose Data does not hold
 // (EndAddr - StartAddr + 1) * DataSize * 2 bytes could not be read back, so it
-// fails the save before anything is written.
+// fails the save before anything is written. reason, when given, gets the
+// file system's side of a failure ("The file is read-only, ..."), or stays
+// empty when the blocks themselves were at fault.
 FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const EditDataArray& blocks,
-                    unsigned sections = LDTX_ALL_SECTIONS);
+                    unsigned sections = LDTX_ALL_SECTIONS, std::string* reason = nullptr);
 
 // ".ldt" -------------------------------------------------------------------
 
@@ -131,9 +133,9 @@ private:
 // Writes a legacy file in the layout of header.format: None; Open when the
 // file cannot be replaced (missing folder, no access, or another program has
 // it open); Write for a format code this file cannot hold (0) or a failed
-// write. On success the new file is opened in `kept`.
+// write. On success the new file is opened in `kept`. reason as for WriteLdtx.
 FileError WriteLdt(platform::DenyWriteFile& kept, const std::string& path, const LdtHeader& header,
-                   const EditDataArray& blocks);
+                   const EditDataArray& blocks, std::string* reason = nullptr);
 
 // The blocks a legacy file of this format code (16, 32, 2048; 0 holds nothing)
 // cannot hold: devices outside the format, a second block of a device (layouts

@@ -116,7 +116,7 @@ bool ReadAreas(const std::vector<Area>& areas, const std::vector<std::uint8_t>& 
     return true;
 }
 
-FileError WriteFile(platform::DenyWriteFile& kept, const std::string& path, const LdtHeader& plc,
+FileError WriteFile(platform::DenyWriteFile& kept, const std::string& path, std::string& reason, const LdtHeader& plc,
                     const EditDataArray& blocks)
 {
     const std::uint16_t format = plc.format;
@@ -215,21 +215,27 @@ FileError WriteFile(platform::DenyWriteFile& kept, const std::string& path, cons
     }
 
     platform::AtomicFileWriter file;
-    if (!file.Begin(path))
+    if (!file.Begin(path)) {
+        reason = file.TargetAtFault() ? file.ErrorText() : std::string();
         return FileError::Open;
+    }
     if (!known)
         return FileError::Write; // no layout for this model; the previous file stays as it was
+    const auto failed = [&file, &reason] {
+        reason = file.TargetAtFault() ? file.ErrorText() : std::string();
+        return FileError::Write;
+    };
     static constexpr std::uint8_t kZeroWord[2] = {0, 0};
     if (!file.Write(head.data(), head.size()))
-        return FileError::Write;
+        return failed();
     for (const AreaEntry& entry : entries) {
         const bool ok = entry.block ? file.Write(entry.block->Data.data(), entry.block->Data.size())
                                     : file.Write(kZeroWord, sizeof kZeroWord);
         if (!ok)
-            return FileError::Write;
+            return failed();
     }
     if (!file.Write(kZeroWord, sizeof kZeroWord) || !file.Commit())
-        return FileError::Write;
+        return failed();
 
     // Keep the new file open, writers kept out, while it is the document's file.
     kept.Open(path, platform::DenyWriteFile::Access::Read);
@@ -314,11 +320,15 @@ void LdtReader::Fail()
 }
 
 FileError WriteLdt(platform::DenyWriteFile& kept, const std::string& path, const LdtHeader& header,
-                   const EditDataArray& blocks)
+                   const EditDataArray& blocks, std::string* reason)
 {
     kept.Close();
+    std::string why;
     try {
-        return WriteFile(kept, path, header, blocks);
+        const FileError error = WriteFile(kept, path, why, header, blocks);
+        if (reason)
+            *reason = std::move(why);
+        return error;
     } catch (const std::exception&) {
         return FileError::Write; // the writer's destructor has dropped the unfinished file
     }

@@ -212,7 +212,8 @@ bool IsConsistent(const CEditData& block)
     return addresses * static_cast<std::uint64_t>(block.DataSize) * 2 == block.Data.size();
 }
 
-FileError WriteFile(const std::string& path, const LdtxHeader& plc, const EditDataArray& blocks, unsigned sections)
+FileError WriteFile(const std::string& path, const LdtxHeader& plc, const EditDataArray& blocks, unsigned sections,
+                    std::string& reason)
 {
     const bool deviceData = (sections & LDTX_SECTION_DEVICE_DATA) != 0;
     const std::uint16_t entryCount = deviceData ? 1 : 0;
@@ -254,8 +255,12 @@ FileError WriteFile(const std::string& path, const LdtxHeader& plc, const EditDa
     }
 
     platform::AtomicFileWriter file;
-    if (!file.Begin(path) || !file.Write(head.data(), head.size()))
+    const auto failed = [&file, &reason] {
+        reason = file.TargetAtFault() ? file.ErrorText() : std::string();
         return FileError::Write;
+    };
+    if (!file.Begin(path) || !file.Write(head.data(), head.size()))
+        return failed();
     if (deviceData) {
         std::uint16_t crc = crc16::Value(head.data() + sectionStart, head.size() - sectionStart);
         for (const CEditData& block : blocks) {
@@ -268,14 +273,14 @@ FileError WriteFile(const std::string& path, const LdtxHeader& plc, const EditDa
             crc = crc16::Extend(crc, blockHeader, sizeof blockHeader);
             crc = crc16::Extend(crc, block.Data.data(), block.Data.size());
             if (!file.Write(blockHeader, sizeof blockHeader) || !file.Write(block.Data.data(), block.Data.size()))
-                return FileError::Write;
+                return failed();
         }
         std::uint8_t tail[ldtx::kCrcSize];
         PutU16LE(tail, crc);
         if (!file.Write(tail, sizeof tail))
-            return FileError::Write;
+            return failed();
     }
-    return file.Commit() ? FileError::None : FileError::Write;
+    return file.Commit() ? FileError::None : failed();
 }
 
 } // namespace
@@ -369,10 +374,15 @@ int LdtxReader::ReadDeviceSection(std::uint64_t offset, std::uint64_t length, Ed
     return ReadDeviceSectionFrom(source, blocks);
 }
 
-FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const EditDataArray& blocks, unsigned sections)
+FileError WriteLdtx(const std::string& path, const LdtxHeader& header, const EditDataArray& blocks, unsigned sections,
+                    std::string* reason)
 {
+    std::string why;
     try {
-        return WriteFile(path, header, blocks, sections);
+        const FileError error = WriteFile(path, header, blocks, sections, why);
+        if (reason)
+            *reason = std::move(why);
+        return error;
     } catch (const std::exception&) {
         return FileError::Write; // the writer's destructor has dropped the unfinished file
     }

@@ -1,6 +1,8 @@
 #include "platform/AtomicFileWriter.h"
 
+#include "platform/DenyWriteFile.h"
 #include "platform/FileDescriptorIo.h"
+#include "platform/RegularFile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -18,6 +20,7 @@ namespace platform {
 namespace {
 
 constexpr const char* kInUseText = "The file is in use by another program";
+constexpr const char* kReadOnlyText = "The file is read-only, or you may not write to it";
 
 AtomicFileWriter::FaultHook& Hook()
 {
@@ -62,6 +65,37 @@ std::string UniqueSuffix(unsigned attempt)
     return out;
 }
 
+// The file a save to path replaces: symbolic links are followed to their end,
+// also when that end does not exist yet (the save then creates it there), so
+// that a save through a link never turns the link itself into a file. 0, or
+// the errno of the failure (ELOOP for a loop).
+int FollowLinks(const std::string& path, std::string& resolved)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            resolved = current;
+            return 0;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            resolved = current;
+            return 0;
+        }
+        char text[PATH_MAX];
+        const ssize_t length = ::readlink(current.c_str(), text, sizeof text);
+        if (length < 0)
+            return errno;
+        if (static_cast<std::size_t>(length) >= sizeof text)
+            return ENAMETOOLONG;
+        const std::string to(text, static_cast<std::size_t>(length));
+        current = to.front() == '/' ? to : FolderOf(current) + "/" + to;
+    }
+    return ELOOP;
+}
+
 } // namespace
 
 void AtomicFileWriter::SetFaultHook(FaultHook hook)
@@ -76,8 +110,21 @@ AtomicFileWriter::~AtomicFileWriter()
 
 bool AtomicFileWriter::Fail(int number)
 {
+    return Fail(number, FileErrorText(number));
+}
+
+bool AtomicFileWriter::FailOnTarget(int number, std::string text)
+{
+    Fail(number, std::move(text));
+    m_targetAtFault = true;
+    return false;
+}
+
+bool AtomicFileWriter::Fail(int number, std::string text)
+{
+    m_targetAtFault = number == EROFS;
     m_errno = number;
-    m_error = std::strerror(number);
+    m_error = std::move(text);
     Abort();
     return false;
 }
@@ -89,6 +136,13 @@ bool AtomicFileWriter::TargetInUse()
     const int fd = ::open(m_target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false; // gone, or unreadable to us: nobody's lock to respect that we could see
+    // This process holds the file for the change it is saving: its exclusive
+    // lock keeps every other program out, and the probe would only find it.
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && DenyWriteFile::IsHeldHere(info.st_dev, info.st_ino)) {
+        ::close(fd);
+        return false;
+    }
     struct flock lock {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
@@ -104,34 +158,27 @@ bool AtomicFileWriter::Begin(const std::string& target)
     Abort();
     m_errno = 0;
     m_error.clear();
+    m_targetAtFault = false;
     m_written = 0;
     m_target = target;
     if (target.empty())
         return Fail(ENOENT);
 
+    if (const int error = FollowLinks(target, m_target); error != 0)
+        return FailOnTarget(error, FileErrorText(error));
+
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = ::stat(m_target.c_str(), &info) == 0;
     const int statError = exists ? 0 : errno;
     if (exists) {
-        if (S_ISDIR(info.st_mode))
-            return Fail(EISDIR);
         if (!S_ISREG(info.st_mode))
-            return Fail(EINVAL); // a device or a pipe cannot be replaced by a file
-        struct stat link {};
-        if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            char resolved[PATH_MAX];
-            if (::realpath(target.c_str(), resolved) != nullptr)
-                m_target = resolved;
-        }
+            return FailOnTarget(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, NotAFileText(info.st_mode));
         if (::access(m_target.c_str(), W_OK) != 0)
-            return Fail(errno);
-        if (TargetInUse()) {
-            Fail(EBUSY);
-            m_error = kInUseText;
-            return false;
-        }
+            return FailOnTarget(errno, errno == EACCES || errno == EPERM ? kReadOnlyText : FileErrorText(errno));
+        if (TargetInUse())
+            return FailOnTarget(EBUSY, kInUseText);
     } else if (statError != ENOENT) {
-        return Fail(statError);
+        return FailOnTarget(statError, FileErrorText(statError));
     }
 
     const std::string stem = FolderOf(m_target) + "/." + NameOf(m_target) + ".";
@@ -166,7 +213,7 @@ bool AtomicFileWriter::Write(const void* data, std::size_t size)
         return false;
     if (const int error = WriteAll(m_fd, data, size); error != 0) {
         m_errno = error;
-        m_error = std::strerror(error);
+        m_error = FileErrorText(error);
         return false;
     }
     m_written += size;
@@ -198,11 +245,8 @@ bool AtomicFileWriter::Commit()
     if (::close(fd) != 0)
         return Fail(errno);
     // Someone may have opened the old file since Begin; their lock still counts.
-    if (TargetInUse()) {
-        Fail(EBUSY);
-        m_error = kInUseText;
-        return false;
-    }
+    if (TargetInUse())
+        return FailOnTarget(EBUSY, kInUseText);
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0)
         return Fail(errno);
     m_temp.clear();

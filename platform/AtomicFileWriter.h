@@ -17,8 +17,12 @@ namespace platform {
 // An existing target keeps its permission bits (and its owner where the
 // system allows); a new one gets 0666 less the umask. A target that another
 // open file description holds a lock on (a DenyWriteFile of this or another
-// process) is refused as in use, and so is one the caller may not write.
-// A symbolic link is followed: the file it points to is replaced.
+// process) is refused as in use, and so is one the caller may not write; a
+// target this process holds for a change (DenyWriteFile::Modify) is its own.
+// A symbolic link is followed: the file it points to is replaced, or created
+// when it does not exist yet, as a save through a live link would replace it.
+// A failure's text says what stood in the way: a path that is no regular file,
+// a read-only file, a folder one may not create files in, a loop of links.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -44,6 +48,11 @@ public:
     const std::string& TempPath() const { return m_temp; }
     const std::string& ErrorText() const { return m_error; }
     int ErrorNumber() const { return m_errno; }
+    // Whether the failure lies with the target itself (no regular file, read
+    // only, in use, a loop of links, a read-only file system) rather than with
+    // the folder or the disk, so that ErrorText says more than a general word
+    // about disk space and folder permissions would.
+    bool TargetAtFault() const { return m_targetAtFault; }
 
     // Tests only: called after every successful Write with the running total
     // of bytes written, so a test can end the process in the middle of a save.
@@ -52,6 +61,8 @@ public:
 
 private:
     bool Fail(int number);
+    bool Fail(int number, std::string text);
+    bool FailOnTarget(int number, std::string text);
     bool TargetInUse();
 
     int m_fd = -1;
@@ -60,6 +71,7 @@ private:
     std::uint64_t m_written = 0;
     std::string m_error;
     int m_errno = 0;
+    bool m_targetAtFault = false;
 };
 
 } // namespace platform

@@ -3,9 +3,13 @@
 #include "commlib/core/CommErrors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace commlib {
 namespace {
@@ -107,11 +111,46 @@ std::unique_ptr<MapFile> MapFile::Read(std::istream& in, const std::string& name
 
 std::unique_ptr<MapFile> MapFile::Load(const std::string& path, std::string& error)
 {
-    std::ifstream in(path);
-    if (!in) {
-        error = path + ": cannot be opened";
+    // No wait on a named pipe, nothing but a regular file, and no more of it
+    // than a map can be: /dev/zero or a huge file would never end or fill memory.
+    constexpr off_t kMaxMapBytes = 1 << 20;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = path + ": cannot be opened (" + std::strerror(errno) + ")";
         return nullptr;
     }
+    struct stat info {};
+    std::string text;
+    bool ok = false;
+    if (::fstat(fd, &info) != 0) {
+        error = path + ": cannot be opened (" + std::strerror(errno) + ")";
+    } else if (!S_ISREG(info.st_mode)) {
+        const char* what = S_ISDIR(info.st_mode)                            ? "a folder"
+                           : S_ISFIFO(info.st_mode)                         ? "a named pipe (FIFO)"
+                           : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                                                                            : "a special file";
+        error = path + ": cannot be opened (it is " + what + ", not a file)";
+    } else if (info.st_size > kMaxMapBytes) {
+        error = path + ": too large for a map (more than " + std::to_string(kMaxMapBytes) + " bytes)";
+    } else {
+        ok = true;
+        text.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        // The file may change while it is read: what is there up to the size seen is read.
+        while (done < text.size()) {
+            const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        text.resize(done);
+    }
+    ::close(fd);
+    if (!ok)
+        return nullptr;
+    std::istringstream in(text);
     return Read(in, path, error);
 }
 

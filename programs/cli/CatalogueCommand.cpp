@@ -36,6 +36,8 @@ int ListDevices(CliContext& context, CPlcDatabase& db, int modelId)
     std::vector<stDeviceInst> devices;
     if (db.GetDBDeviceInstAry(devices, modelId, -1) < 0)
         return context.Failure("the catalogue could not be read");
+    if (!db.CheckModelRows(model, devices))
+        return kExitFailure;
     for (const stDeviceInst& d : devices) {
         context.out << "device\t" << static_cast<int>(d.Id) << '\t' << d.Name << '\t' << d.MinValue << '\t'
                     << d.MaxValue << '\t' << d.DataSize << '\n';

@@ -26,6 +26,17 @@ CMemorixDoc* CliDocumentSession::Open(const std::string& path)
     return m_app->OpenDocumentFile(path, m_host);
 }
 
+CMemorixDoc* CliDocumentSession::OpenForChange(const std::string& path)
+{
+    if (!IsDataFilePath(path))
+        return Open(path);
+    if (!m_hold.Open(path, platform::DenyWriteFile::Access::Modify)) {
+        m_context.err << "memorix-cli: cannot change " << path << ": " << m_hold.ErrorText() << '\n';
+        return nullptr;
+    }
+    return m_app->OpenDocumentFile(path, m_host);
+}
+
 bool CliDocumentSession::SaveAs(CMemorixDoc& document, const std::string& path)
 {
     if (!document.OnSaveDocument(path))

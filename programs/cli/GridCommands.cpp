@@ -25,9 +25,9 @@ struct GridTarget {
 
 // Checks the number of positional arguments, opens FILE (the first of them)
 // and finds the block of --device. False after a message; status holds the
-// exit status.
+// exit status. A command that saves FILE again opens it for a change.
 bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& args, std::size_t positionals,
-                const char* usage, CliDocumentSession& session, GridTarget& target, int& status)
+                const char* usage, CliDocumentSession& session, GridTarget& target, int& status, bool change = false)
 {
     if (args.Positional().size() != positionals) {
         status = context.UsageError(command, usage);
@@ -43,7 +43,8 @@ bool OpenTarget(CliContext& context, const CliCommand& command, const CliArgs& a
     status = kExitFailure;
     if (!session.Ok())
         return false;
-    target.document = session.Open(args.Positional().front());
+    const std::string& path = args.Positional().front();
+    target.document = change ? session.OpenForChange(path) : session.Open(path);
     if (!target.document)
         return false;
 
@@ -101,7 +102,7 @@ int RunSet(CliContext& context, const CliCommand& command, const CliArgs& args)
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, 2, "give FILE and TEXT", session, target, status))
+    if (!OpenTarget(context, command, args, 2, "give FILE and TEXT", session, target, status, true))
         return status;
 
     const int bytes = codec::GetCellBytes(target.setting.unit);
@@ -149,13 +150,14 @@ int RunImport(CliContext& context, const CliCommand& command, const CliArgs& arg
     CliDocumentSession session(context);
     GridTarget target;
     int status = kExitOk;
-    if (!OpenTarget(context, command, args, 2, "give FILE and IN", session, target, status))
+    if (!OpenTarget(context, command, args, 2, "give FILE and IN", session, target, status, true))
         return status;
     const GridLayout layout(*target.block, target.setting, target.prefix);
     CsvImportReport report;
     const auto data = ImportCsv(layout, args.Positional()[1], &report);
     if (!data)
-        return context.Failure("cannot read " + args.Positional()[1]);
+        return context.Failure("cannot read " + args.Positional()[1]
+                               + (report.failure.empty() ? std::string() : ": " + report.failure));
     if (report.invalidFields > 0) {
         std::string where;
         for (const CsvImportReport::Position& position : report.firstInvalid)

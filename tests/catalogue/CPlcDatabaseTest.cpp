@@ -2,6 +2,7 @@
 // top of catalogue/Memorix.sql) and against small files made by each test.
 
 #include "catalogue/CPlcDatabase.h"
+#include "catalogue/CatalogueModel.h"
 #include "platform/ConsoleMessageBox.h"
 #include "platform/DebugOutput.h"
 #include "platform/ProgramFolder.h"
@@ -18,6 +19,7 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -326,4 +328,87 @@ INSERT INTO MDevice VALUES (7, 21, 1, 'DT', 0, 99), (7, 18, 2, 'WR', 0, 9);
     const std::string deviceError =
         "SQL Error!! **SQL0400** [GetRSDeviceInstRec] no column named DataSize in the result\n";
     EXPECT_EQ(debug.text, plcError + deviceError + deviceError);
+}
+
+// Every model the build ships fits the device model; a catalogue whose rows do
+// not is refused when the model is read, with the row named, rather than
+// serving devices of billions of addresses or hundreds of banks.
+TEST(CatalogueLimits, RowsBeyondTheDeviceModelAreRefusedWithTheRowNamed)
+{
+    {
+        ConsoleMessageBox messages(nullptr);
+        CPlcDatabase db(messages, BuiltCatalogue());
+        ASSERT_EQ(db.DBConnect(true), 1);
+        std::vector<stPLCSeries> series;
+        ASSERT_GT(db.GetDBPLCSeriesAry(series), 0);
+        for (const stPLCSeries& entry : series) {
+            std::vector<stPLC> models;
+            db.GetDBPLCAry(entry.PLCSeriesNo, models);
+            for (const stPLC& model : models) {
+                CatalogueModel read;
+                EXPECT_TRUE(ReadCatalogueModel(db, model.Id, read)) << model.Id;
+            }
+        }
+        EXPECT_TRUE(messages.Shown().empty());
+    }
+
+    const std::string goodModel = "(7, 'seven', 1, 1, 0, 100, 200, 300, 400, 500, 0, 0, 0)";
+    const std::string goodDevice = "(7, 21, 1, 'DT', 0, 99, 1)";
+    const struct {
+        const char* name;
+        std::string model;
+        std::string device;
+        const char* says; // empty: the model is read
+    } rows[] = {
+        {"good", goodModel, goodDevice, ""},
+        {"huge MaxValue", goodModel, "(7, 21, 1, 'DT', 0, 2147483647, 1)",
+         "device 21 (DT): the addresses 0 to 2147483647"},
+        {"MinValue above MaxValue", goodModel, "(7, 21, 1, 'DT', 50, 10, 1)", "MinValue 50 is above MaxValue 10"},
+        {"negative MinValue", goodModel, "(7, 21, 1, 'DT', -5, 10, 1)", "the addresses -5 to 10"},
+        {"no words", goodModel, "(7, 21, 1, 'DT', 0, 99, 0)", "DataSize 0 is not 1 to 4"},
+        {"255 FL banks", "(7, 'seven', 1, 1, 0, 100, 200, 300, 400, 500, 0, 255, 0)", "(7, 49, 1, 'FL', 0, 99, 1)",
+         "MPLC row of model 7: 255 FL banks"},
+        {"huge register size", "(7, 'seven', 1, 1, 0, 2147483647, 200, 300, 400, 500, 0, 0, 0)", goodDevice,
+         "DataRegSize1 2147483647"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Scratch scratch;
+        ConsoleMessageBox messages(nullptr);
+        CPlcDatabase db(messages, scratch.Db(std::string(kUntypedTables) + "INSERT INTO MPLC VALUES " + row.model
+                                             + "; INSERT INTO MDevice VALUES " + row.device + ";"));
+        ASSERT_EQ(db.DBConnect(true), 1);
+        CatalogueModel read;
+        EXPECT_EQ(ReadCatalogueModel(db, 7, read), *row.says == '\0');
+        if (*row.says) {
+            ASSERT_EQ(messages.Shown().size(), 1u);
+            EXPECT_NE(messages.Shown()[0].text.find(row.says), std::string::npos) << messages.Shown()[0].text;
+            EXPECT_TRUE(read.devices.empty());
+        }
+    }
+
+    // A catalogue without the DataSize column reads every device as having no words.
+    Scratch scratch;
+    ConsoleMessageBox messages(nullptr);
+    CPlcDatabase db(messages, scratch.Db(R"sql(
+CREATE TABLE MPLC (Id, FullName, PLCSeriesNo, DispOrder, DefaultPatternNo, DataRegSize1, DataRegSize2,
+                   DataRegSize3, DataRegSize4, DataRegSize5, Is16bitCPUFlg, FLBankNum, DisableFlg,
+                   No INTEGER GENERATED ALWAYS AS (0) VIRTUAL);
+CREATE TABLE MDevice (PlcId, Id, DispOrder, Name, MinValue, MaxValue);
+INSERT INTO MPLC VALUES (7, 'seven', 1, 1, 0, 100, 200, 300, 400, 500, 0, 0, 0);
+INSERT INTO MDevice VALUES (7, 21, 1, 'DT', 0, 99);
+)sql"));
+    ASSERT_EQ(db.DBConnect(true), 1);
+    DebugCapture debug;
+    CatalogueModel read;
+    EXPECT_FALSE(ReadCatalogueModel(db, 7, read));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_NE(messages.Shown()[0].text.find("device 21 (DT): DataSize 0"), std::string::npos);
+    db.DBConnect(false);
+
+    // A named pipe as the catalogue is refused at once instead of waiting for a writer.
+    const std::string pipe = scratch.Path("pipe.db");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(CPlcDatabase(messages, pipe).DBConnect(true), 0);
+    EXPECT_NE(messages.Shown().back().text.find("named pipe"), std::string::npos) << messages.Shown().back().text;
 }

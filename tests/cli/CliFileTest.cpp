@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <unistd.h>
 
 using testsupport::ProcessResult;
 
@@ -236,4 +239,157 @@ TEST_F(CliFiles, FillWritesARangeAndFindListsEveryMatch)
     EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "--range", "90-100", "1"}).exitCode, 1);
     EXPECT_EQ(Run({"fill", File("f.ldtx"), "--device", "DT", "1"}).exitCode, 2);
     EXPECT_EQ(testsupport::ReadWholeFile(File("f.ldtx")), before);
+}
+
+namespace {
+
+// Runs a shell script with the CLI as $0's first argument ("$cli") and the scratch folder as the working folder.
+ProcessResult Shell(const testsupport::Scratch& scratch, const std::string& script)
+{
+    const char* bin = std::getenv("MEMORIX_BIN_DIR");
+    return testsupport::RunProcess("/bin/sh",
+                                   {"-c", "cd \"$1\" && cli=\"$2\" && " + script, "sh", scratch.dir,
+                                    std::string(bin ? bin : ".") + "/memorix-cli"},
+                                   {"XDG_CONFIG_HOME=" + scratch.Path("user"),
+                                    "XDG_CONFIG_DIRS=" + scratch.Path("system"), "TMPDIR=" + scratch.dir});
+}
+
+} // namespace
+
+// Two programs change the same file at the same moment, over and over: each
+// one that says it succeeded finds its value in the file afterwards, and one
+// that did not succeed says the file is in use.
+TEST_F(CliFiles, TwoProgramsChangingOneFileTakeTurnsAndLoseNothing)
+{
+    ASSERT_EQ(Run({"new", File("p.ldtx"), "--model", "1792", "--select", "DT:0-1"}).exitCode, 0);
+    const ProcessResult r = Shell(scratch, R"sh(
+        i=1
+        while [ $i -le 60 ]; do
+            "$cli" set p.ldtx --device DT --cell 0 --radix dec $i >/dev/null 2>a.err & a=$!
+            "$cli" set p.ldtx --device DT --cell 1 --radix dec $i >/dev/null 2>b.err & b=$!
+            wait $a; ra=$?; wait $b; rb=$?
+            cells=$("$cli" dump p.ldtx --device DT --radix dec --columns 2 | tail -n 1 | cut -f 2,3 | tr '\t' ' ')
+            echo "$i $ra $rb $cells $(cat a.err b.err | tr '\n' ' ')"
+            i=$((i + 1))
+        done)sh");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::istringstream rounds(r.out);
+    int count = 0;
+    for (std::string line; std::getline(rounds, line); ++count) {
+        std::istringstream fields(line);
+        int round = 0, statusA = 0, statusB = 0, cell0 = 0, cell1 = 0;
+        fields >> round >> statusA >> statusB >> cell0 >> cell1;
+        if (statusA == 0) {
+            EXPECT_EQ(cell0, round) << "the first writer's change was lost: " << line;
+        }
+        if (statusB == 0) {
+            EXPECT_EQ(cell1, round) << "the second writer's change was lost: " << line;
+        }
+        if (statusA != 0 || statusB != 0) {
+            EXPECT_NE(line.find("in use by another program"), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(count, 60);
+}
+
+// What is no file is refused at once with what it is, and a CSV line of any
+// length costs little memory: its overlong field counts as one invalid field.
+TEST_F(CliFiles, PipesDevicesAndEndlessLinesAreRefusedOrSkipped)
+{
+    ASSERT_EQ(Run({"new", File("p.ldtx"), "--model", "1792", "--select", "DT:0-9"}).exitCode, 0);
+    const ProcessResult made = Shell(scratch, "mkfifo pipe.ldtx pipe.ldt pipe.csv && ln -s /dev/zero zero.csv");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+
+    struct Row {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Row rows[] = {
+        {{"info", "pipe.ldtx"}, "named pipe (FIFO)"},
+        {{"info", "pipe.ldt"}, "named pipe (FIFO)"},
+        {{"set", "pipe.ldtx", "--device", "DT", "--cell", "0", "1"}, "named pipe (FIFO)"},
+        {{"import", "p.ldtx", "pipe.csv", "--device", "DT"}, "named pipe (FIFO)"},
+        {{"import", "p.ldtx", "zero.csv", "--device", "DT"}, "a device"},
+        {{"import", "p.ldtx", ".", "--device", "DT"}, "a folder"},
+    };
+    for (const Row& row : rows) {
+        std::string script = "timeout 20 \"$cli\"";
+        for (const std::string& arg : row.args)
+            script += " '" + arg + "'";
+        const ProcessResult r = Shell(scratch, script);
+        EXPECT_EQ(r.exitCode, 1) << script << " (124: it waited on the pipe)";
+        EXPECT_NE(r.err.find(row.says), std::string::npos) << script << ": " << r.err;
+    }
+    const ProcessResult sim = Shell(scratch, "timeout 20 \"$(dirname \"$cli\")/memorix-plcsim\" --load pipe.ldtx");
+    EXPECT_EQ(sim.exitCode, 1) << "124: the simulator waited on the pipe";
+    EXPECT_NE(sim.err.find("named pipe (FIFO)"), std::string::npos) << sim.err;
+
+    // 64 MiB on one line, under an address space limit far below that. (A
+    // sanitizer reserves terabytes of address space; there the line is read
+    // without the limit.)
+#if defined(__SANITIZE_ADDRESS__)
+    const std::string limit = ":";
+#else
+    const std::string limit = "ulimit -v 300000";
+#endif
+    const ProcessResult r = Shell(scratch, R"sh(
+        { printf '1,'; head -c 67108864 /dev/zero | tr '\0' 7; printf ',3\r\n4\r\n'; } >long.csv
+        )sh" + limit + R"sh(
+        "$cli" import p.ldtx long.csv --device DT --radix dec --columns 4 &&
+        "$cli" dump p.ldtx --device DT --radix dec --columns 4)sh");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("1 field was not valid and became 0 (line:field 1:2)"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("DT     0\t1\t0\t3\t0\nDT     4\t4\t"), std::string::npos) << r.out;
+}
+
+// A save through a symbolic link writes the file at its end, creating it if
+// need be; a save that cannot be made says why and leaves what was there.
+TEST_F(CliFiles, SavesFollowLinksAndAFailedSaveSaysWhy)
+{
+    ASSERT_EQ(Run({"new", File("p.ldtx"), "--model", "1792", "--select", "DT:0-9"}).exitCode, 0);
+    const std::string data = testsupport::ReadWholeFile(File("p.ldtx"));
+    const ProcessResult made = Shell(scratch, "mkdir sub && ln -s sub/made.ldtx dangling.ldtx && ln -s p.ldtx live.ldtx"
+                                              " && ln -s loop2.ldtx loop1.ldtx && ln -s loop1.ldtx loop2.ldtx"
+                                              " && ln -s /dev/null null.ldtx && mkfifo pipe.ldtx"
+                                              " && cp p.ldtx fixed.ldtx && chmod 444 fixed.ldtx");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+
+    ASSERT_EQ(Run({"convert", File("p.ldtx"), File("dangling.ldtx")}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(File("dangling.ldtx"))) << "the link stays a link";
+    EXPECT_EQ(testsupport::ReadWholeFile(File("sub/made.ldtx")), data);
+    ASSERT_EQ(Run({"set", File("live.ldtx"), "--device", "DT", "--cell", "0", "ABCD"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(File("live.ldtx")));
+    EXPECT_NE(testsupport::ReadWholeFile(File("p.ldtx")), data);
+
+    // The superuser writes files whatever their permission bits, but not immutable ones.
+    const bool root = geteuid() == 0;
+    const bool immutable = root && std::system(("chattr +i '" + File("fixed.ldtx") + "' 2>/dev/null").c_str()) == 0;
+    struct Row {
+        const char* target;
+        const char* says;
+        bool skip;
+    };
+    const Row rows[] = {
+        {"loop1.ldtx", "loop of symbolic links", false},
+        {"null.ldtx", "It is a device, not a file", false},
+        {"pipe.ldtx", "It is a named pipe (FIFO), not a file", false},
+        {"fixed.ldtx", "read-only", root && !immutable},
+    };
+    for (const Row& row : rows) {
+        if (row.skip)
+            continue;
+        const ProcessResult r = Run({"convert", File("p.ldtx"), File(row.target)});
+        EXPECT_EQ(r.exitCode, 1) << row.target;
+        EXPECT_NE(r.err.find(row.says), std::string::npos) << row.target << ": " << r.err;
+        EXPECT_EQ(r.err.find("disk space"), std::string::npos) << row.target << ": " << r.err;
+    }
+    if (!root || immutable) {
+        const ProcessResult r = Run({"set", File("fixed.ldtx"), "--device", "DT", "--cell", "0", "1"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
+        EXPECT_EQ(testsupport::ReadWholeFile(File("fixed.ldtx")), data);
+    }
+    if (immutable)
+        std::system(("chattr -i '" + File("fixed.ldtx") + "'").c_str());
+    EXPECT_EQ(testsupport::ReadWholeFile(File("fixed.ldtx")), data);
 }

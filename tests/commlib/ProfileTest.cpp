@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace commtest;
 using commlib::Profile;
@@ -122,4 +124,38 @@ TEST(ProfileTest, LanguagesAndTextsOfCodes)
     EXPECT_EQ(QelTeskUserIF_151(block), 0);
     EXPECT_EQ(QelTeskUserIF_59(block), 1001);
     EXPECT_EQ(QelTeskUserIF_282(4711), nullptr);
+}
+
+// A map path that is no map file is refused at once: a named pipe is not
+// waited on, and /dev/zero or a huge file is not read into memory.
+TEST(ProfileTest, MapPathsThatAreNoMapFilesAreRefusedAtOnce)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("memorix-map-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string pipe = (folder / "pipe.map").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string huge = (folder / "huge.map").string();
+    {
+        std::ofstream create(huge);
+    }
+    std::filesystem::resize_file(huge, 64u << 20); // sparse: no disk is used
+    const std::string good = (folder / "good.map").string();
+    std::ofstream(good) << "DT - 0 9 0\n";
+
+    const struct {
+        std::string path;
+        const char* error; // empty: the map is read
+    } cases[] = {
+        {pipe, "it is a named pipe (FIFO), not a file"},         {"/dev/zero", "it is a device, not a file"},
+        {folder.string(), "it is a folder, not a file"},         {huge, "too large for a map"},
+        {(folder / "missing.map").string(), "cannot be opened"}, {good, ""},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto map = commlib::MapFile::Load(c.path, error);
+        EXPECT_EQ(map == nullptr, *c.error != '\0') << c.path << ": " << error;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.path << ": " << error;
+    }
+    std::filesystem::remove_all(folder);
 }

@@ -30,6 +30,17 @@ std::string ReadAll(const std::string& path)
     return text.str();
 }
 
+// ASCII text as UTF-16 little-endian with its mark.
+std::string Utf16(const std::string& ascii)
+{
+    std::string bytes = "\xFF\xFE";
+    for (const char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
 void WriteAll(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -162,6 +173,12 @@ TEST(CsvImport, LinesFieldsAndMarks)
                      "5\0\"\0,\0",
                      10),
          {5, 0, 7, 7, 7, 7, 7, 7, 7}},
+        // A field longer than any value is invalid (0) and not kept; quoted
+        // separators in it are text of that field all the same.
+        {"a.csv", "1," + std::string(5000, '2') + ",3\r\n4", {1, 0, 3, 4, 7, 7, 7, 7, 7}},
+        {"a.csv", "\"" + std::string(CsvLineReader::kMaxFieldBytes, '0') + "\",2", {0, 2, 7, 7, 7, 7, 7, 7, 7}},
+        {"a.csv", "\"" + std::string(3000, ',') + std::string(3000, '1') + "\",5\r\n6", {0, 5, 7, 6, 7, 7, 7, 7, 7}},
+        {"a.txt", Utf16("1\t" + std::string(9000, '9') + "\t3\r\n4"), {1, 0, 3, 4, 7, 7, 7, 7, 7}},
     };
     testsupport::Scratch scratch;
     const CEditData block = Block(Words16(9, 7));

@@ -1,7 +1,10 @@
+#include "platform/AtomicFileWriter.h"
 #include "platform/DenyWriteFile.h"
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <thread>
 #include <gtest/gtest.h>
 
 using platform::DenyWriteFile;
@@ -90,4 +93,60 @@ TEST_F(DenyWriteFileTest, MovingKeepsTheLock)
     EXPECT_FALSE(writer.Open(path, DenyWriteFile::Access::CreateReadWrite));
     moved.Close();
     EXPECT_TRUE(writer.Open(path, DenyWriteFile::Access::CreateReadWrite));
+}
+
+TEST_F(DenyWriteFileTest, OnlyRegularFilesAreOpenedAndNoneIsWaitedOn)
+{
+    const std::string pipe = (folder / "pipe").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        DenyWriteFile::Access access;
+        const char* says;
+    } rows[] = {
+        {pipe, DenyWriteFile::Access::Read, "It is a named pipe (FIFO), not a file"},
+        {pipe, DenyWriteFile::Access::CreateReadWrite, "It is a named pipe (FIFO), not a file"},
+        {pipe, DenyWriteFile::Access::Modify, "It is a named pipe (FIFO), not a file"},
+        {"/dev/zero", DenyWriteFile::Access::Read, "It is a device, not a file"},
+        {folder.string(), DenyWriteFile::Access::Read, "It is a folder, not a file"},
+    };
+    for (const auto& row : rows) {
+        DenyWriteFile file;
+        EXPECT_FALSE(file.Open(row.path, row.access)) << row.path;
+        EXPECT_EQ(file.ErrorText(), row.says) << row.path;
+    }
+}
+
+// A change holds the file from reading to saving: this process still reads it
+// and replaces it, while a second change waits, and after the first one's save
+// works on the new file, not on the one that was replaced under it.
+TEST_F(DenyWriteFileTest, AChangeHoldsTheFileAndTheNextOneWaitsForTheNewVersion)
+{
+    DenyWriteFile first;
+    ASSERT_TRUE(first.Open(path, DenyWriteFile::Access::Modify));
+    DenyWriteFile reader;
+    EXPECT_TRUE(reader.Open(path, DenyWriteFile::Access::Read)) << "the holder's own process reads it";
+    reader.Close();
+
+    DenyWriteFile::SetModifyWait(50);
+    DenyWriteFile second;
+    EXPECT_FALSE(second.Open(path, DenyWriteFile::Access::Modify));
+    EXPECT_EQ(second.ErrorText(), "The file is in use by another program");
+
+    DenyWriteFile::SetModifyWait(5000);
+    std::string seen;
+    std::thread waiter([&] {
+        if (second.Open(path, DenyWriteFile::Access::Modify)) {
+            char buffer[32] = {};
+            seen.assign(buffer, second.Read(buffer, sizeof buffer));
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    platform::AtomicFileWriter save;
+    ASSERT_TRUE(save.Begin(path)) << save.ErrorText();
+    ASSERT_TRUE(save.Write("new", 3));
+    ASSERT_TRUE(save.Commit()) << save.ErrorText();
+    first.Close();
+    waiter.join();
+    EXPECT_EQ(seen, "new");
 }
