@@ -74,6 +74,11 @@ Conversion<double> ClassicLocale::ToDouble(std::string_view text)
     return Run<double>(text, [](const char* s, char** stop) { return strtod_l(s, stop, Handle()); });
 }
 
+Conversion<float> ClassicLocale::ToFloat(std::string_view text)
+{
+    return Run<float>(text, [](const char* s, char** stop) { return strtof_l(s, stop, Handle()); });
+}
+
 ClassicLocale::Scope::Scope()
     : m_previous(uselocale(Handle()))
 {

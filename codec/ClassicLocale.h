@@ -24,6 +24,8 @@ public:
     static Conversion<std::uint64_t> ToUnsigned(std::string_view text, int base);
     static Conversion<std::int64_t> ToSigned(std::string_view text, int base);
     static Conversion<double> ToDouble(std::string_view text);
+    // As ToDouble, rounded once, straight to single precision.
+    static Conversion<float> ToFloat(std::string_view text);
 
     // While a Scope lives, printf-style formatting on this thread uses the "C" locale.
     class Scope {

@@ -5,24 +5,20 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 
 namespace codec {
 namespace {
 
-// Accepted magnitudes (besides zero): the normal range of the type. Written as
-// the shortest decimals that read back as exactly the smallest normal and the
-// largest finite value, so a magnitude within them never rounds to infinity or
-// into the denormals when it is narrowed to single.
-constexpr double kSingleMin = 1.1754943508222875e-38;
+// The largest finite values, written as the shortest decimals that read back
+// as exactly them: a finite text beyond them is refused, not rounded.
 constexpr double kSingleMax = 3.4028234663852886e38;
-constexpr double kDoubleMin = 2.2250738585072014e-308;
 constexpr double kDoubleMax = 1.7976931348623157e308;
-static_assert(kSingleMin == static_cast<double>(std::numeric_limits<float>::min()));
 static_assert(kSingleMax == static_cast<double>(std::numeric_limits<float>::max()));
-static_assert(kDoubleMin == std::numeric_limits<double>::min());
 static_assert(kDoubleMax == std::numeric_limits<double>::max());
 
 // No double has a decimal exponent beyond this (the smallest denormal is about
@@ -43,13 +39,6 @@ int ReadExponent(std::string_view text)
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         n = std::min(n * 10 + (text[i] - '0'), kMaxExponent + 1);
     return negative ? -n : n;
-}
-
-bool InRange(double value, double min, double max)
-{
-    // Written so that a NaN passes: it is stored as it is.
-    const double magnitude = std::fabs(value);
-    return !(value != 0.0 && (magnitude < min || magnitude > max));
 }
 
 } // namespace
@@ -119,22 +108,66 @@ ParseStatus RealValueCodec::ParseEditor(std::string_view text, std::uint64_t& va
 ParseStatus RealValueCodec::ParseReal(std::string_view text, std::uint64_t& value) const
 {
     value = 0;
+    const bool single = m_precision == Precision::Single;
+    // The grid's own text of a NaN, so that a cell's shown text is always a
+    // text the editor takes.
+    if (text.size() == static_cast<std::size_t>(kMaxChars) && text.find_first_not_of('.') == std::string_view::npos) {
+        value = single ? std::bit_cast<std::uint32_t>(std::numeric_limits<float>::quiet_NaN())
+                       : std::bit_cast<std::uint64_t>(std::numeric_limits<double>::quiet_NaN());
+        return PARSE_OK;
+    }
     const auto conversion = ClassicLocale::ToDouble(text);
     if (conversion.used != text.size())
         return PARSE_BAD_TEXT;
-    if (conversion.rangeError)
-        return PARSE_OUT_OF_RANGE;
     const double real = conversion.value;
-    if (m_precision == Precision::Single) {
-        if (!InRange(real, kSingleMin, kSingleMax))
-            return PARSE_OUT_OF_RANGE;
-        value = std::bit_cast<std::uint32_t>(static_cast<float>(real));
-    } else {
-        if (!InRange(real, kDoubleMin, kDoubleMax))
-            return PARSE_OUT_OF_RANGE;
+    // Infinities and NaN are taken when they are written as such. A number
+    // beyond the largest finite value, or one so small that it would be
+    // stored as zero, is refused rather than changed into another value;
+    // denormals are stored as they are.
+    if (conversion.rangeError && (std::isinf(real) || real == 0.0))
+        return PARSE_OUT_OF_RANGE;
+    if (std::isfinite(real) && std::fabs(real) > (single ? kSingleMax : kDoubleMax))
+        return PARSE_OUT_OF_RANGE;
+    if (!single) {
         value = std::bit_cast<std::uint64_t>(real);
+        return PARSE_OK;
     }
+    // Read again in single precision: narrowing the double would round twice
+    // and could miss the nearest single.
+    const auto narrow = ClassicLocale::ToFloat(text);
+    if (narrow.rangeError && narrow.value == 0.0f)
+        return PARSE_OUT_OF_RANGE;
+    value = std::bit_cast<std::uint32_t>(narrow.value);
     return PARSE_OK;
+}
+
+std::string RealValueCodec::FormatExact(std::uint64_t value, Unit unit) const
+{
+    const bool single = m_precision == Precision::Single;
+    const double real = single ? static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(value)))
+                               : std::bit_cast<double>(value);
+    // The payload of a NaN is not kept: its text reads back as the quiet NaN
+    // of its sign.
+    if (std::isnan(real))
+        return std::signbit(real) ? "-NaN" : "NaN";
+
+    const auto readsBack = [&](const std::string& text) {
+        std::uint64_t back = 0;
+        return ParseReal(text, back) == PARSE_OK && back == value;
+    };
+    std::string shown = Format(value, unit);
+    if (readsBack(shown))
+        return shown;
+    char buffer[64];
+    char* end = single ? std::to_chars(buffer, std::end(buffer), static_cast<float>(real)).ptr
+                       : std::to_chars(buffer, std::end(buffer), real).ptr;
+    std::string shortest(buffer, end);
+    if (readsBack(shortest))
+        return shortest;
+    // The shortest single text of the largest singles lies just above the
+    // accepted range; the exact value of the single, written as a double, does not.
+    end = std::to_chars(buffer, std::end(buffer), real).ptr;
+    return std::string(buffer, end);
 }
 
 std::string RealValueCodec::ExpToPlain(std::string_view exponentText, int precision)

@@ -26,6 +26,8 @@ public:
 
     // See codec::ParseRealText.
     ParseStatus ParseReal(std::string_view text, std::uint64_t& value) const;
+    // See codec::FormatExactCellValue.
+    std::string FormatExact(std::uint64_t value, Unit unit) const;
     // See codec::ExpToPlain.
     static std::string ExpToPlain(std::string_view exponentText, int precision);
 

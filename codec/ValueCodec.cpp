@@ -79,6 +79,17 @@ std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Uni
     return codec->Format(coding::GetUnsignedLE(cell.data(), count), unit);
 }
 
+std::string FormatExactCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit)
+{
+    const RealValueCodec* real = RealCodecFor(radix);
+    if (!real)
+        return FormatCellValue(cell, radix, unit);
+    const auto count = static_cast<std::size_t>(real->CellBytes(unit));
+    if (cell.size() < count)
+        return {};
+    return real->FormatExact(coding::GetUnsignedLE(cell.data(), count), unit);
+}
+
 std::string FormatBinaryDigits(std::uint64_t value, int bitCount)
 {
     if (bitCount <= 0)

@@ -32,6 +32,12 @@ int GetMaxCellChars(Radix radix, Unit unit);
 // A NaN real shows 39 dots, an infinite one "inf" or "-inf".
 std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit);
 
+// Text of one cell for the clipboard and CSV files, which must give the same
+// bytes back: the grid's text where it reads back as the cell's bytes (always
+// for the integer radixes), otherwise for a real the shortest text that does;
+// a NaN is "NaN" or "-NaN" (its payload is not kept).
+std::string FormatExactCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit);
+
 // Exactly bitCount characters '0'/'1', most significant first (0 or less: empty).
 std::string FormatBinaryDigits(std::uint64_t value, int bitCount);
 
@@ -62,9 +68,11 @@ bool ValidateNumberText(std::string_view text, Radix radix, Unit unit, std::stri
 bool ParseCellText(std::string_view text, Radix radix, Unit unit, std::vector<std::uint8_t>& cell);
 
 // Reads a real text: a single's bits in the low 4 bytes of value (upper 4 zero),
-// a double's bits in all 8. Zero or a normal magnitude is accepted, NaN too;
-// infinities, denormals and overflow are PARSE_OUT_OF_RANGE, a text that is not
-// entirely a number (trailing blanks included) PARSE_BAD_TEXT. value is 0 unless
+// a double's bits in all 8. Every value of the type is accepted: zero, normals,
+// denormals, infinities and NaN ("inf", "NaN", in any case), and the grid's
+// text of a NaN; a finite text beyond the largest value, or too small to be
+// anything but zero, is PARSE_OUT_OF_RANGE, a text that is not entirely a
+// number (trailing blanks included) PARSE_BAD_TEXT. value is 0 unless
 // PARSE_OK; a radix that is not real gives PARSE_OK and 0.
 ParseStatus ParseRealText(std::string_view text, Radix radix, std::uint64_t& value);
 

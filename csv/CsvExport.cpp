@@ -23,7 +23,7 @@ std::string CsvLine(const GridLayout& layout, int row, char separator)
     for (int column = 0; column < layout.Columns(); ++column) {
         if (column > 0)
             line += separator;
-        line += layout.FormatCell(row, column + 1);
+        line += layout.FormatCellExact(row, column + 1);
     }
     line += "\r\n";
     return line;

@@ -1,7 +1,9 @@
 #pragma once
 
 // Writing the grid to a comma- or tab-separated file: one line per row, one
-// field per data cell as the grid shows it (empty after the end of the data),
+// field per data cell as the grid shows it, or for a real whose shown text is
+// rounded a text that reads back as its exact bits (empty after the end of
+// the data),
 // the separator between fields and CR LF after each line. No header, no
 // quoting, no byte-order mark; the text column is not written. Files hold the
 // bytes of the ANSI code page.

@@ -24,7 +24,7 @@ std::string CopyText(const GridLayout& layout, const CellRange& range)
     for (int row = cells->top; row <= cells->bottom; ++row) {
         for (int column = cells->left; column <= cells->right; ++column) {
             if (column < layout.Columns())
-                text += layout.FormatCell(row, column + 1);
+                text += layout.FormatCellExact(row, column + 1);
             else
                 AppendRowText(text, layout.FormatCell(row, column + 1));
             text += column == cells->right ? "\r\n" : "\t";

@@ -2,8 +2,9 @@
 
 // The clipboard text of the grid. A copied rectangle is one line per row, each
 // ending in CR LF, with a tab between the cells of a line: the cells' texts as
-// the grid shows them (empty after the end of the data), and for the text
-// column the row's text. Paste reads such text back cell by cell.
+// the grid shows them, except that a real whose shown text is rounded gets a
+// text that reads back as its exact bits (empty after the end of the data),
+// and for the text column the row's text. Paste reads such text back cell by cell.
 
 #include "grid/CellRange.h"
 #include "grid/GridLayout.h"

@@ -151,6 +151,13 @@ std::string GridLayout::FormatCell(int row, int listColumn) const
     return {};
 }
 
+std::string GridLayout::FormatCellExact(int row, int listColumn) const
+{
+    if (row >= 0 && row < m_rows && listColumn >= 1 && listColumn <= m_columns)
+        return codec::FormatExactCellValue(CellData(row, listColumn - 1), m_setting.radix, m_setting.unit);
+    return FormatCell(row, listColumn);
+}
+
 std::string GridLayout::CellStatusText(int row, int listColumn) const
 {
     const std::optional<std::int64_t> address = CellAddress(row, listColumn);

@@ -88,6 +88,10 @@ public:
     // The text shown in a list column: the label, a cell's value (empty
     // without one), or the row's text. Empty outside the grid.
     std::string FormatCell(int row, int listColumn) const;
+    // As FormatCell, but a data cell's text reads back as the cell's bytes,
+    // which the grid's rounded text of a real may not: for the clipboard and
+    // CSV files.
+    std::string FormatCellExact(int row, int listColumn) const;
     // " " + prefix + address of CellAddress in six places; empty without one.
     std::string CellStatusText(int row, int listColumn) const;
     // " " + prefix + first address - last address of the block.

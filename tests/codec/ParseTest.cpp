@@ -189,7 +189,8 @@ TEST(CodecParse, ParseRealText)
         std::uint64_t value;
     } cases[] = {
         {"3.5e38", F, RANGE, 0},
-        {"1e-40", F, RANGE, 0},
+        {"1e-40", F, OK, 0x000116C2u}, // a denormal
+        {"1e-46", F, RANGE, 0},        // would be zero
         {"0", F, OK, 0},
         {"-0", F, OK, 0x80000000u},
         {"1.5 ", F, BAD, 0},
@@ -198,17 +199,24 @@ TEST(CodecParse, ParseRealText)
         {"abc", F, BAD, 0},
         {" ", F, BAD, 0},
         {"", F, OK, 0},
-        {"inf", F, RANGE, 0},
-        {"-Infinity", D, RANGE, 0},
+        {"inf", F, OK, 0x7F800000u},
+        {"-Infinity", D, OK, 0xFFF0000000000000u},
+        {"INF", F, OK, 0x7F800000u},
+        {"NaN", F, OK, 0x7FC00000u},
+        {"-nan", F, OK, 0xFFC00000u},
+        {"NAN", D, OK, 0x7FF8000000000000u},
+        {"...", F, BAD, 0},
         {"1e-400", D, RANGE, 0},
         // The ends of the normal ranges, and just beyond.
         {"3.4028234663852886e38", F, OK, 0x7F7FFFFFu},
         {"-3.4028234663852886e38", F, OK, 0xFF7FFFFFu},
         {"3.4028235e38", F, RANGE, 0},
         {"1.1754943508222875e-38", F, OK, 0x00800000u},
-        {"1.1754942e-38", F, RANGE, 0},
+        {"1.1754942e-38", F, OK, 0x007FFFFFu},
+        {"1.401298e-45", F, OK, 0x00000001u},
         {"1e309", D, RANGE, 0},
-        {"1e-310", D, RANGE, 0},
+        {"1e-310", D, OK, 0x000012688B70E62Bu},
+        {"4.94065645841247e-324", D, OK, 1u},
         {"3.5e38", D, OK, Bits(3.5e38)},
         {"1.7976931348623157e308", D, OK, Bits(std::numeric_limits<double>::max())},
         {"2.2250738585072014e-308", D, OK, Bits(std::numeric_limits<double>::min())},
@@ -220,8 +228,12 @@ TEST(CodecParse, ParseRealText)
         EXPECT_EQ(ParseRealText(c.text, c.radix, value), c.status) << c.text << " " << c.radix;
         EXPECT_EQ(value, c.value) << c.text << " " << c.radix;
     }
-    // A NaN passes the range check and is stored.
+    // The grid's text of a NaN reads back as one.
     std::uint64_t value = 0;
+    EXPECT_EQ(ParseRealText(std::string(39, '.'), RADIX_FLOAT, value), PARSE_OK);
+    EXPECT_EQ(value, 0x7FC00000u);
+    EXPECT_EQ(ParseRealText(std::string(39, '.'), RADIX_DOUBLE, value), PARSE_OK);
+    EXPECT_EQ(value, 0x7FF8000000000000u);
     ASSERT_EQ(ParseRealText("nan", RADIX_FLOAT, value), PARSE_OK);
     EXPECT_EQ(value >> 32, 0u);
     EXPECT_TRUE(std::isnan(std::bit_cast<float>(static_cast<std::uint32_t>(value))));

@@ -64,6 +64,36 @@ TEST(CsvExport, HexWordsInFourColumns)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.dir), {}), 3); // nothing left behind
 }
 
+// Reals whose shown text is rounded are written with the digits that give
+// their bits back; the others keep the grid's text.
+TEST(CsvExport, RealsReadBackBitForBit)
+{
+    testsupport::Scratch scratch;
+    const struct {
+        DisplaySetting setting;
+        Words16 words;
+        const char* file;
+    } cases[] = {
+        {{RADIX_FLOAT, UNIT_32BIT, 3},
+         {0x0001, 0x3F80, 0x0001, 0x0000, 0x0000, 0x7FC0, 0x0000, 0xFF80, 0x0001, 0x4B80, 0x0000, 0x3FC0},
+         "1.0000001,1.401298e-45,NaN\r\n-inf,16777218,1.5\r\n"},
+        {{RADIX_DOUBLE, UNIT_64BIT, 2},
+         {0x3334, 0x3333, 0x3333, 0x3FD3, 0x0000, 0x0000, 0x0000, 0x3FF8},
+         "0.30000000000000004,1.5\r\n"},
+    };
+    for (const auto& c : cases) {
+        const CEditData block = Block(c.words);
+        const GridLayout layout(block, c.setting);
+        ASSERT_TRUE(ExportCsv(layout, scratch.Path("reals.csv"), 1));
+        EXPECT_EQ(ReadAll(scratch.Path("reals.csv")), c.file);
+        const CEditData zeros = Block(Words16(c.words.size()));
+        const std::optional<std::vector<std::uint8_t>> back =
+            ImportCsv(GridLayout(zeros, c.setting), scratch.Path("reals.csv"));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(Words(*back), c.words);
+    }
+}
+
 // A failed export returns false and leaves an existing file as it was.
 TEST(CsvExport, FailureLeavesTheOldFile)
 {

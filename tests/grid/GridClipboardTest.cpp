@@ -55,6 +55,17 @@ TEST(GridPaste, CopiedRangeRoundTripsAtAnotherCell)
     EXPECT_EQ(CopyText(afterLayout, {0, 0, 7, 4}), CopyText(layout, {0, 0, 7, 4}));
     EXPECT_EQ(CopyText(afterLayout, {0, 7, 7, 7}), CopyText(layout, {0, 7, 7, 7}));
 
+    // Reals come back bit for bit, though the grid shows them rounded.
+    const CEditData reals = Block(
+        {0x0001, 0x3F80, 0x0001, 0x0000, 0x0000, 0x7FC0, 0x0000, 0x7F80, 0x0001, 0x4B80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const GridLayout realLayout(reals, {RADIX_FLOAT, UNIT_32BIT, 5});
+    const std::string realRow = CopyText(realLayout, {0, 0, 4, 0});
+    EXPECT_EQ(realRow, "1.0000001\t1.401298e-45\tNaN\tinf\t16777218\r\n");
+    const std::optional<std::vector<std::uint8_t>> realsPasted = PasteText(realLayout, realRow, GridCell{1, 0});
+    ASSERT_TRUE(realsPasted);
+    const Words16 realWords = Words(*realsPasted);
+    EXPECT_EQ(Words16(realWords.begin() + 10, realWords.end()), Words16(realWords.begin(), realWords.begin() + 10));
+
     // At the right edge the third field has no column; at the bottom the second line no row.
     Words16 edge = Words(*PasteText(layout, "1\t2\t3\r\n4\t5\t6\r\n", GridCell{6, 6}));
     Words16 expected = Counting(64, 0x100);

@@ -13,6 +13,7 @@
 #include "ui/view/CNumberEdit.h"
 #include "ui/view/CStringEdit.h"
 #include "ui/view/GridModel.h"
+#include "ui/view/GridSelection.h"
 #include "resources/ResourceIds.h"
 #include "support/ModelChoice.h"
 #include "support/RunProcess.h"
@@ -74,13 +75,14 @@ protected:
         for (const char* c = text; *c; ++c)
             QTest::keyClick(Focus(), *c);
     }
-    void Mouse(QEvent::Type type, Qt::MouseButton button, int row, int column)
+    void Mouse(QEvent::Type type, Qt::MouseButton button, int row, int column,
+               Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QWidget* viewport = View().List().viewport();
         const QPoint at = View().GetCellRect(row, column + 1).center();
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent event(type, at, viewport->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
-                          Qt::NoModifier);
+                          mods);
         QApplication::sendEvent(viewport, &event);
     }
 
@@ -239,6 +241,91 @@ TEST_F(EditSession, AUsersSessionEndsInTheExpectedFile)
     app->GetActiveDoc()->WriteBlockBytes(0, expected.data(), 64, DeviceCode::DT, 0);
     ASSERT_TRUE(app->GetActiveDoc()->OnSaveDocument(scratch.Path("expected.ldtx")));
     EXPECT_EQ(saved, testsupport::ReadWholeFile(scratch.Path("expected.ldtx")));
+}
+
+// What the grid draws selected is what the commands work on: after a key
+// that cannot move (which ends a range), and after Shift with a click that
+// follows moves with the keys.
+TEST_F(EditSession, TheSelectionOnTheScreenIsTheOneTheCommandsUse)
+{
+    const std::string path = MakeFile("range.ldtx", 1792, {{DeviceCode::DT, {0, 31}}});
+    CMainFrame& frame = Frame();
+    ASSERT_NE(frame.OpenDocument(path), nullptr);
+    frame.show();
+    dialogtest::Activate(frame);
+    CMemorixView& view = View();
+    view.List().setFocus();
+    const GridSelection& selection = view.Selection();
+    const QColor highlight = view.List().palette().color(QPalette::Active, QPalette::Highlight);
+    // Whether the window, as last drawn (its backing store), shows the cell selected.
+    const auto drawnSelected = [&](int row, int column) {
+        QApplication::processEvents();
+        const QImage image = frame.screen()->grabWindow(frame.winId()).toImage();
+        const QRect cell = view.GetCellRect(row, column + 1);
+        const QPoint at = view.List().viewport()->mapTo(&frame, QPoint(cell.left() + 5, cell.center().y()));
+        return image.pixelColor(at * image.devicePixelRatio()) == highlight;
+    };
+    const auto expectDrawnAsSelected = [&](int top, int left, int bottom, int right) {
+        for (int row = top; row <= bottom; ++row)
+            for (int column = left; column <= right; ++column)
+                EXPECT_EQ(drawnSelected(row, column), selection.IsSelected(row, column))
+                    << "row " << row << " column " << column;
+    };
+
+    // Hexadecimal words, 8 columns and the text column, rows 0 to 3.
+    const struct {
+        const char* what;
+        int row, column;
+        Qt::Key extend; // pressed twice with Shift
+        Qt::Key stuck;  // cannot move from where that leaves the cursor
+    } cases[] = {
+        {"Up on row 0", 0, 1, Qt::Key_Right, Qt::Key_Up},
+        {"Page Up on row 0", 0, 1, Qt::Key_Right, Qt::Key_PageUp},
+        {"Left at column 0", 0, 0, Qt::Key_Down, Qt::Key_Left},
+        {"Right at the last column", 0, 8, Qt::Key_Down, Qt::Key_Right},
+        {"Down on the last row", 3, 1, Qt::Key_Right, Qt::Key_Down},
+        {"Page Down on the last row", 3, 1, Qt::Key_Right, Qt::Key_PageDown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Mouse(QEvent::MouseButtonPress, Qt::LeftButton, c.row, c.column);
+        Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, c.row, c.column);
+        Key(c.extend, Qt::ShiftModifier);
+        Key(c.extend, Qt::ShiftModifier);
+        const CellRange range = selection.Block();
+        EXPECT_EQ((range.right - range.left + 1) * (range.bottom - range.top + 1), 3);
+        expectDrawnAsSelected(range.top, range.left, range.bottom, range.right);
+        Key(c.stuck);
+        EXPECT_FALSE(selection.HasRange());
+        expectDrawnAsSelected(range.top, range.left, range.bottom, range.right);
+    }
+
+    // Moves with the keys, then Shift with a click: the range starts at the
+    // cursor, not at the cell clicked before.
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, 0, 0);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 0, 0);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, 2, 4, Qt::ShiftModifier);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 2, 4, Qt::ShiftModifier);
+    EXPECT_EQ(selection.Block(), (CellRange{2, 1, 4, 2}));
+    expectDrawnAsSelected(0, 0, 3, 5);
+
+    // Backspace on a cell opens its editor emptied, right-aligned as the cells are.
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, 1, 1);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, 1, 1);
+    Type("ab");
+    Key(Qt::Key_Return);
+    ASSERT_EQ(Word(9), 0x00AB);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Backspace);
+    ASSERT_TRUE(view.IsEditing());
+    EXPECT_EQ(view.NumberEdit().text(), "");
+    EXPECT_EQ(view.NumberEdit().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Word(9), 0);
+    app->GetActiveDoc()->SetModifiedFlag(false);
 }
 
 TEST_F(EditSession, ABareNameGetsTheExtensionOfTheChosenFilter)

@@ -208,6 +208,80 @@ TEST_F(GridEditing, ARejectedValueKeepsTheEditorUntilItIsFixed)
     EXPECT_EQ(Word(2), 0);
 }
 
+// A real cell opened and left as it was keeps its exact bits, whichever way
+// the edit ends: the shown text is rounded and would write another value, or
+// (NaN, infinities, the smallest values) used not to be taken at all. Typed
+// into another cell, that shown text is taken.
+TEST_F(GridEditing, AnUntouchedRealCellKeepsItsBits)
+{
+    const struct {
+        codec::Radix radix;
+        std::uint64_t bits;
+        bool typedTextTaken;
+    } cells[] = {
+        {RADIX_FLOAT, 0x4B800001u, true},
+        {RADIX_FLOAT, 0x3F800001u, true},
+        {RADIX_FLOAT, 0x00800000u, true}, // the smallest normal
+        {RADIX_FLOAT, 0x80000001u, true}, // a denormal
+        {RADIX_FLOAT, 0x7FC00001u, true}, // a NaN with a payload
+        {RADIX_FLOAT, 0xFF800000u, true},
+        {RADIX_DOUBLE, 0x3FD3333333333334u, true},
+        {RADIX_DOUBLE, 0x0000000000000001u, true},
+        {RADIX_DOUBLE, 0x7FF0000000000000u, true},
+        {RADIX_DOUBLE, 0xFFF8000000000000u, true},
+        {RADIX_DOUBLE, 0x7FEFFFFFFFFFFFFFu, false}, // its shown text lies beyond the largest double
+    };
+    for (const auto& c : cells) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.bits);
+        const std::size_t width = c.radix == RADIX_FLOAT ? 4 : 8;
+        Bytes bytes(8 * width); // seven cells of the value, then a zero one
+        for (std::size_t i = 0; i < 7 * width; ++i)
+            bytes[i] = static_cast<std::uint8_t>(c.bits >> (8 * (i % width)));
+        CMemorixView& grid = Open(bytes);
+        grid.OnDataUnitChanged(codec::ToInt(c.radix == RADIX_FLOAT ? UNIT_32BIT : UNIT_64BIT));
+        grid.OnRadixChanged(codec::ToInt(c.radix));
+        grid.SelectCell(0, 0);
+        const std::string shown = grid.FormatCell(0, 1);
+
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Return); // on to (0, 1)
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Tab); // on to (0, 2)
+        Key(Qt::Key_F2);
+        Mouse(QEvent::MouseButtonPress, Qt::LeftButton, CellCentre(0, 3));
+        Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, CellCentre(0, 3));
+        Key(Qt::Key_F2);
+        grid.NumberEdit().clearFocus();
+        ASSERT_FALSE(grid.IsEditing());
+        Mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, CellCentre(0, 4));
+        ASSERT_TRUE(grid.IsEditing());
+        Type("1"); // changed and changed back
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(grid.NumberEdit().text().toStdString(), shown);
+        Key(Qt::Key_Return);
+
+        EXPECT_FALSE(grid.IsEditing());
+        EXPECT_TRUE(messages.Shown().empty());
+        const CEditData* block = app->GetActiveDoc()->FindBlock(DeviceCode::DT, 0);
+        EXPECT_EQ(Bytes(block->Data.begin(), block->Data.begin() + static_cast<std::ptrdiff_t>(bytes.size())), bytes);
+        EXPECT_FALSE(app->GetActiveDoc()->IsModified());
+        EXPECT_FALSE(grid.CanUndo());
+
+        grid.SelectCell(0, 7);
+        Type(shown.c_str());
+        Key(Qt::Key_Return);
+        EXPECT_EQ(messages.Shown().empty(), c.typedTextTaken) << shown;
+        if (c.typedTextTaken) {
+            EXPECT_EQ(grid.FormatCell(0, 8), shown);
+        }
+        grid.CancelEdit();
+        messages.ClearShown();
+        app->GetActiveDoc()->SetModifiedFlag(false);
+        app->CloseDocument();
+        view.reset();
+    }
+}
+
 TEST_F(GridEditing, TextColumnEditsTheRowsBytesInPlace)
 {
     Bytes row{'H', 'i', 0, 0, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l'};

@@ -362,8 +362,12 @@ bool CMemorixView::Navigate(NavKey key, bool shift, bool ctrl)
 {
     const GridLayout& layout = m_pModel->Layout();
     const NavGrid grid{layout.Columns(), layout.LastColumn(), m_pModel->rowCount(), RowsPerPage()};
-    if (!::Navigate(m_Sel, key, shift, ctrl, grid))
+    if (!::Navigate(m_Sel, key, shift, ctrl, grid)) {
+        // A key that cannot move may still have ended the range: the screen
+        // must not go on showing it.
+        SelectionChanged();
         return false;
+    }
     ScrollCellIntoView();
     SelectionChanged();
     return true;

@@ -13,6 +13,8 @@ CNumberEdit::CNumberEdit(IEditOwner& owner, QWidget* parent)
     : CExEditBase(owner, parent)
 {
     setObjectName(QString::number(res::IDC_NUMBER_EDIT));
+    // Numbers stand right-aligned in their cells; the editor keeps them there.
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void CNumberEdit::BeginEdit()

@@ -81,6 +81,7 @@ void GridCellEditor::StartEdit(int column, int row)
         m_numberEdit->setMaxLength(std::max(layout.MaxCellChars(), static_cast<int>(shown.size())));
         m_numberEdit->setText(shown);
         m_numberEdit->BeginEdit();
+        m_openedText = shown;
     }
     editor->selectAll();
     editor->setEnabled(true);
@@ -145,7 +146,10 @@ bool GridCellEditor::EndEdit(bool showMessages)
         codec::ParseStatus status = codec::PARSE_OK;
         if (m_editorKind == EDITOR_NUMBER) {
             offset = layout.CellOffset(m_editRow, m_editCol);
-            valid = m_numberEdit->GetValue(bytes, &status);
+            // The text the cell was opened with may be rounded (a real) and
+            // would not give the cell's bytes back: left as it was, the cell is.
+            if (m_numberEdit->text() != m_openedText)
+                valid = m_numberEdit->GetValue(bytes, &status);
         } else {
             offset = cellBytes * static_cast<std::size_t>(layout.Columns()) * static_cast<std::size_t>(m_editRow);
             valid = m_stringEdit->GetValue(bytes, nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <cstddef>
 
@@ -36,7 +37,8 @@ public:
     // data or outside the grid, or while an editor is open.
     void StartEdit(int column, int row);
     // Commits and closes the open editor, then ends any range (the cursor
-    // stays). A text that does not convert is never written: with messages
+    // stays). A number text left as the cell showed it writes nothing (the
+    // cell keeps its exact value). A text that does not convert is never written: with messages
     // the user is told (IDS_CELL_NOT_A_NUMBER, or IDS_CELL_OUT_OF_RANGE) and
     // the editor stays open, and the result is false; without, the edit is
     // dropped and the result is true. Without an open editor: true. A call
@@ -83,4 +85,6 @@ private:
     // The cell the open editor works on (its row and data column).
     int m_editCol = 0;
     int m_editRow = 0;
+    // The number editor's text when it opened.
+    QString m_openedText;
 };

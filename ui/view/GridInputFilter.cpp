@@ -193,10 +193,11 @@ bool GridInputFilter::OnListKey(QKeyEvent& key)
         return true;
     }
     const QString text = key.text();
-    if (!ctrl && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !text.isEmpty()
-        && text.front().isPrint()) {
+    const bool plain = !ctrl && !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+    if (plain && ((!text.isEmpty() && text.front().isPrint()) || key.key() == Qt::Key_Backspace)) {
         // Typing on a cell opens its editor with the typed text in place of
-        // the cell's (the editor opens with its text selected).
+        // the cell's (the editor opens with its text selected); Backspace
+        // opens it emptied.
         EditCurrentCell();
         if (CExEditBase* editor = m_view.GetActiveEditor()) {
             QKeyEvent typed(QEvent::KeyPress, key.key(), key.modifiers(), text);

@@ -52,6 +52,10 @@ void GridSelection::BeginRange()
 
 void GridSelection::PressCell(int row, int column, bool leftWithShift, bool rightButton)
 {
+    // Without a range the cursor may have moved on from the anchor by the
+    // keys: Shift with a click extends from where the cursor is.
+    if (leftWithShift && !m_range)
+        AnchorAtCursor();
     const bool onAnchor = row == m_anchorRow && column == m_anchorCol;
     if (leftWithShift && !onAnchor)
         ExtendTo(row, column);

@@ -50,7 +50,8 @@ public:
     void SetExtending(bool extending) { m_extending = extending; }
 
     // A press of the mouse on a cell. The left button with Shift extends the
-    // range to the cell (unless it is the anchor); the right button inside
+    // range to the cell (unless it is the anchor), from the cursor when no
+    // range is on; the right button inside
     // the range moves only the cursor, so the context menu works on the
     // range; any other press selects the cell alone. A drag extends after it.
     void PressCell(int row, int column, bool leftWithShift, bool rightButton);
