@@ -100,7 +100,7 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
     // Everything but these two is shown as it is or has text appended (" (%d)"
     // to 901, "[%d]" to 817), where a stray conversion would eat the argument.
     const std::map<std::uint32_t, std::string> formats = {
-        {IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}};
+        {IDS_BANK_NAME, "d"}, {IDP_ASK_TO_SAVE, "s"}, {IDS_FILE_LEGACY_LOSES_DATA, "s"}, {IDS_WRITE_PARTIAL, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];
