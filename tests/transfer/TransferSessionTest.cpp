@@ -473,31 +473,6 @@ TEST_F(TransferSessionTest, SizesThatDisagreeAreRefusedBeforeAnythingMoves)
     }
 }
 
-// A document of a model whose timers hold 32-bit values, written (after Yes to
-// the other-model question) to a unit whose timers hold 16: refused before the
-// first write, with the device named, and the unit keeps its memory.
-TEST_F(TransferSessionTest, WritingToAModelWithOtherDataSizesChangesNothing)
-{
-    constexpr std::uint8_t TS = 27;
-    CMemorixDoc* doc = DocumentWith(1792, {{DT, 0, 9}, {TS, 0, 9}});
-    ASSERT_NE(doc, nullptr);
-    SimulatorProcess sim({"--model", "33"});
-    ASSERT_TRUE(sim.Started());
-    SaveTcpProfile(0, sim.Port());
-    const std::vector<int> before = Mbpoll(sim.Port(), 0, 20);
-
-    messages.ScriptAnswer(platform::MsgAnswer::Yes);
-    EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Failed);
-    EXPECT_TRUE(Shown(res::IDS_WRITE_OTHER_PLC));
-    EXPECT_EQ(app->GetComm().LastError(), 1042);
-    EXPECT_NE(LibraryMessage().find("TS: the PLC has 1 word per address, the data 2 words"), std::string::npos)
-        << LibraryMessage();
-    EXPECT_TRUE(Shown(res::IDS_TRANSFER_FAILED));
-    EXPECT_FALSE(Shown(res::IDS_WRITE_PARTIAL));
-    EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
-    EXPECT_EQ(Mbpoll(sim.Port(), 0, 20), before);
-}
-
 TEST_F(TransferSessionTest, AWriteStopsAtAnEditThatCannotBeCommitted)
 {
     CMemorixDoc* doc = BlankDocumentOf35();
