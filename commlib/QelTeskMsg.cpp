@@ -35,6 +35,17 @@ QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std
     return Transfer(block, connection, device, start, bank, count, buffer, true);
 }
 
+QELTESK_API int QelTeskMsg_CheckWords(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
+                                      std::uint32_t wordsPerAddress)
+{
+    std::lock_guard lock(SessionLock());
+    CommResult r;
+    Session* s = ConnectedSession(block, connection, r);
+    if (r.Ok())
+        r = CheckWordsPerAddress(*s, device, wordsPerAddress);
+    return Finish(block, s, r);
+}
+
 // Works offline and without a session: it only reads the profile.
 QELTESK_API int QelTeskMsg_37(std::uint8_t* block, std::uint16_t connection, const char* /*name*/, char* buffer)
 {

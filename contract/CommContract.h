@@ -153,6 +153,15 @@ using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, 
 using ProgressFn = void (*)(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
 using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* context);
 
+// And QelTeskMsg_CheckWords(block, connection, device, words per address): 0
+// when an address of the device holds that many words in the connected unit,
+// else 1042 (1040 for a device it does not have), with the device and both
+// sizes in the detail of 188. The range calls 91 and 92 cannot tell how large
+// the caller's buffer is, so a caller asks this before the first of them.
+// Connects like the transfers; it talks to the unit only to identify it.
+using CheckWordsFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
+                             std::uint32_t wordsPerAddress);
+
 namespace Settings {
 inline constexpr int CommSettings = 3;    // 1 is success
 inline constexpr int OnlineSettings = 14; // result not read

@@ -4,10 +4,13 @@
 
 #include "transfer/CTesknetComm.h"
 #include "document/IDocumentHost.h"
+#include "model/DeviceNames.h"
+#include "resources/FormatText.h"
 #include "resources/IStringTable.h"
 #include "resources/Messages.h"
 #include "resources/ResourceIds.h"
 
+#include <string>
 #include <utility>
 
 bool CMemorixDoc::LoadFromPlc()
@@ -41,12 +44,24 @@ TransferOutcome CMemorixDoc::WriteToPlc()
         ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_WRITE_DONE, platform::MsgIcon::Information);
         return result;
     }
-    if (comm && comm->BlocksWritten() > 0) {
-        // Blocks already written stay in the PLC: say so with the failure.
+    if (comm && !comm->Written().empty()) {
+        // What was written stays in the PLC: say so with the failure, and what
+        // it was, down to the addresses the failed block had reached.
+        std::string written;
+        for (const WrittenRange& range : comm->Written()) {
+            if (!written.empty())
+                written += ", ";
+            written += DeviceTwoLetterName(range.id);
+            if (range.bank >= 0)
+                written += " (" + FormatText(m_context.strings.LoadString(res::IDS_BANK_NAME), {range.bank}) + ")";
+            written += " " + std::to_string(range.startAddr);
+            if (range.endAddr != range.startAddr)
+                written += "-" + std::to_string(range.endAddr);
+        }
         platform::MessageRequest request;
         request.stringId = res::IDS_WRITE_PARTIAL;
         request.text = m_context.strings.LoadString(res::IDS_TRANSFER_FAILED) + "\n"
-                       + m_context.strings.LoadString(res::IDS_WRITE_PARTIAL);
+                       + FormatText(m_context.strings.LoadString(res::IDS_WRITE_PARTIAL), {written});
         request.icon = platform::MsgIcon::Exclamation;
         m_context.messages.Show(request);
         return result;

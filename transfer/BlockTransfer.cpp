@@ -43,6 +43,14 @@ std::uint64_t TotalWords(const std::vector<BlockRequest>& requests)
     return total;
 }
 
+std::vector<const CEditData*> Blocks(const std::vector<BlockRequest>& requests)
+{
+    std::vector<const CEditData*> blocks;
+    for (const BlockRequest& request : requests)
+        blocks.push_back(&request.block);
+    return blocks;
+}
+
 // A zeroed buffer for a block's bytes holding as much of its data as fits.
 std::vector<std::uint8_t> WriteBuffer(const CEditData& block, std::size_t bytes)
 {
@@ -133,6 +141,7 @@ void BlockTransfer::Progress(bool writing, const CEditData& block, bool banked, 
 void BlockTransfer::OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t /*wordsTotal*/)
 {
     auto* self = static_cast<BlockTransfer*>(context);
+    self->m_callWords = wordsDone;
     if (!self->m_progressBlock || self->m_progressTotal == 0)
         return;
     const std::uint64_t done = std::min(self->m_progressBase + wordsDone, self->m_progressTotal);
@@ -150,10 +159,51 @@ void BlockTransfer::FollowLibraryProgress(bool on)
     QelTeskMsg_SetProgress(m_sessionBlock, on ? &BlockTransfer::OnLibraryProgress : nullptr, this);
 }
 
+bool BlockTransfer::SizesAgree(const std::vector<const CEditData*>& blocks)
+{
+    for (const CEditData* block : blocks) {
+        const std::uint32_t device = ProtocolDeviceCode(block->Id);
+        if (device == 0)
+            continue;
+        const int error = QelTeskMsg_CheckWords(m_sessionBlock, m_connection, device,
+                                                static_cast<std::uint32_t>(std::max(block->DataSize, 0)));
+        if (error != 0) {
+            m_onError(error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void BlockTransfer::NoteWritten(const CEditData& block, bool banked, bool whole)
+{
+    WrittenRange range;
+    range.id = block.Id;
+    range.bank = banked ? block.BankNo : -1;
+    range.startAddr = block.StartAddr;
+    range.endAddr = block.EndAddr;
+    if (!whole) {
+        if (m_callWords == 0)
+            return;
+        const std::uint64_t wordsPerAddress = static_cast<std::uint64_t>(std::max(block.DataSize, 1));
+        const std::uint64_t addresses = (m_callWords + wordsPerAddress - 1) / wordsPerAddress;
+        range.endAddr = static_cast<std::int32_t>(
+            std::min<std::int64_t>(block.EndAddr, block.StartAddr + static_cast<std::int64_t>(addresses) - 1));
+    }
+    m_written.push_back(range);
+}
+
 TransferOutcome BlockTransfer::Write(std::uint8_t protocol, std::uint16_t connection, const EditDataArray& blocks,
                                      const PlcChoice& plc)
 {
     m_connection = connection;
+    if (protocol == comm::kFamilyProtocol7 || protocol == comm::kFamilyMessage) {
+        std::vector<const CEditData*> toWrite;
+        for (const CEditData& block : blocks)
+            toWrite.push_back(&block);
+        if (!SizesAgree(toWrite))
+            return TransferOutcome::Failed;
+    }
     TransferOutcome result = TransferOutcome::Cancelled;
     FollowLibraryProgress(true);
     if (protocol == comm::kFamilyProtocol7)
@@ -177,8 +227,10 @@ TransferOutcome BlockTransfer::WriteByAddress(const EditDataArray& blocks)
         Progress(true, block, false, done, total);
         std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
+        m_callWords = 0;
         const int error = QelTesktocol7_8(m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()),
                                           descriptors.data(), buffer.data());
+        NoteWritten(block, false, error == 0);
         if (error != 0) {
             m_onError(error);
             return TransferOutcome::Failed;
@@ -203,9 +255,11 @@ TransferOutcome BlockTransfer::WriteByRange(const EditDataArray& blocks, std::ui
         Progress(true, block, banked, done, total);
         const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
+        m_callWords = 0;
         const int error =
             QelTeskMsg_92(m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr), bank,
                           static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
+        NoteWritten(block, banked, error == 0);
         if (error != 0) {
             m_onError(error);
             return TransferOutcome::Failed;
@@ -237,6 +291,8 @@ TransferOutcome BlockTransfer::ReadByAddress(const PlcChoice& plc, EditDataArray
 {
     WaitCursor wait(*m_host);
     std::vector<BlockRequest> wanted = BlocksToRead(plc, false);
+    if (!SizesAgree(Blocks(wanted)))
+        return TransferOutcome::Failed;
     const std::uint64_t total = TotalWords(wanted);
     std::uint64_t done = 0;
     TransferOutcome result = TransferOutcome::Cancelled;
@@ -268,6 +324,8 @@ TransferOutcome BlockTransfer::ReadByRange(const PlcChoice& plc, EditDataArray& 
     {
         WaitCursor wait(*m_host);
         wanted = BlocksToRead(plc, true);
+        if (!SizesAgree(Blocks(wanted)))
+            return TransferOutcome::Failed;
     }
     const std::uint64_t total = TotalWords(wanted);
     std::uint64_t done = 0;

@@ -37,6 +37,18 @@ struct BlockRequest {
 // withBanks, the selected banks, which stand in for a banked FL.
 std::vector<BlockRequest> BlocksToRead(const PlcChoice& plc, bool withBanks);
 
+// The addresses of one block that a write changed in the unit: all of them,
+// or, for the block it stopped in, those its successful requests reached (an
+// address only partly written counts as written).
+struct WrittenRange {
+    std::uint8_t id = 0; // device code
+    int bank = -1;       // bank of the file register, -1 for none
+    std::int32_t startAddr = 0;
+    std::int32_t endAddr = 0;
+
+    bool operator==(const WrittenRange&) const = default;
+};
+
 class BlockTransfer {
 public:
     // A library call failed with this code.
@@ -58,7 +70,13 @@ public:
 
     // Blocks written since the last ResetBlocksWritten.
     int BlocksWritten() const { return m_blocksWritten; }
-    void ResetBlocksWritten() { m_blocksWritten = 0; }
+    // What the unit holds of the writes since then, in write order.
+    const std::vector<WrittenRange>& Written() const { return m_written; }
+    void ResetBlocksWritten()
+    {
+        m_blocksWritten = 0;
+        m_written.clear();
+    }
 
 private:
     TransferOutcome WriteByAddress(const EditDataArray& blocks);
@@ -69,12 +87,21 @@ private:
     // The libraries' report within one block: the share of the whole transfer.
     static void OnLibraryProgress(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
     void FollowLibraryProgress(bool on);
+    // Asks the libraries whether the unit's words per address of each block's
+    // device are the block's data size; shows the error of the first that is not.
+    bool SizesAgree(const std::vector<const CEditData*>& blocks);
+    // Records what a write call moved into the unit, all of block or the part
+    // its successful requests reached.
+    void NoteWritten(const CEditData& block, bool banked, bool whole);
 
     std::uint8_t* m_sessionBlock;
     ICommHost* m_host;
     ErrorSink m_onError;
     std::uint16_t m_connection = 0;
     int m_blocksWritten = 0;
+    std::vector<WrittenRange> m_written;
+    // Words the library call under way has reported written.
+    std::uint64_t m_callWords = 0;
     // The block on the way, for reports from within a library call.
     std::uint64_t m_progressBase = 0;
     std::uint64_t m_progressTotal = 0;

@@ -78,6 +78,8 @@ public:
 
     // Blocks written by the last Download before it stopped.
     int BlocksWritten() const { return m_transfer.BlocksWritten(); }
+    // What the last Download changed in the PLC, empty when it changed nothing.
+    const std::vector<WrittenRange>& Written() const { return m_transfer.Written(); }
 
     bool IsInitialised() const { return (m_nFlags & kInitialised) != 0; }
     bool IsOnline() const { return (m_nFlags & kOnline) != 0; }

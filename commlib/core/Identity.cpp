@@ -1,5 +1,7 @@
 #include "commlib/core/Identity.h"
 
+#include "commlib/core/RegisterMap.h"
+
 #include <algorithm>
 
 namespace commlib {
@@ -43,6 +45,19 @@ std::optional<Identity> DecodeIdentity(const std::uint16_t* words, int count)
         identity.devices.push_back(d);
     }
     return identity;
+}
+
+std::string IdentityProblem(const Identity& identity)
+{
+    if (identity.family > 1)
+        return "protocol family " + std::to_string(identity.family);
+    for (const DeviceEntry& d : identity.devices) {
+        const char* name = ProtocolDeviceName(d.code);
+        const std::string device = *name ? std::string(name) : "device code " + std::to_string(d.code);
+        if (d.wordsPerAddress < 1 || d.wordsPerAddress > kMaxWordsPerAddress)
+            return device + ": " + std::to_string(d.wordsPerAddress) + " words per address";
+    }
+    return {};
 }
 
 } // namespace commlib

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace commlib {
@@ -17,6 +18,8 @@ inline constexpr int kIdentityHeaderWords = 16; // 0xFF00..0xFF0F
 inline constexpr int kDeviceEntryWords = 5;     // code, words per address, banks, addresses high, low
 inline constexpr int kMaxDevices = 9;
 inline constexpr int kIdentityWords = kIdentityHeaderWords + kMaxDevices * kDeviceEntryWords; // 61
+// The most words one address of any device holds (a 64-bit value).
+inline constexpr int kMaxWordsPerAddress = 4;
 
 // One device as the unit describes it. banks 0: not banked.
 struct DeviceEntry {
@@ -38,5 +41,10 @@ std::vector<std::uint16_t> EncodeIdentity(const Identity& identity);
 
 // Nothing when the signature or version do not match (a unit without identity registers).
 std::optional<Identity> DecodeIdentity(const std::uint16_t* words, int count);
+
+// What makes a decoded identity unusable, empty when nothing does. Callers size
+// their buffers by the words per address, so a value outside 1 to
+// kMaxWordsPerAddress must never reach a transfer.
+std::string IdentityProblem(const Identity& identity);
 
 } // namespace commlib

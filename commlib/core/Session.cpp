@@ -33,8 +33,8 @@ CommResult ReadIdentity(Session& s)
     CommResult r = s.link->Read(kIdentityBase, kIdentityWords, words);
     if (r.Ok()) {
         if (auto identity = DecodeIdentity(words, kIdentityWords)) {
-            if (identity->family > 1)
-                return CommResult::Fail(Err::BadIdentity, "protocol family " + std::to_string(identity->family));
+            if (std::string problem = IdentityProblem(*identity); !problem.empty())
+                return CommResult::Fail(Err::BadIdentity, problem);
             s.identity = *identity;
             return {};
         }

@@ -2,6 +2,7 @@
 
 #include "commlib/core/CommErrors.h"
 #include "commlib/core/DefaultMap.h"
+#include "commlib/core/Identity.h"
 #include "commlib/core/Session.h"
 
 #include <algorithm>
@@ -69,6 +70,20 @@ CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::u
 
 } // namespace
 
+CommResult CheckWordsPerAddress(Session& s, std::uint32_t device, std::uint32_t callerWords)
+{
+    int words = 0;
+    if (CommResult r = s.map->WordsPerAddress(device, words); !r.Ok())
+        return r;
+    if (words < 1 || words > kMaxWordsPerAddress || callerWords != static_cast<std::uint32_t>(words)) {
+        const auto plural = [](std::uint64_t n) { return std::to_string(n) + (n == 1 ? " word" : " words"); };
+        return CommResult::Fail(Err::SizeMismatch, std::string(ProtocolDeviceName(device)) + ": the PLC has "
+                                                       + plural(static_cast<std::uint64_t>(words < 0 ? 0 : words))
+                                                       + " per address, the data " + plural(callerWords));
+    }
+    return {};
+}
+
 CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, std::uint16_t bank, std::uint32_t count,
                          std::uint8_t* buffer, bool write)
 {
@@ -89,9 +104,17 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
         return CommResult::Fail(Err::BadArgument, count <= 0 ? "no addresses to transfer" : "no buffer");
     std::vector<RegisterRun> runs;
     CallProgress progress;
+    // Every size is checked before the first request, so that a write the
+    // library refuses has changed nothing in the unit.
     for (int k = 0; k < count; ++k) {
         comm::_dev2_7 d;
         std::memcpy(&d, &descriptors[k], sizeof d);
+        if (CommResult r = CheckWordsPerAddress(s, d.device, d.bytesPerAddress / 2u); !r.Ok())
+            return r;
+        if (d.bytesPerAddress % 2 != 0)
+            return CommResult::Fail(Err::SizeMismatch, std::string(ProtocolDeviceName(d.device)) + ": "
+                                                           + std::to_string(d.bytesPerAddress)
+                                                           + " bytes per address is no whole number of words");
         progress.total += d.bytesPerAddress / 2u;
     }
     int i = 0;
@@ -106,14 +129,6 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
                 || next.address != head.address + static_cast<std::uint32_t>(j - i))
                 break;
         }
-        int words = 0;
-        if (CommResult r = s.map->WordsPerAddress(head.device, words); !r.Ok())
-            return r;
-        if (head.bytesPerAddress != words * 2)
-            return CommResult::Fail(Err::SizeMismatch, std::string(ProtocolDeviceName(head.device)) + " has "
-                                                           + std::to_string(words * 2)
-                                                           + " bytes per address, the descriptor says "
-                                                           + std::to_string(head.bytesPerAddress));
         if (CommResult r = s.map->Locate(head.device, kNoBank, head.address, static_cast<std::uint32_t>(j - i), runs);
             !r.Ok())
             return r;

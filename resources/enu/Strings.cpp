@@ -65,8 +65,8 @@ const MxStringResource kStrings[] = {
      "The connected PLC is a different model from the one currently selected.\n\nRead the data from it anyway?"},
     // The error code follows directly: "... initialized. [100000]".
     {IDS_COMM_INIT_FAILED, "The communication library could not be initialized. "},
-    {IDS_WRITE_PARTIAL,
-     "The PLC now holds part of the data: the blocks before the failed one were written, the others were not."},
+    {IDS_WRITE_PARTIAL, "The PLC now holds part of the data. These addresses were written, the others were "
+                        "not:\n%s"},
 
     // The reader may append " (code)".
     {IDS_FILE_DAMAGED, "The file is damaged and cannot be read."},

@@ -46,9 +46,8 @@ const MxStringResource kStrings[] = {
     {IDS_READ_UNKNOWN_PLC,
      "接続されている PLC の機種は、対応 PLC のカタログにありません。\nこの PLC からはデータを読み出せません。"},
     {IDS_TRANSFER_FAILED, "PLC との転送は完了しませんでした。"},
-    {IDS_WRITE_PARTIAL, "PLC "
-                        "には一部のデータだけが書き込まれています。失敗したブロックより前のブロックは書き込まれ、それ以"
-                        "降は書き込まれていません。"},
+    {IDS_WRITE_PARTIAL, "PLC には一部のデータだけが書き込まれています。次のアドレスは書き込まれ、それ以外は"
+                        "書き込まれていません:\n%s"},
     {IDS_WRITE_OTHER_PLC, "接続されている PLC は、このドキュメントの機種と異なります。\n\nそれでも書き込みますか?"},
     {IDS_READ_OTHER_PLC, "接続されている PLC は、現在選択されている機種と異なります。\n\nそれでも読み出しますか?"},
     // The error code follows directly: "... [100000]".

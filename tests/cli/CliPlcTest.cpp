@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <cstdio>
 #include <cstdlib>
@@ -123,6 +124,46 @@ TEST_F(CliPlc, PlcDiffFindsTheWordsChangedInThePlc)
     EXPECT_EQ(Run({"plc-diff", File("backup.ldtx"), "--connection", "9"}).exitCode, 2);
     ASSERT_EQ(Run({"new", File("big.ldtx"), "--model", "1794", "--select", "DT:0-400000"}).exitCode, 0);
     EXPECT_EQ(Run({"plc-diff", File("big.ldtx"), "--connection", "3"}).exitCode, 2);
+}
+
+// Words per address the file does not share with the unit: a map file that
+// gives TS two where the model has one, and a file whose timers hold 32-bit
+// values written to a model whose timers hold 16-bit ones. Each command fails
+// with the device named, and the unit keeps what it held.
+TEST_F(CliPlc, WordsPerAddressOtherThanTheFilesAreRefusedNamingTheDevice)
+{
+    commtest::SimulatorProcess sim({"--model", "33"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+    std::ofstream(File("unit.map")) << "DT - 0 999 0\nTS - 0 255 3000 2\n";
+    commlib::Profile mapped = *commlib::ProfileStore::Load(3);
+    mapped.mapFile = File("unit.map");
+    mapped.family = 0;
+    mapped.model = 33;
+    commlib::ProfileStore::Save(4, mapped);
+    const int dt0 = ReadRegister(sim.Port(), 0);
+    const int dt3000 = ReadRegister(sim.Port(), 3000);
+
+    const ProcessResult read = Run({"plc-read", File("t.ldtx"), "--connection", "4", "--select", "TS:0-9"});
+    EXPECT_EQ(read.exitCode, 1) << read.err;
+    EXPECT_NE(read.err.find("TS: the PLC has 2 words per address, the data 1 word"), std::string::npos) << read.err;
+    EXPECT_FALSE(std::filesystem::exists(File("t.ldtx")));
+
+    ASSERT_EQ(Run({"new", File("t.ldtx"), "--model", "33", "--select", "TS:0-9"}).exitCode, 0);
+    ASSERT_EQ(Run({"set", File("t.ldtx"), "--device", "TS", "--cell", "0", "ABCD"}).exitCode, 0);
+    const ProcessResult mappedWrite = Run({"plc-write", File("t.ldtx"), "--connection", "4"});
+    EXPECT_EQ(mappedWrite.exitCode, 1);
+    EXPECT_NE(mappedWrite.err.find("TS: the PLC has 2 words per address"), std::string::npos) << mappedWrite.err;
+    EXPECT_EQ(ReadRegister(sim.Port(), 3000), dt3000);
+
+    ASSERT_EQ(Run({"new", File("c.ldtx"), "--model", "1792", "--select", "DT:0-9", "--select", "TS:0-9"}).exitCode, 0);
+    ASSERT_EQ(Run({"set", File("c.ldtx"), "--device", "DT", "--cell", "0", "ABCD"}).exitCode, 0);
+    const ProcessResult otherModel = Run({"plc-write", File("c.ldtx"), "--connection", "3", "--yes"});
+    EXPECT_EQ(otherModel.exitCode, 1);
+    EXPECT_NE(otherModel.err.find("TS: the PLC has 1 word per address, the data 2 words"), std::string::npos)
+        << otherModel.err;
+    EXPECT_EQ(otherModel.err.find("finished"), std::string::npos) << otherModel.err;
+    EXPECT_EQ(ReadRegister(sim.Port(), 0), dt0);
 }
 
 // --yes answers every question a read asks, not the first box it shows: the

@@ -107,7 +107,8 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
                                                           {IDS_COMPARE_OTHER_VALUE, "s"},
                                                           {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "d"},
                                                           {IDS_GOTO_OUT_OF_RANGE, "sdd"},
-                                                          {IDS_FIND_COUNT, "d"}};
+                                                          {IDS_FIND_COUNT, "d"},
+                                                          {IDS_WRITE_PARTIAL, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
         const MxStringResource& s = Table().strings[i];

@@ -5,6 +5,7 @@
 #include "FakeCommHost.h"
 #include "support/SimulatorProcess.h"
 #include "support/CommSession.h"
+#include "support/FakeUnit.h"
 
 #include "document/DocumentTestSupport.h"
 #include "support/RunProcess.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 using namespace commtest;
@@ -42,6 +44,17 @@ std::vector<int> Mbpoll(int port, int reference, int count)
             values.push_back(value);
     }
     pclose(pipe);
+    return values;
+}
+
+// DT 0-299 of the simulator, in requests mbpoll can make.
+std::vector<int> Mbpoll300(int port)
+{
+    std::vector<int> values;
+    for (int first = 0; first < 300; first += 100) {
+        const std::vector<int> part = Mbpoll(port, first, 100);
+        values.insert(values.end(), part.begin(), part.end());
+    }
     return values;
 }
 
@@ -77,6 +90,24 @@ protected:
         return doc;
     }
 
+    // A new document of the model with these device ranges, each filled; the
+    // document before it is closed unsaved.
+    CMemorixDoc* DocumentWith(int model, const std::vector<Selection::Range>& ranges)
+    {
+        if (CMemorixDoc* old = app->GetActiveDoc()) {
+            old->SetModifiedFlag(false);
+            app->CloseDocument();
+        }
+        ChooseModel(model);
+        for (const Selection::Range& range : ranges)
+            SelectDevice(static_cast<std::uint8_t>(range.key), range.start, range.end);
+        CMemorixDoc* doc = NewDocument();
+        if (doc)
+            for (const Selection::Range& range : ranges)
+                Fill(*doc, static_cast<std::uint8_t>(range.key), 0, static_cast<std::uint8_t>(10 + range.key));
+        return doc;
+    }
+
     // Command 200 as the application runs it.
     bool ReadCommand()
     {
@@ -94,6 +125,15 @@ protected:
             if (m.stringId == stringId)
                 return true;
         return false;
+    }
+    // The text of the last library error shown.
+    std::string LibraryMessage() const
+    {
+        std::string text;
+        for (const auto& m : messages.Shown())
+            if (m.stringId == 0 && m.icon == platform::MsgIcon::Exclamation)
+                text = m.text;
+        return text;
     }
     bool LibraryErrorShown() const
     {
@@ -314,6 +354,123 @@ TEST_F(TransferSessionTest, AWriteThatStopsPartWaySaysThePlcHoldsPartOfTheData)
     EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
     EXPECT_FALSE(app->GetComm().IsOnline());
     sim.Stop();
+}
+
+// A write that fails within a block has changed the PLC up to its last
+// successful request: the message says so and names exactly those addresses,
+// whether the failure comes in the first block or a later one. Requests:
+// identification, then per block a window select and writes of 123 words.
+TEST_F(TransferSessionTest, APartialWriteNamesTheAddressesThePlcNowHolds)
+{
+    struct Case {
+        std::vector<Selection::Range> ranges;
+        const char* faultsAfter;
+        const char* written; // the last line of the message
+        int firstUnwritten;  // DT address the write did not reach
+    };
+    const Case cases[] = {
+        {{{DT, 0, 999}}, "4", "DT 0-245", 246},
+        {{{WR, 0, 9}, {DT, 0, 999}}, "6", "WR 0-9, DT 0-245", 246},
+        {{{WR, 0, 9}, {DT, 0, 999}}, "3", "WR 0-9", 0},
+    };
+    for (const Case& c : cases) {
+        CMemorixDoc* doc = DocumentWith(35, c.ranges);
+        ASSERT_NE(doc, nullptr);
+        SimulatorProcess sim({"--model", "35", "--faults-after", c.faultsAfter, "--exception", "4"});
+        ASSERT_TRUE(sim.Started());
+        SaveTcpProfile(0, sim.Port());
+        const std::vector<int> before = Mbpoll300(sim.Port());
+        messages.ClearShown();
+
+        EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Failed) << c.written;
+        std::string text;
+        for (const auto& m : messages.Shown())
+            if (m.stringId == res::IDS_WRITE_PARTIAL)
+                text = m.text;
+        ASSERT_FALSE(text.empty()) << c.written << ": no partial-data message";
+        EXPECT_EQ(text.substr(text.rfind('\n') + 1), c.written);
+        EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
+
+        // The PLC holds what the message names and nothing after it.
+        const std::vector<int> after = Mbpoll300(sim.Port());
+        ASSERT_EQ(after.size(), 300u);
+        ASSERT_EQ(before.size(), 300u);
+        for (int address = 0; address < 300; ++address) {
+            const int expected = address < c.firstUnwritten ? Word(*doc, DT, 0, address) : before[address];
+            ASSERT_EQ(after[address], expected) << c.written << ": DT " << address;
+        }
+    }
+}
+
+// Words per address other than the document's, from the unit's identity or a
+// map file, or a data size no descriptor can carry, must never reach a buffer
+// or the unit: reading and writing are refused with the library's message
+// naming the device, and the unit gets no write request.
+TEST_F(TransferSessionTest, SizesThatDisagreeAreRefusedBeforeAnythingMoves)
+{
+    struct Case {
+        const char* what;
+        int model;          // the document's and the unit's
+        int unitWords;      // DT's words per address in the unit's identity or the map file
+        bool mapFile;       // the profile names a map file instead of asking the unit
+        int dataSize;       // the written block's data size, 0 for the catalogue's
+        const char* detail; // in the library's message
+    };
+    const Case cases[] = {
+        {"identity 2", 35, 2, false, 0, "DT: the PLC has 2 words per address, the data 1 word"},
+        {"identity 4", 35, 4, false, 0, "DT: the PLC has 4 words per address, the data 1 word"},
+        {"identity 0", 35, 0, false, 0, "DT: 0 words per address"},
+        {"identity 2, family 1", 1792, 2, false, 0, "DT: the PLC has 2 words per address, the data 1 word"},
+        {"map file 2", 35, 2, true, 0, "DT: the PLC has 2 words per address, the data 1 word"},
+        {"data size 129", 1792, 1, false, 129, "DT: the PLC has 1 word per address, the data 129 words"},
+    };
+    for (const Case& c : cases) {
+        commlib::Identity identity;
+        identity.family = c.model < 256 ? 0 : 1;
+        identity.model = static_cast<std::uint16_t>(c.model);
+        commlib::DeviceEntry dt;
+        dt.code = comm::ProtocolDevice::DT;
+        dt.wordsPerAddress = static_cast<std::uint16_t>(c.mapFile ? 1 : c.unitWords);
+        dt.addresses = 16384;
+        identity.devices.push_back(dt);
+        FakeUnit unit(identity);
+        ASSERT_TRUE(unit.Started()) << c.what;
+        SaveTcpProfile(0, unit.Port(), 500);
+        if (c.mapFile) {
+            const std::string map = scratch.Path("dt.map");
+            std::ofstream(map) << "DT - 0 999 0 " << c.unitWords << "\n";
+            commlib::Profile profile = *commlib::ProfileStore::Load(0);
+            profile.mapFile = map;
+            profile.family = identity.family;
+            profile.model = c.model;
+            commlib::ProfileStore::Save(0, profile);
+        }
+
+        CMemorixDoc* doc = DocumentWith(c.model, {{DT, 0, 9}});
+        ASSERT_NE(doc, nullptr);
+        const EditDataArray blocks = doc->Blocks();
+
+        if (c.dataSize == 0) {
+            messages.ClearShown();
+            comm.choose = Selection{{{DT, 0, 9}}, {}};
+            EXPECT_FALSE(ReadCommand()) << c.what;
+            EXPECT_EQ(doc->Blocks(), blocks) << c.what;
+            EXPECT_NE(LibraryMessage().find(c.detail), std::string::npos) << c.what << ": " << LibraryMessage();
+        }
+
+        EditDataArray toWrite = blocks;
+        if (c.dataSize != 0) {
+            toWrite[0].DataSize = c.dataSize;
+            toWrite[0].Data.assign(static_cast<std::size_t>(10 * c.dataSize * 2), 0x5A);
+        }
+        messages.ClearShown();
+        EXPECT_NE(app->GetComm().Download(toWrite), TransferOutcome::Done) << c.what;
+        EXPECT_TRUE(app->GetComm().Written().empty()) << c.what;
+        EXPECT_NE(LibraryMessage().find(c.detail), std::string::npos) << c.what << ": " << LibraryMessage();
+        EXPECT_EQ(unit.Writes(), 0) << c.what;
+        EXPECT_EQ(unit.Register(0), 0) << c.what;
+        EXPECT_FALSE(app->GetComm().IsOnline()) << c.what;
+    }
 }
 
 TEST_F(TransferSessionTest, AWriteStopsAtAnEditThatCannotBeCommitted)
