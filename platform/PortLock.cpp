@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -29,7 +31,12 @@ std::string RuntimeFolder()
 } // namespace
 
 PortLock::PortLock(int port)
-    : m_port(port)
+    : m_path(Path(port))
+{
+}
+
+PortLock::PortLock(const std::string& device)
+    : m_path(DevicePath(device))
 {
 }
 
@@ -50,11 +57,34 @@ std::string PortLock::Path(int port)
     return RuntimeFolder() + "/" + Name(port) + ".lock";
 }
 
+std::string PortLock::DevicePath(const std::string& device)
+{
+    std::error_code error;
+    std::string canonical = std::filesystem::weakly_canonical(device, error).string();
+    if (error || canonical.empty())
+        canonical = device;
+    std::string name = "QelTESKDEVICE";
+    for (const char c : canonical) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '.' || c == '-') {
+            name += c;
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", u);
+            name += hex;
+        }
+    }
+    // A file name has a limit; a path that long is named by its hash instead.
+    if (name.size() > 200)
+        name = "QelTESKDEVICE%" + std::to_string(std::hash<std::string>{}(canonical));
+    return RuntimeFolder() + "/" + name + ".lock";
+}
+
 bool PortLock::Open()
 {
     if (m_fd >= 0)
         return true;
-    m_fd = ::open(Path(m_port).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     return m_fd >= 0;
 }
 

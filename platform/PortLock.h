@@ -9,11 +9,17 @@ namespace platform {
 // runtime folder. The system drops it when its holder ends, killed or not,
 // so a crashed holder never leaves the port taken.
 //
+// A serial device has a lock of its own besides the port number's, so that
+// two ports (two profiles, say two units on one RS-485 line) on the same
+// device exclude each other; the device is named by its canonical path, so
+// a link and the device it points at are the same.
+//
 // The lock belongs to the open file, not to the process: two PortLock
 // objects for the same port exclude each other even inside one process.
 class PortLock {
 public:
     explicit PortLock(int port);
+    explicit PortLock(const std::string& device);
     ~PortLock();
     PortLock(const PortLock&) = delete;
     PortLock& operator=(const PortLock&) = delete;
@@ -30,11 +36,14 @@ public:
     static std::string Name(int port);
     // The lock file of a port.
     static std::string Path(int port);
+    // The lock file of a serial device: its canonical path with every
+    // character but letters, digits, '.' and '-' written as %XX.
+    static std::string DevicePath(const std::string& device);
 
 private:
     bool Open();
 
-    int m_port;
+    std::string m_path;
     int m_fd = -1;
     bool m_held = false;
 };

@@ -143,14 +143,17 @@ CommResult Probe(std::uint16_t port, const std::uint8_t* settings, bool takeLock
 {
     if (length)
         *length = 0;
+    Profile profile;
+    if (CommResult r = SerialProfile(port, profile); !r.Ok())
+        return r;
     platform::PortLock lock(port);
-    if (takeLock) {
-        Profile profile;
-        if (CommResult r = SerialProfile(port, profile); !r.Ok())
-            return r;
-        if (!lock.TryAcquire(profile.timeoutMs))
-            return CommResult::Fail(Err::ConnectFailed, "port " + std::to_string(port) + " is in use");
-    }
+    if (takeLock && !lock.TryAcquire(profile.timeoutMs))
+        return CommResult::Fail(Err::ConnectFailed, "port " + std::to_string(port) + " is in use");
+    // The auto-set holds the port's lock, not the device's: calls through
+    // another profile on the same line wait for this probe only.
+    platform::PortLock device(profile.serialDevice);
+    if (!device.TryAcquire(profile.timeoutMs))
+        return CommResult::Fail(Err::ConnectFailed, "port " + std::to_string(port) + " is in use");
     Port& p = PortOf(port);
     if (!p.link || p.link->Broken() || !SameLine(p.linkSettings.data(), settings)) {
         if (CommResult r = Open(port, p, settings); !r.Ok())

@@ -7,6 +7,7 @@
 
 #include "contract/CommContract.h"
 
+#include <chrono>
 #include <cstring>
 #include <map>
 
@@ -104,6 +105,7 @@ int Finish(std::uint8_t* block, Session* session, const CommResult& result)
         std::memcpy(block + comm::kBlockWaitOffset, &wait, sizeof wait);
     }
     if (session) {
+        session->deviceLock.reset();
         session->portLock.reset();
         session->lastCode = result.code;
         session->lastDetail = result.detail;
@@ -115,15 +117,26 @@ int Finish(std::uint8_t* block, Session* session, const CommResult& result)
 
 // Takes the port lock of a serial connection for the call under way: other
 // programs on the same port (an automatic line-settings scan above all) wait.
+// The device's lock too, so that calls through other profiles on the same
+// line wait as well; both within the profile's timeout.
 CommResult LockPort(Session& s, int connection)
 {
     if (s.profile.kind != LinkKind::Rtu || s.portLock)
         return {};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(s.profile.timeoutMs);
     auto lock = std::make_unique<platform::PortLock>(connection);
-    if (!lock->TryAcquire(s.profile.timeoutMs))
+    auto device = std::make_unique<platform::PortLock>(s.profile.serialDevice);
+    bool taken = lock->TryAcquire(s.profile.timeoutMs);
+    if (taken) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        taken = device->TryAcquire(left.count() > 0 ? static_cast<int>(left.count()) : 0);
+    }
+    if (!taken)
         return CommResult::Fail(Err::ConnectFailed, "connection " + std::to_string(connection)
                                                         + ": the serial port is in use by another program");
     s.portLock = std::move(lock);
+    s.deviceLock = std::move(device);
     return {};
 }
 

@@ -39,8 +39,9 @@ struct Session {
     int lastCode = 0;
     std::string lastDetail;
 
-    // A serial line's port lock, held from EnsureConnected to Finish of one call.
+    // A serial line's port lock and its device's, held from EnsureConnected to Finish of one call.
     std::unique_ptr<platform::PortLock> portLock;
+    std::unique_ptr<platform::PortLock> deviceLock;
     // Called after each request of a transfer (QelTeskMsg_SetProgress).
     comm::ProgressFn progress = nullptr;
     void* progressContext = nullptr;

@@ -340,19 +340,31 @@ TEST(AutoSetPortLock, TheLibrariesWaitForTheLockOfASerialPort)
     SerialUnit unit(9600, 'N');
     ASSERT_TRUE(unit.Started());
     SaveSerialProfile(9, unit.Device(), 300);
+    // Another profile's name for the same device.
+    const std::string link = std::string(getenv("XDG_RUNTIME_DIR")) + "/line";
+    ASSERT_EQ(symlink(unit.Device().c_str(), link.c_str()), 0);
     std::array<std::uint8_t, comm::kSessionBlockSize> block{};
     char app[comm::kAppNameSize] = "autoset test";
     ASSERT_EQ(QelTeskUserIF_41(block.data(), app), 0);
     ASSERT_EQ(QelTeskUserIF_8(nullptr, block.data()), 0);
     std::uint8_t out28[28] = {}, out48[48] = {};
-    {
-        platform::PortLock held(9);
-        ASSERT_TRUE(held.Acquire());
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 1020);
-        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    // The port's own lock (an auto-set of this port), and the device's as a
+    // call through another profile on the same line holds it.
+    const std::function<std::unique_ptr<platform::PortLock>()> holders[] = {
+        [] { return std::make_unique<platform::PortLock>(9); },
+        [&] { return std::make_unique<platform::PortLock>(unit.Device()); },
+        [&] { return std::make_unique<platform::PortLock>(link); },
+    };
+    for (std::size_t i = 0; i < std::size(holders); ++i) {
+        {
+            const auto held = holders[i]();
+            ASSERT_TRUE(held->Acquire());
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 1020) << "holder " << i;
+            EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+        }
+        EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 0) << "holder " << i;
     }
-    EXPECT_EQ(QelTeskOnline_5(block.data(), 9, out28, out48, "", ""), 0);
     QelTeskUserIF_14(block.data());
 }
 
