@@ -20,7 +20,7 @@ struct FindPattern {
 };
 
 // The pattern of a value as the cell editor takes it: none when the text is no
-// value of the radix and unit (a real must be a finite, representable number).
+// value of the radix and unit.
 std::optional<FindPattern> ValuePattern(std::string_view text, codec::Radix radix, codec::Unit unit);
 
 struct FindPosition {
