@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -515,6 +516,8 @@ TEST(SimulatorTest, AFewHundredClientsSomeHostileEveryGoodRequestAnsweredInTime)
     stop = true;
     hostile.join();
 
+    std::printf("%ld good round trips, the slowest %ld ms; %ld hostile connections\n", answered.load(), worst.load(),
+                hostileConnections.load());
     EXPECT_EQ(failed, 0);
     EXPECT_GT(answered, kGoodClients * 10);
     EXPECT_LT(worst, kTimeoutMs) << "the slowest good round trip, in milliseconds";
