@@ -30,7 +30,10 @@ constexpr auto kStallTimeout = std::chrono::seconds(1);
 // How often the loop looks at the stop flag when nothing happens.
 constexpr auto kTick = std::chrono::milliseconds(200);
 
-constexpr std::size_t kHeaderBytes = 7;   // transaction, protocol, length, unit
+constexpr std::size_t kHeaderBytes = 7; // transaction, protocol, length, unit
+// Requests of one connection answered in one turn of the loop, so that a
+// client that sends many at once takes its turn like everyone else.
+constexpr int kRequestsPerTurn = 8;
 constexpr std::uint16_t kMaxLength = 254; // unit and PDU, as the length field counts them
 // Descriptors kept back from connections: the listener, standard streams,
 // the spare, and whatever the saving of the memory file needs at the end.
@@ -128,8 +131,16 @@ struct Connection {
     bool holding = false;
 
     bool Sending() const { return sent < out.size(); }
-    // A connection reads its next request only when the last answer is gone.
+    // A connection handles its next request only when the last answer is gone.
     bool Busy() const { return holding || Sending(); }
+    // Whether in holds a request to handle (or a header that cannot be one).
+    bool WholeRequest() const
+    {
+        if (in.size() < kHeaderBytes)
+            return false;
+        const std::size_t length = static_cast<std::size_t>(in[4] << 8 | in[5]);
+        return in[2] != 0 || in[3] != 0 || length < 2 || length > kMaxLength || in.size() >= 6 + length;
+    }
 };
 
 class TcpServer {
@@ -163,7 +174,7 @@ public:
 
             polled.assign(1, pollfd{m_listener, POLLIN, 0});
             for (const Connection& c : m_connections) {
-                const short events = c.Sending() ? POLLOUT : c.holding ? 0 : POLLIN;
+                const short events = c.Sending() ? POLLOUT : c.holding || c.WholeRequest() ? 0 : POLLIN;
                 polled.push_back(pollfd{c.fd, events, 0});
             }
             const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - now).count();
@@ -258,7 +269,7 @@ private:
     {
         if (c.fd < 0)
             return;
-        if (!c.in.empty() && !c.Busy()) {
+        if (!c.in.empty() && !c.Busy() && !c.WholeRequest()) {
             if (now - c.requestStarted >= kStallTimeout)
                 return Close(c, "timed out in the middle of a request");
             wake = std::min(wake, c.requestStarted + kStallTimeout);
@@ -274,9 +285,16 @@ private:
                 return;
             }
             c.holding = false;
-            Queue(c, std::move(c.held));
+            Queue(c, c.held);
+            c.held.clear();
             if (c.fd >= 0 && !c.Busy())
                 Resume(c);
+        }
+        // Requests left over from the last turn.
+        if (c.fd >= 0 && !c.Busy() && c.WholeRequest()) {
+            HandleRequests(c);
+            if (c.fd >= 0 && !c.Busy() && c.WholeRequest())
+                wake = now;
         }
     }
 
@@ -308,24 +326,31 @@ private:
         HandleRequests(c);
     }
 
-    // Answers the whole requests received so far, one after the other, as
-    // long as each answer goes out at once.
+    // Answers the whole requests received so far, a turn's worth, and sends
+    // the answers together. An answer held back for its delay ends the turn.
     void HandleRequests(Connection& c)
     {
+        if (c.Busy())
+            return;
         std::size_t used = 0;
-        while (c.fd >= 0 && !c.Busy() && c.in.size() - used >= kHeaderBytes) {
+        std::vector<std::uint8_t> answers;
+        const char* closeAs = nullptr; // after the answers before it have gone
+        for (int turn = 0; turn < kRequestsPerTurn && !c.holding && !closeAs && c.in.size() - used >= kHeaderBytes;
+             ++turn) {
             const std::uint8_t* frame = c.in.data() + used;
             const std::uint16_t protocol = static_cast<std::uint16_t>(frame[2] << 8 | frame[3]);
             const std::uint16_t length = static_cast<std::uint16_t>(frame[4] << 8 | frame[5]);
-            if (protocol != 0 || length < 2 || length > kMaxLength)
-                return Close(c, "sent a malformed frame and was closed");
+            if (protocol != 0 || length < 2 || length > kMaxLength) {
+                closeAs = "sent a malformed frame and was closed";
+                break;
+            }
             if (c.in.size() - used < 6u + length)
                 break;
             SimReply reply = m_responder.Handle(frame + kHeaderBytes, length - 1, c.line);
             std::vector<std::uint8_t> answer;
             switch (reply.action) {
-            case SimAction::Malformed: return Close(c, "sent a malformed request and was closed");
-            case SimAction::Drop: return Close(c, "dropped on purpose");
+            case SimAction::Malformed: closeAs = "sent a malformed request and was closed"; break;
+            case SimAction::Drop: closeAs = "dropped on purpose"; break;
             case SimAction::Ignore: break;
             case SimAction::SendRaw: answer = std::move(reply.bytes); break;
             case SimAction::Answer: {
@@ -350,22 +375,25 @@ private:
                 c.due = Clock::now() + std::chrono::milliseconds(reply.delayMs);
                 c.holding = true;
             } else {
-                Queue(c, std::move(answer));
+                answers.insert(answers.end(), answer.begin(), answer.end());
             }
         }
-        if (c.fd < 0)
-            return;
         c.in.erase(c.in.begin(), c.in.begin() + static_cast<std::ptrdiff_t>(used));
         // What is left is the start of the next request: its time runs from now.
         if (used > 0 && !c.in.empty())
             c.requestStarted = Clock::now();
+        if (!answers.empty())
+            Queue(c, answers);
+        if (closeAs && c.fd >= 0)
+            Close(c, closeAs);
     }
 
-    void Queue(Connection& c, std::vector<std::uint8_t> bytes)
+    // Adds bytes to what the connection has to send and sends what it can.
+    void Queue(Connection& c, const std::vector<std::uint8_t>& bytes)
     {
-        c.out = std::move(bytes);
-        c.sent = 0;
-        c.lastSent = Clock::now();
+        if (!c.Sending())
+            c.lastSent = Clock::now();
+        c.out.insert(c.out.end(), bytes.begin(), bytes.end());
         Send(c);
     }
 
