@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -241,7 +242,9 @@ struct Hostility {
 // client never waits for the bad one, and the bad one is closed in the end.
 TEST(SimulatorTest, AClientThatStallsDelaysNobodyElseAndIsClosedAfterItsOwnTimeout)
 {
-    SimulatorProcess sim({"--model", "1792"});
+    const std::string file =
+        std::filesystem::temp_directory_path() / ("plcsim-stall-" + std::to_string(getpid()) + ".ldtx");
+    SimulatorProcess sim({"--model", "1792", "--save", file});
     ASSERT_TRUE(sim.Started()) << sim.Log();
     const int port = sim.Port();
 
@@ -298,7 +301,17 @@ TEST(SimulatorTest, AClientThatStallsDelaysNobodyElseAndIsClosedAfterItsOwnTimeo
         EXPECT_LT(worst, kGoodWaitMs);
         EXPECT_TRUE(LogShows(sim, row.closedAs, 4000)) << sim.Log();
     }
-    EXPECT_EQ(sim.Stop(), 0) << "SIGTERM stops it cleanly";
+
+    // SIGTERM in the middle of all that still stops it at once, and it saves.
+    Hostility h;
+    rows[0].start(h);
+    rows[2].start(h);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = Clock::now();
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_LT(MsSince(start), 1000);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    std::filesystem::remove(file);
 }
 
 // Beyond the limit a client is turned away at once; when connections close,
@@ -408,6 +421,7 @@ TEST(SimulatorTest, MalformedFramesCloseTheConnectionAndUnknownFunctionsGetExcep
         EXPECT_FALSE(isClosed);
     }
     EXPECT_TRUE(LogShows(sim, "malformed", 0));
+    EXPECT_EQ(sim.Stop(), 0);
 }
 
 // A few hundred connections for a few seconds: clients that hold bytes,
