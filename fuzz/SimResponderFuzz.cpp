@@ -1,15 +1,10 @@
 // The simulator's request handling: the input is a series of requests, each
-// one length byte and then the request as modbus_receive delivers it (header
-// included), answered through a socket pair whose far end is drained.
+// one length byte and then the request's PDU as a transport hands it over.
 #include "FuzzSupport.h"
 
 #include "plcsim/SimResponder.h"
 
-#include <modbus/modbus.h>
-
-#include <fcntl.h>
 #include <vector>
-#include <sys/socket.h>
 
 namespace {
 
@@ -26,34 +21,11 @@ SimModel FuzzModel()
     return model;
 }
 
-struct Line {
-    Line()
-    {
-        if (socketpair(AF_UNIX, SOCK_STREAM, 0, ends) != 0)
-            std::abort();
-        fcntl(ends[0], F_SETFL, O_NONBLOCK);
-        fcntl(ends[1], F_SETFL, O_NONBLOCK);
-        context = modbus_new_tcp("127.0.0.1", 1502);
-        modbus_set_socket(context, ends[0]);
-        // Some malformed requests make libmodbus wait this long before flushing.
-        modbus_set_response_timeout(context, 0, 1000);
-    }
-    void Drain() const
-    {
-        char buffer[4096];
-        while (read(ends[1], buffer, sizeof buffer) > 0) {
-        }
-    }
-    int ends[2] = {-1, -1};
-    modbus_t* context = nullptr;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const SimModel model = FuzzModel();
-    static Line line;
     SimMemory memory(model, 1);
     fuzzsupport::Choices choices(data, size);
     SimFaults faults;
@@ -69,11 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::vector<std::uint8_t> request(choices.Data(), choices.Data() + length);
         for (std::size_t i = 0; i < length; ++i)
             choices.Next();
-        // modbus_receive never delivers less than the header and the function code.
-        if (request.size() < static_cast<std::size_t>(modbus_get_header_length(line.context)) + 1)
-            continue;
-        (void)responder.Handle(line.context, request.data(), static_cast<int>(request.size()), state);
-        line.Drain();
+        (void)responder.Handle(request.data(), static_cast<int>(request.size()), state);
     }
     return 0;
 }

@@ -2,29 +2,67 @@
 
 #include "commlib/core/DefaultMap.h"
 
-#include <modbus/modbus.h>
-
 #include <algorithm>
-#include <chrono>
 #include <random>
-#include <thread>
-#include <unistd.h>
 
 namespace {
+
+constexpr std::uint8_t kReadHolding = 0x03;
+constexpr std::uint8_t kWriteSingle = 0x06;
+constexpr std::uint8_t kWriteMultiple = 0x10;
+
+constexpr std::uint8_t kIllegalFunction = 1;
+constexpr std::uint8_t kIllegalAddress = 2;
+constexpr std::uint8_t kIllegalValue = 3;
+
+// The most registers one request may read or write.
+constexpr std::uint32_t kMaxRead = 125;
+constexpr std::uint32_t kMaxWrite = 123;
 
 std::uint16_t Word(const std::uint8_t* p)
 {
     return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
 }
 
-// A mapping of registers [start, start + count) onto words.
-modbus_mapping_t Registers(std::uint16_t start, std::uint32_t count, std::uint16_t* words)
+void PutWord(std::vector<std::uint8_t>& out, std::uint16_t word)
 {
-    modbus_mapping_t m{};
-    m.start_registers = start;
-    m.nb_registers = static_cast<int>(count);
-    m.tab_registers = words;
-    return m;
+    out.push_back(static_cast<std::uint8_t>(word >> 8));
+    out.push_back(static_cast<std::uint8_t>(word & 0xFF));
+}
+
+std::vector<std::uint8_t> Exception(std::uint8_t function, std::uint8_t code)
+{
+    return {static_cast<std::uint8_t>(function | 0x80), code};
+}
+
+// The answer to a read of count registers from words.
+std::vector<std::uint8_t> ReadAnswer(const std::uint16_t* words, std::uint32_t count)
+{
+    std::vector<std::uint8_t> answer{kReadHolding, static_cast<std::uint8_t>(count * 2)};
+    for (std::uint32_t i = 0; i < count; ++i)
+        PutWord(answer, words[i]);
+    return answer;
+}
+
+// A write is answered with the request's first five bytes: function,
+// address, and the value (single) or the register count (multiple).
+std::vector<std::uint8_t> WriteAnswer(const std::uint8_t* pdu)
+{
+    return std::vector<std::uint8_t>(pdu, pdu + 5);
+}
+
+// Whether the request's length agrees with what its fields say. Only the
+// functions we serve can be checked; the others are refused as a whole.
+bool WellFormed(const std::uint8_t* pdu, int length)
+{
+    if (length < 1)
+        return false;
+    switch (pdu[0]) {
+    case kReadHolding:
+    case kWriteSingle: return length == 5;
+    case kWriteMultiple: return length >= 6 && pdu[5] == length - 6;
+    default: return true;
+    }
 }
 
 } // namespace
@@ -35,56 +73,56 @@ bool SimResponder::ValidWindow(const std::array<std::uint16_t, 3>& w)
     return plane && std::size_t{w[2]} * commlib::kWindowWords < plane->size();
 }
 
-SimAnswer SimResponder::Handle(modbus_t* context, const std::uint8_t* request, int length, SimLineState& state)
+SimReply SimResponder::Handle(const std::uint8_t* pdu, int length, SimLineState& state)
 {
+    if (!WellFormed(pdu, length))
+        return {SimAction::Malformed, {}, 0};
     ++state.requests;
     if (m_faults.dropAfter > 0 && state.requests > m_faults.dropAfter)
-        return SimAnswer::Drop;
+        return {SimAction::Drop, {}, 0};
     if (state.requests > m_faults.faultsAfter) {
         if (m_faults.silent)
-            return SimAnswer::Ignored;
-        if (m_faults.delayMs > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(m_faults.delayMs));
+            return {SimAction::Ignore, {}, 0};
         if (m_faults.garbage) {
             static std::mt19937 random(12345);
-            std::uint8_t junk[13];
+            std::vector<std::uint8_t> junk(13);
             for (auto& b : junk)
                 b = static_cast<std::uint8_t>(random());
-            if (write(modbus_get_socket(context), junk, sizeof junk) < 0)
-                return SimAnswer::Drop;
-            return SimAnswer::Answered;
+            return {SimAction::SendRaw, std::move(junk), m_faults.delayMs};
         }
-        if (m_faults.exception > 0) {
-            modbus_reply_exception(context, request, static_cast<unsigned>(m_faults.exception));
-            return SimAnswer::Answered;
-        }
+        if (m_faults.exception > 0)
+            return {SimAction::Answer, Exception(pdu[0], static_cast<std::uint8_t>(m_faults.exception)),
+                    m_faults.delayMs};
+        return {SimAction::Answer, Reply(pdu, length, state), m_faults.delayMs};
     }
-    Reply(context, request, length, state);
-    return SimAnswer::Answered;
+    return {SimAction::Answer, Reply(pdu, length, state), 0};
 }
 
-void SimResponder::Reply(modbus_t* context, const std::uint8_t* request, int length, SimLineState& state)
+std::vector<std::uint8_t> SimResponder::Reply(const std::uint8_t* pdu, int length, SimLineState& state)
 {
-    const int header = modbus_get_header_length(context);
-    if (length < header + 5) {
-        modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_VALUE);
-        return;
-    }
-    const std::uint8_t* pdu = request + header;
     const std::uint8_t function = pdu[0];
+    if (function != kReadHolding && function != kWriteSingle && function != kWriteMultiple)
+        return Exception(function, kIllegalFunction);
+    (void)length; // WellFormed has matched it to the function
     const std::uint32_t address = Word(pdu + 1);
     std::uint32_t count = 1;
-    if (function == MODBUS_FC_READ_HOLDING_REGISTERS || function == MODBUS_FC_WRITE_MULTIPLE_REGISTERS)
+    if (function == kReadHolding) {
         count = Word(pdu + 3);
-    else if (function != MODBUS_FC_WRITE_SINGLE_REGISTER) {
-        modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_FUNCTION);
-        return;
-    }
-    if (count == 0 || (function == MODBUS_FC_WRITE_MULTIPLE_REGISTERS && length < header + 6 + int(count) * 2)) {
-        modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_VALUE);
-        return;
+        if (count == 0 || count > kMaxRead)
+            return Exception(function, kIllegalValue);
+    } else if (function == kWriteMultiple) {
+        count = Word(pdu + 3);
+        if (count == 0 || count > kMaxWrite || pdu[5] != count * 2)
+            return Exception(function, kIllegalValue);
     }
     const std::uint32_t end = address + count;
+    // The values a write brings, in register order.
+    std::vector<std::uint16_t> values;
+    if (function == kWriteSingle)
+        values.push_back(Word(pdu + 3));
+    else if (function == kWriteMultiple)
+        for (std::uint32_t i = 0; i < count; ++i)
+            values.push_back(Word(pdu + 6 + 2 * i));
 
     // The window onto the selected device, bank and segment.
     if (end <= commlib::kWindowWords) {
@@ -92,46 +130,34 @@ void SimResponder::Reply(modbus_t* context, const std::uint8_t* request, int len
         const std::size_t first = std::size_t{state.window[2]} * commlib::kWindowWords;
         const std::size_t size =
             plane && plane->size() > first ? std::min<std::size_t>(plane->size() - first, commlib::kWindowWords) : 0;
-        if (size == 0 || end > size) {
-            modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
-            return;
-        }
-        modbus_mapping_t m = Registers(commlib::kWindowBase, static_cast<std::uint32_t>(size), plane->data() + first);
-        modbus_reply(context, request, length, &m);
-        return;
+        if (size == 0 || end > size)
+            return Exception(function, kIllegalAddress);
+        std::uint16_t* words = plane->data() + first + address;
+        if (function == kReadHolding)
+            return ReadAnswer(words, count);
+        std::copy(values.begin(), values.end(), words);
+        return WriteAnswer(pdu);
     }
 
     // The identity registers, read-only.
     if (address >= commlib::kIdentityBase && end <= commlib::kIdentityBase + commlib::kIdentityWords) {
-        if (function != MODBUS_FC_READ_HOLDING_REGISTERS) {
-            modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
-            return;
-        }
-        auto& words = m_memory.IdentityWords();
-        modbus_mapping_t m = Registers(commlib::kIdentityBase, static_cast<std::uint32_t>(words.size()), words.data());
-        modbus_reply(context, request, length, &m);
-        return;
+        if (function != kReadHolding)
+            return Exception(function, kIllegalAddress);
+        return ReadAnswer(m_memory.IdentityWords().data() + (address - commlib::kIdentityBase), count);
     }
 
     // The window select: a write takes effect only when it names memory the model has.
     if (address >= commlib::kWindowSelect && end <= commlib::kWindowSelect + commlib::kWindowSelectWords) {
-        std::array<std::uint16_t, 3> window = state.window;
         const std::size_t at = address - commlib::kWindowSelect;
-        if (function == MODBUS_FC_WRITE_SINGLE_REGISTER)
-            window[at] = Word(pdu + 3);
-        else if (function == MODBUS_FC_WRITE_MULTIPLE_REGISTERS)
-            for (std::uint32_t i = 0; i < count; ++i)
-                window[at + i] = Word(pdu + 6 + 2 * i);
-        if (!ValidWindow(window)) {
-            modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
-            return;
-        }
-        std::array<std::uint16_t, 3> registers = state.window;
-        modbus_mapping_t m = Registers(commlib::kWindowSelect, 3, registers.data());
-        modbus_reply(context, request, length, &m);
+        if (function == kReadHolding)
+            return ReadAnswer(state.window.data() + at, count);
+        std::array<std::uint16_t, 3> window = state.window;
+        std::copy(values.begin(), values.end(), window.begin() + static_cast<std::ptrdiff_t>(at));
+        if (!ValidWindow(window))
+            return Exception(function, kIllegalAddress);
         state.window = window;
-        return;
+        return WriteAnswer(pdu);
     }
 
-    modbus_reply_exception(context, request, MODBUS_EXCEPTION_ILLEGAL_DATA_ADDRESS);
+    return Exception(function, kIllegalAddress);
 }

@@ -3,15 +3,18 @@
 // Answers one Modbus request against the simulated memory through the
 // default register map: the window at 0, the identity registers at 0xFF00,
 // the window select at 0xFFF0. Anything outside the model's memory gets
-// exception 2; functions other than 3, 6 and 16 get exception 1.
+// exception 2; every function other than 3, 6 and 16 gets exception 1.
+//
+// It sees only the request's PDU (function code and data) and gives back the
+// answer's PDU: framing, sending and any delay are the transport's, so that
+// a TCP server can keep many connections going at once.
 
 #include "plcsim/SimFaults.h"
 #include "plcsim/SimMemory.h"
 
 #include <array>
 #include <cstdint>
-
-typedef struct _modbus modbus_t;
+#include <vector>
 
 // What one connection (or one serial line) has selected so far.
 struct SimLineState {
@@ -19,7 +22,19 @@ struct SimLineState {
     long requests = 0;
 };
 
-enum class SimAnswer { Answered, Ignored, Drop };
+enum class SimAction {
+    Answer,    // send bytes as the answer's PDU
+    SendRaw,   // send bytes as they are, with no framing
+    Ignore,    // send nothing
+    Drop,      // close the connection
+    Malformed, // the request's length disagrees with its own fields: close the connection
+};
+
+struct SimReply {
+    SimAction action = SimAction::Ignore;
+    std::vector<std::uint8_t> bytes;
+    int delayMs = 0; // hold the answer back this long
+};
 
 class SimResponder {
 public:
@@ -29,11 +44,11 @@ public:
     {
     }
 
-    // The request as modbus_receive delivered it, with its header.
-    SimAnswer Handle(modbus_t* context, const std::uint8_t* request, int length, SimLineState& state);
+    // pdu: the function code and what follows it, length bytes.
+    SimReply Handle(const std::uint8_t* pdu, int length, SimLineState& state);
 
 private:
-    void Reply(modbus_t* context, const std::uint8_t* request, int length, SimLineState& state);
+    std::vector<std::uint8_t> Reply(const std::uint8_t* pdu, int length, SimLineState& state);
     bool ValidWindow(const std::array<std::uint16_t, 3>& window);
 
     SimMemory& m_memory;

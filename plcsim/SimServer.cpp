@@ -2,43 +2,17 @@
 
 #include <modbus/modbus.h>
 
-#include <arpa/inet.h>
 #include <cerrno>
-#include <cstring>
+#include <chrono>
 #include <cstdio>
-#include <map>
-#include <netdb.h>
-#include <sys/select.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
-
+#include <cstring>
 #include <fcntl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
-
-std::string PeerName(int fd)
-{
-    sockaddr_storage address{};
-    socklen_t size = sizeof address;
-    if (getpeername(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        return "?";
-    char host[NI_MAXHOST] = "?", service[NI_MAXSERV] = "?";
-    getnameinfo(reinterpret_cast<sockaddr*>(&address), size, host, sizeof host, service, sizeof service,
-                NI_NUMERICHOST | NI_NUMERICSERV);
-    return std::string(host) + ":" + service;
-}
-
-int LocalPort(int fd)
-{
-    sockaddr_storage address{};
-    socklen_t size = sizeof address;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-        return -1;
-    if (address.ss_family == AF_INET6)
-        return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
-    return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
-}
 
 speed_t SpeedOf(int baud)
 {
@@ -111,81 +85,34 @@ struct OwnTerminal {
     }
 };
 
-} // namespace
-
-int RunTcpServer(SimResponder& responder, const std::string& host, int port, volatile std::sig_atomic_t& stop)
+// Answers one request of a serial line. A serial line cannot be dropped: a
+// request past the drop count goes unanswered, and so does every later one;
+// a malformed one goes unanswered too.
+void Serve(modbus_t* context, SimResponder& responder, const std::uint8_t* request, int length, SimLineState& state)
 {
-    modbus_t* context = modbus_new_tcp_pi(host.c_str(), std::to_string(port).c_str());
-    if (!context) {
-        std::fprintf(stderr, "memorix-plcsim: %s:%d: %s\n", host.c_str(), port, modbus_strerror(errno));
-        return 1;
+    const int header = modbus_get_header_length(context);
+    const int checksum = 2;
+    if (length < header + 1 + checksum)
+        return;
+    SimReply reply = responder.Handle(request + header, length - header - checksum, state);
+    if (reply.action != SimAction::Answer && reply.action != SimAction::SendRaw)
+        return;
+    if (reply.delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(reply.delayMs));
+    if (reply.action == SimAction::SendRaw) {
+        if (write(modbus_get_socket(context), reply.bytes.data(), reply.bytes.size()) < 0)
+            std::fprintf(stderr, "memorix-plcsim: cannot write: %s\n", std::strerror(errno));
+        return;
     }
-    // A client that stops in the middle of a request is dropped after this.
-    modbus_set_byte_timeout(context, 1, 0);
-    const int server = modbus_tcp_pi_listen(context, 16);
-    if (server < 0) {
-        std::fprintf(stderr, "memorix-plcsim: cannot listen on %s:%d: %s\n", host.c_str(), port,
-                     modbus_strerror(errno));
-        modbus_free(context);
-        return 1;
-    }
-    std::printf("memorix-plcsim: listening on %s:%d (Modbus TCP)\n", host.c_str(), LocalPort(server));
-    std::fflush(stdout);
-
-    std::map<int, SimLineState> clients;
-    std::uint8_t request[MODBUS_TCP_MAX_ADU_LENGTH];
-    auto closeClient = [&](int fd, const char* why) {
-        std::fprintf(stderr, "memorix-plcsim: connection from %s %s after %ld requests\n", PeerName(fd).c_str(), why,
-                     clients[fd].requests);
-        close(fd);
-        clients.erase(fd);
-    };
-    while (!stop) {
-        fd_set read;
-        FD_ZERO(&read);
-        FD_SET(server, &read);
-        int top = server;
-        for (const auto& [fd, state] : clients) {
-            FD_SET(fd, &read);
-            top = std::max(top, fd);
-        }
-        timeval tick{0, 200000};
-        const int ready = select(top + 1, &read, nullptr, nullptr, &tick);
-        if (ready < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        if (FD_ISSET(server, &read)) {
-            const int fd = accept(server, nullptr, nullptr);
-            if (fd >= 0) {
-                clients[fd] = SimLineState{};
-                std::fprintf(stderr, "memorix-plcsim: connection from %s\n", PeerName(fd).c_str());
-            }
-        }
-        std::vector<int> readable;
-        for (const auto& [fd, state] : clients)
-            if (FD_ISSET(fd, &read))
-                readable.push_back(fd);
-        for (int fd : readable) {
-            modbus_set_socket(context, fd);
-            const int length = modbus_receive(context, request);
-            if (length < 0) {
-                closeClient(fd, "closed");
-                continue;
-            }
-            if (length == 0)
-                continue;
-            if (responder.Handle(context, request, length, clients[fd]) == SimAnswer::Drop)
-                closeClient(fd, "dropped on purpose");
-        }
-    }
-    while (!clients.empty())
-        closeClient(clients.begin()->first, "closed at stop");
-    close(server);
-    modbus_free(context);
-    return 0;
+    // Nobody answers a broadcast.
+    if (request[0] == MODBUS_BROADCAST_ADDRESS)
+        return;
+    std::vector<std::uint8_t> answer{request[0]};
+    answer.insert(answer.end(), reply.bytes.begin(), reply.bytes.end());
+    modbus_send_raw_request(context, answer.data(), static_cast<int>(answer.size()));
 }
+
+} // namespace
 
 int RunRtuServer(SimResponder& responder, const SimSerialLine& line, volatile std::sig_atomic_t& stop)
 {
@@ -214,9 +141,7 @@ int RunRtuServer(SimResponder& responder, const SimSerialLine& line, volatile st
         }
         if (length == 0)
             continue;
-        // A serial line cannot be dropped: a request past the drop count
-        // goes unanswered, and so does every later one.
-        responder.Handle(context, request, length, state);
+        Serve(context, responder, request, length, state);
     }
     modbus_close(context);
     modbus_free(context);
@@ -263,7 +188,7 @@ int RunOwnTerminalServer(SimResponder& responder, const SimSerialLine& line, vol
                              ignored);
             continue;
         }
-        responder.Handle(context, request, length, state);
+        Serve(context, responder, request, length, state);
     }
     modbus_set_socket(context, -1);
     modbus_free(context);

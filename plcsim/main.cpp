@@ -30,6 +30,8 @@ const char kUsage[] = "usage: memorix-plcsim [options]\n"
                       "  --family 0|1        protocol family to report (default: 0 for ids below 256, else 1)\n"
                       "  --host HOST         TCP address to listen on (default 127.0.0.1)\n"
                       "  --port PORT         TCP port (default 1502; 0 picks a free one)\n"
+                      "  --max-connections N serve at most N TCP connections at once (default 256);\n"
+                      "                      a client beyond them is turned away as it connects\n"
                       "  --rtu DEVICE        serve Modbus RTU on a serial device or pseudo-terminal instead;\n"
                       "                      \"pty\" creates a pseudo-terminal and answers only a client whose\n"
                       "                      baud rate, parity and data bits there are the simulator's\n"
@@ -78,6 +80,7 @@ int main(int argc, char** argv)
     int family = -1;
     std::string host = "127.0.0.1";
     int port = 1502;
+    int maxConnections = kDefaultMaxConnections;
     SimSerialLine line;
     std::string load, save, catalogue = SimDefaultCatalogue();
     SimFaults faults;
@@ -108,6 +111,8 @@ int main(int argc, char** argv)
             host = value;
         else if (option == "--port")
             ok = number(0, 65535, port);
+        else if (option == "--max-connections")
+            ok = number(1, 1 << 20, maxConnections);
         else if (option == "--rtu")
             line.device = value;
         else if (option == "--baud")
@@ -181,8 +186,8 @@ int main(int argc, char** argv)
 
     std::fprintf(stderr, "memorix-plcsim: model %d %s, protocol family %d\n", model.id, model.name.c_str(), family);
     SimResponder responder(memory, faults);
-    const int result =
-        line.device.empty() ? RunTcpServer(responder, host, port, g_stop) : RunRtuServer(responder, line, g_stop);
+    const int result = line.device.empty() ? RunTcpServer(responder, host, port, maxConnections, g_stop)
+                                           : RunRtuServer(responder, line, g_stop);
     if (!save.empty()) {
         if (!WriteSimDataFile(catalogue, model.id, memory.Blocks(), save, error)) {
             std::fprintf(stderr, "memorix-plcsim: %s\n", error.c_str());

@@ -274,7 +274,6 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
         const int high = coding::GetU16LE(out48 + 2);
         const int low = coding::GetU16LE(out48 + 4);
         modelId = high << 8 | low;
-        series = high == 7 ? 1 : -1;
     } else if (m_nProtocol == comm::kFamilyMessage) {
         std::uint8_t out28[28] = {};
         const int result = QelTeskOnline_3(m_Block.data(), m_wConnNo, out28);
@@ -282,13 +281,16 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
             ReportError(result, {});
             return false;
         }
-        modelId = out28[0];
-        stPLC model;
-        if (db.FindPlcById(modelId, model))
-            series = model.PLCSeriesNo;
+        modelId = out28[0] | out28[1] << 8;
     } else {
         return false;
     }
+    // The series is the catalogue's, whichever family the unit speaks: a
+    // series is not told by the model id's high byte, and an id above 255
+    // needs both of its bytes.
+    stPLC model;
+    if (db.FindPlcById(modelId, model))
+        series = model.PLCSeriesNo;
     if (!db.IsKnownPlc(series, modelId)) {
         Message(forWrite ? res::IDS_WRITE_UNKNOWN_PLC : res::IDS_READ_UNKNOWN_PLC,
                 static_cast<int>(platform::MsgIcon::Exclamation));

@@ -10,6 +10,8 @@
 #include "document/DocumentTestSupport.h"
 #include "support/RunProcess.h"
 
+#include "catalogue/CPlcDatabase.h"
+#include "support/TestCatalogue.h"
 #include "transfer/FixedText.h"
 #include "resources/ResourceIds.h"
 
@@ -233,6 +235,52 @@ TEST_F(TransferSessionTest, FamilyOneReadsAndWritesAddressByAddressWithoutBanks)
     doc->WriteToPlc();
     EXPECT_TRUE(Shown(res::IDS_WRITE_DONE));
     EXPECT_EQ(Mbpoll(sim.Port(), 12, 1), std::vector<int>{999});
+}
+
+// Every enabled model of the catalogue, its unit speaking either family: the
+// model check takes the unit for the model it says it is, and a word written
+// to it is there afterwards.
+TEST_F(TransferSessionTest, EveryEnabledModelPassesTheModelCheckAndTakesAWriteInEitherFamily)
+{
+    std::vector<int> models;
+    {
+        CPlcDatabase db(messages, testsupport::BuiltCatalogue());
+        ASSERT_EQ(db.DBConnect(true), 1);
+        std::vector<stPLCSeries> series;
+        db.GetDBPLCSeriesAry(series);
+        for (const stPLCSeries& s : series) {
+            std::vector<stPLC> inSeries;
+            db.GetDBPLCAry(s.PLCSeriesNo, inSeries);
+            for (const stPLC& plc : inSeries)
+                models.push_back(plc.Id);
+        }
+        db.DBConnect(false);
+    }
+    ASSERT_NE(std::find(models.begin(), models.end(), 2560), models.end()) << "a model id above 255 outside series 1";
+    ASSERT_NE(std::find(models.begin(), models.end(), 32), models.end());
+
+    messages.AnswerEveryQuestion(platform::MsgAnswer::Yes); // "another model": yes
+    comm.choose = Selection{{{DT, 0, 9}}, {}};
+    std::uint16_t value = 100;
+    for (const int model : models) {
+        for (const int family : {0, 1}) {
+            SCOPED_TRACE("model " + std::to_string(model) + ", family " + std::to_string(family));
+            SimulatorProcess sim({"--model", std::to_string(model), "--family", std::to_string(family)});
+            ASSERT_TRUE(sim.Started()) << sim.Log();
+            SaveTcpProfile(0, sim.Port());
+            messages.ClearShown();
+            ASSERT_TRUE(ReadCommand());
+            EXPECT_FALSE(Shown(res::IDS_READ_UNKNOWN_PLC));
+            EXPECT_EQ(app->Plc().m_nPLCId, model);
+            EXPECT_EQ(app->GetComm().Protocol(), family);
+            CMemorixDoc* doc = app->GetActiveDoc();
+            ASSERT_NE(doc, nullptr);
+            SetWord(*doc, DT, 0, 7, ++value);
+            EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Done);
+            EXPECT_FALSE(Shown(res::IDS_WRITE_UNKNOWN_PLC));
+            EXPECT_EQ(Mbpoll(sim.Port(), 7, 1), std::vector<int>{value}) << "DT 7";
+        }
+    }
 }
 
 TEST_F(TransferSessionTest, DecliningTheConfirmationNeverGoesOnline)
