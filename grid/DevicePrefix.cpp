@@ -22,3 +22,11 @@ std::string DevicePrefix(std::uint8_t code, std::span<const stDispDevString> nam
     }
     return std::string(DeviceTwoLetterName(code));
 }
+
+std::string BlockName(std::uint8_t code, std::int16_t bank, std::span<const stDispDevString> names)
+{
+    std::string name = DevicePrefix(code, names);
+    if (code == DeviceCode::FL)
+        name += "#" + std::to_string(bank);
+    return name;
+}

@@ -24,3 +24,7 @@ std::vector<stDispDevString> DispDevStrings(const DeviceInfoArray& devices);
 // otherwise the built-in two-letter name ("DT", "WR", ...), empty for a code
 // without one.
 std::string DevicePrefix(std::uint8_t code, std::span<const stDispDevString> names);
+
+// A block's device as users write it: the prefix, with "#N" for a bank of
+// the file register ("DT", "FL#2").
+std::string BlockName(std::uint8_t code, std::int16_t bank, std::span<const stDispDevString> names);

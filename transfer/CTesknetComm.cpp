@@ -410,6 +410,13 @@ TransferOutcome CTesknetComm::PrepareUpload()
     return TransferOutcome::Done;
 }
 
+std::string CTesknetComm::DetectedModelName() const
+{
+    stPLC model;
+    CPlcDatabase db(m_messages, m_cataloguePath);
+    return db.FindPlcById(m_nDetectedPlcId, model) ? model.FullName : std::string();
+}
+
 PlcChoice CTesknetComm::TakePendingPlc()
 {
     PlcChoice plc = m_Pending ? std::move(*m_Pending) : m_current;

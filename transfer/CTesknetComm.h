@@ -86,6 +86,8 @@ public:
     std::uint8_t Protocol() const { return m_nProtocol; }
     int DetectedSeries() const { return m_nDetectedSeries; }
     int DetectedPlcId() const { return m_nDetectedPlcId; }
+    // The catalogue's name of the detected model; empty when it has none.
+    std::string DetectedModelName() const;
     std::uint16_t ConnectionNumber() const { return m_wConnNo; }
     void SetConnectionNumber(std::uint16_t number) { m_wConnNo = number; }
     const std::string& ConnectionName() const { return m_strConnName; }

@@ -2,6 +2,7 @@
 // PLC, is with the other PLC commands).
 
 #include "codec/ValueCodec.h"
+#include "grid/DevicePrefix.h"
 #include "programs/cli/CliCommand.h"
 #include "programs/cli/CliDocument.h"
 #include "programs/cli/CompareOutput.h"
@@ -86,17 +87,6 @@ int RunDiff(CliContext& context, const CliCommand& command, const CliArgs& args)
 
 } // namespace
 
-std::string BlockDeviceText(std::uint8_t code, std::int16_t bank, const DeviceInfoArray& devices)
-{
-    std::string name = std::to_string(code);
-    for (const stDeviceInfo& device : devices)
-        if (device.Id == code)
-            name = device.Name;
-    if (code == DeviceCode::FL)
-        name += "#" + std::to_string(bank);
-    return name;
-}
-
 bool NoteModels(CliContext& context, const PlcChoice& ours, const PlcChoice& theirs)
 {
     if (ours.m_nPLCId == theirs.m_nPLCId)
@@ -127,12 +117,13 @@ bool ReadDiffOptions(CliContext& context, const CliCommand& command, const CliAr
 int PrintComparison(CliContext& context, const compare::Comparison& comparison, const EditDataArray& ours,
                     const DeviceInfoArray& devices, const DiffOptions& options)
 {
+    const std::vector<stDispDevString> names = DispDevStrings(devices);
     std::int64_t differing = 0;
     for (const compare::BlockResult& result : comparison.Blocks()) {
         if (!Wanted(options, result.deviceCode, result.bank))
             continue;
         differing += result.DifferingWords();
-        const std::string device = BlockDeviceText(result.deviceCode, result.bank, devices);
+        const std::string device = BlockName(result.deviceCode, result.bank, names);
         if (options.summary) {
             context.out << device << '\t' << result.bank << '\t' << result.comparedWords << '\t'
                         << result.DifferingWords() << '\t' << result.notComparedWords << '\n';

@@ -29,9 +29,6 @@ struct DiffOptions {
 bool ReadDiffOptions(CliContext& context, const CliCommand& command, const CliArgs& args,
                      const DeviceInfoArray& devices, DiffOptions& options);
 
-// A block's device as --device takes it: "DT", "FL#2".
-std::string BlockDeviceText(std::uint8_t code, std::int16_t bank, const DeviceInfoArray& devices);
-
 // Says on standard error when the two models differ; true then.
 bool NoteModels(CliContext& context, const PlcChoice& ours, const PlcChoice& theirs);
 

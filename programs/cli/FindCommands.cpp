@@ -1,6 +1,7 @@
 // find and fill: a value in the current radix and unit, looked for in the
 // blocks of a file or written into a range of addresses.
 
+#include "grid/DevicePrefix.h"
 #include "grid/GridFind.h"
 #include "programs/cli/CliCommand.h"
 #include "programs/cli/CliDocument.h"
@@ -41,6 +42,7 @@ int RunFind(CliContext& context, const CliCommand& command, const CliArgs& args)
     if (!document)
         return kTrouble;
     const DeviceInfoArray& devices = session.App().Plc().m_aDeviceInfo;
+    const std::vector<stDispDevString> names = DispDevStrings(devices);
     std::optional<DeviceArg> only;
     if (const auto text = args.Value("device")) {
         std::string error;
@@ -52,7 +54,7 @@ int RunFind(CliContext& context, const CliCommand& command, const CliArgs& args)
     for (const CEditData& block : document->Blocks()) {
         if (only && (only->code != block.Id || only->bank.value_or(block.BankNo) != block.BankNo))
             continue;
-        const std::string device = BlockDeviceText(block.Id, block.BankNo, devices);
+        const std::string device = BlockName(block.Id, block.BankNo, names);
         for (const std::size_t offset : FindAllInBlock(block, *pattern)) {
             context.out << device << '\t' << AddressOf(block, offset) << '\n';
             found = true;

@@ -2,7 +2,6 @@
 // The confirmation before a transfer is the command itself; every other
 // question is answered No unless --yes.
 
-#include "catalogue/CPlcDatabase.h"
 #include "programs/cli/CliCommand.h"
 #include "programs/cli/CliDocument.h"
 #include "programs/cli/CompareOutput.h"
@@ -168,20 +167,10 @@ int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& ar
     comm.Disconnect();
     if (!identified)
         return kExitFailure;
-    stPLC model;
-    CPlcDatabase db(app.Messages(), app.CataloguePath());
-    db.FindPlcById(comm.DetectedPlcId(), model);
-    context.out << "model\t" << comm.DetectedSeries() << '\t' << comm.DetectedPlcId() << '\t' << model.FullName << '\n'
+    context.out << "model\t" << comm.DetectedSeries() << '\t' << comm.DetectedPlcId() << '\t'
+                << comm.DetectedModelName() << '\n'
                 << "family\t" << static_cast<int>(comm.Protocol()) << '\n';
     return kExitOk;
-}
-
-std::string DetectedModelName(CMemorixApp& app, CTesknetComm& comm)
-{
-    stPLC model;
-    CPlcDatabase db(app.Messages(), app.CataloguePath());
-    db.FindPlcById(comm.DetectedPlcId(), model);
-    return model.FullName;
 }
 
 // The file's ranges read from the PLC into memory and compared with the
@@ -217,7 +206,7 @@ int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& ar
         return kExitTrouble;
     }
     PlcChoice plc;
-    plc.SetIdentity(comm.DetectedSeries(), comm.DetectedPlcId(), DetectedModelName(app, comm));
+    plc.SetIdentity(comm.DetectedSeries(), comm.DetectedPlcId(), comm.DetectedModelName());
     const compare::Comparison comparison(ours->Blocks(), std::move(plcBlocks), NoteModels(context, app.Plc(), plc));
     return PrintComparison(context, comparison, ours->Blocks(), app.Plc().m_aDeviceInfo, options);
 }

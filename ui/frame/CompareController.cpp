@@ -1,7 +1,6 @@
 #include "ui/frame/CompareController.h"
 
 #include "app/CMemorixApp.h"
-#include "catalogue/CPlcDatabase.h"
 #include "document/ReadDataFile.h"
 #include "grid/GridCompare.h"
 #include "resources/FormatText.h"
@@ -57,6 +56,16 @@ void CompareController::OnCompareWithFile()
           modelsDiffer ? other.m_strPLCName : std::string());
 }
 
+namespace {
+
+std::string OtherModelName(const CTesknetComm& comm)
+{
+    const std::string name = comm.DetectedModelName();
+    return name.empty() ? std::to_string(comm.DetectedPlcId()) : name;
+}
+
+} // namespace
+
 void CompareController::OnCompareWithPlc()
 {
     CMemorixDoc* document = BeginCommand();
@@ -81,15 +90,7 @@ void CompareController::OnCompareWithPlc()
     }
     const bool modelsDiffer = comm.DetectedPlcId() != m_app.Plc().m_nPLCId;
     Start(compare::Comparison(document->Blocks(), std::move(blocks), modelsDiffer),
-          modelsDiffer ? DetectedModelName() : std::string());
-}
-
-std::string CompareController::DetectedModelName() const
-{
-    stPLC model;
-    CPlcDatabase db(m_app.Messages(), m_app.CataloguePath());
-    return db.FindPlcById(m_app.GetComm().DetectedPlcId(), model) ? model.FullName
-                                                                  : std::to_string(m_app.GetComm().DetectedPlcId());
+          modelsDiffer ? OtherModelName(comm) : std::string());
 }
 
 void CompareController::Start(compare::Comparison comparison, std::string otherModel)

@@ -47,7 +47,6 @@ private:
     CMemorixDoc* BeginCommand();
     void Start(compare::Comparison comparison, std::string otherModel);
     void ShowResult();
-    std::string DetectedModelName() const;
 
     CMemorixApp& m_app;
     CMainFrame& m_frame;

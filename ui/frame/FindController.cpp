@@ -69,11 +69,9 @@ std::string FindController::GoToCheck(const std::string& text)
     case GoToError::UnknownDevice: return strings.LoadString(res::IDS_GOTO_UNKNOWN_DEVICE);
     case GoToError::NoBlock: return strings.LoadString(res::IDS_GOTO_NO_BLOCK);
     case GoToError::OutOfRange: {
-        std::string device = DevicePrefix(result.block->Id, names);
-        if (result.block->Id == DeviceCode::FL)
-            device += "#" + std::to_string(result.block->BankNo);
-        return FormatText(strings.LoadString(res::IDS_GOTO_OUT_OF_RANGE),
-                          {device, result.block->StartAddr, result.block->EndAddr});
+        return FormatText(
+            strings.LoadString(res::IDS_GOTO_OUT_OF_RANGE),
+            {BlockName(result.block->Id, result.block->BankNo, names), result.block->StartAddr, result.block->EndAddr});
     }
     }
     const CEditData& block = *result.block;
