@@ -1,6 +1,5 @@
 #include "transfer/BlockTransfer.h"
 
-#include "contract/CommExports.h"
 #include "model/DeviceNames.h"
 #include "model/PlcChoice.h"
 #include "transfer/WaitCursor.h"
@@ -156,7 +155,7 @@ void BlockTransfer::OnLibraryProgress(void* context, std::uint32_t wordsDone, st
 void BlockTransfer::FollowLibraryProgress(bool on)
 {
     m_progressBlock.reset();
-    QelTeskMsg_SetProgress(m_sessionBlock, on ? &BlockTransfer::OnLibraryProgress : nullptr, this);
+    m_exports->setProgress(m_sessionBlock, on ? &BlockTransfer::OnLibraryProgress : nullptr, this);
 }
 
 bool BlockTransfer::SizesAgree(const std::vector<const CEditData*>& blocks)
@@ -165,7 +164,7 @@ bool BlockTransfer::SizesAgree(const std::vector<const CEditData*>& blocks)
         const std::uint32_t device = ProtocolDeviceCode(block->Id);
         if (device == 0)
             continue;
-        const int error = QelTeskMsg_CheckWords(m_sessionBlock, m_connection, device,
+        const int error = m_exports->checkWords(m_sessionBlock, m_connection, device,
                                                 static_cast<std::uint32_t>(std::max(block->DataSize, 0)));
         if (error != 0) {
             m_onError(error);
@@ -228,8 +227,8 @@ TransferOutcome BlockTransfer::WriteByAddress(const EditDataArray& blocks)
         std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
         m_callWords = 0;
-        const int error = QelTesktocol7_8(m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()),
-                                          descriptors.data(), buffer.data());
+        const int error = m_exports->writeByAddress(
+            m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()), descriptors.data(), buffer.data());
         NoteWritten(block, false, error == 0);
         if (error != 0) {
             m_onError(error);
@@ -256,9 +255,9 @@ TransferOutcome BlockTransfer::WriteByRange(const EditDataArray& blocks, std::ui
         const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
         m_callWords = 0;
-        const int error =
-            QelTeskMsg_92(m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                          static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
+        const int error = m_exports->writeRange(
+            m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr), bank,
+            static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
         NoteWritten(block, banked, error == 0);
         if (error != 0) {
             m_onError(error);
@@ -302,8 +301,8 @@ TransferOutcome BlockTransfer::ReadByAddress(const PlcChoice& plc, EditDataArray
         Progress(false, block, false, done, total);
         std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
         std::vector<std::uint8_t> buffer(bytes, 0);
-        const int error = QelTesktocol7_7(m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()),
-                                          descriptors.data(), buffer.data());
+        const int error = m_exports->readByAddress(
+            m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()), descriptors.data(), buffer.data());
         if (error != 0) {
             m_onError(error);
             out.clear();
@@ -341,8 +340,8 @@ TransferOutcome BlockTransfer::ReadByRange(const PlcChoice& plc, EditDataArray& 
         Progress(false, block, bank != kNoBank, done, total);
         std::vector<std::uint8_t> buffer(bytes, 0);
         const int error =
-            QelTeskMsg_91(m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr), bank,
-                          static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
+            m_exports->readRange(m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr),
+                                 bank, static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
         if (error != 0) {
             m_onError(error);
             out.clear();

@@ -8,6 +8,7 @@
 // shows the libraries' errors.
 
 #include "model/DeviceModel.h"
+#include "transfer/CommLibraries.h"
 #include "transfer/ICommHost.h"
 #include "transfer/TransferOutcome.h"
 
@@ -60,6 +61,8 @@ public:
     BlockTransfer& operator=(const BlockTransfer&) = delete;
 
     void SetHost(ICommHost& host) { m_host = &host; }
+    // The libraries' exports, bound before the first transfer.
+    void SetExports(const transfer::CommExports& exports) { m_exports = &exports; }
 
     // Writes blocks with the requests of the protocol family; plc tells which
     // FL blocks are banks. Stops at the first block that fails.
@@ -95,6 +98,7 @@ private:
     void NoteWritten(const CEditData& block, bool banked, bool whole);
 
     std::uint8_t* m_sessionBlock;
+    const transfer::CommExports* m_exports = nullptr;
     ICommHost* m_host;
     ErrorSink m_onError;
     std::uint16_t m_connection = 0;

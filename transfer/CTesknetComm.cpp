@@ -2,7 +2,6 @@
 
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
-#include "contract/CommExports.h"
 #include "transfer/FixedText.h"
 #include "transfer/ICommHost.h"
 #include "transfer/WaitCursor.h"
@@ -104,14 +103,16 @@ TransferOutcome CTesknetComm::Connect()
     if (IsOnline())
         return TransferOutcome::Done;
     if (!IsInitialised()) {
+        if (!BindLibraries())
+            return TransferOutcome::InitFailed;
         std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
-        if (QelTeskUserIF_41(m_Block.data(), name.data()) != 0)
+        if (m_exports->initialise(m_Block.data(), name.data()) != 0)
             return TransferOutcome::InitFailed;
         m_nFlags |= kInitialised;
     }
     UpdateTitle();
-    QelTeskUserIF_153(m_Block.data(), LanguageCode());
-    const int result = QelTeskUserIF_8(m_host->MainWindow(), m_Block.data());
+    m_exports->setLanguage(m_Block.data(), LanguageCode());
+    const int result = m_exports->goOnline(m_host->MainWindow(), m_Block.data());
     if (result != 0) {
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
         return Fail(result);
@@ -124,9 +125,29 @@ TransferOutcome CTesknetComm::Connect()
 void CTesknetComm::Disconnect()
 {
     if (IsOnline()) {
-        QelTeskUserIF_14(m_Block.data());
+        m_exports->goOffline(m_Block.data());
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
     }
+}
+
+bool CTesknetComm::BindLibraries()
+{
+    if (m_exports)
+        return true;
+    m_exports = transfer::LoadCommExports(m_loadError);
+    if (!m_exports)
+        return false;
+    m_loadError.clear();
+    m_transfer.SetExports(*m_exports);
+    return true;
+}
+
+std::string CTesknetComm::InitFailedText(const std::string& lead) const
+{
+    std::string text = lead;
+    if (!m_loadError.empty())
+        text += m_loadError + "\n";
+    return text + "[" + std::to_string(kInitFailedCode) + "]";
 }
 
 TransferOutcome CTesknetComm::Fail(int libraryError)
@@ -144,7 +165,7 @@ void CTesknetComm::UpdateTitle()
     if (title.size() > comm::kBlockTitleSize - 1)
         title.resize(comm::kBlockTitleSize - 1);
     if (IsOnline()) {
-        QelTeskUserIF_150(m_Block.data(), title.c_str());
+        m_exports->setTitle(m_Block.data(), title.c_str());
         return;
     }
     std::uint8_t* field = m_Block.data() + comm::kBlockTitleOffset;
@@ -155,9 +176,9 @@ void CTesknetComm::UpdateTitle()
 void CTesknetComm::ReportError(int code, const std::string& text)
 {
     std::string shown = text;
-    if (shown.empty()) {
+    if (shown.empty() && m_exports) {
         std::vector<char> buffer(comm::kErrorTextSize, '\0');
-        QelTeskUserIF_188(m_Block.data(), code, buffer.data());
+        m_exports->errorText(m_Block.data(), code, buffer.data());
         shown = FromAnsi(TextOf(buffer.data(), buffer.size()));
     }
     platform::MessageRequest request;
@@ -168,15 +189,21 @@ void CTesknetComm::ReportError(int code, const std::string& text)
 
 std::string CTesknetComm::GetConnectionText()
 {
-    QelTeskUserIF_153(m_Block.data(), LanguageCode());
+    if (!BindLibraries())
+        return m_loadError;
+    m_exports->setLanguage(m_Block.data(), LanguageCode());
     std::vector<char> name = ZeroedText(ToAnsi(m_strConnName), comm::kAppNameSize);
     std::vector<char> buffer(comm::kErrorTextSize, '\0');
-    QelTeskMsg_37(m_Block.data(), m_wConnNo, name.data(), buffer.data());
+    m_exports->connectionText(m_Block.data(), m_wConnNo, name.data(), buffer.data());
     return FromAnsi(TextOf(buffer.data(), buffer.size()));
 }
 
 void CTesknetComm::CommSettings()
 {
+    if (!BindLibraries()) {
+        ReportError(kInitFailedCode, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
+        return;
+    }
     const std::wstring appName = ToWide(m_host->ApplicationName());
     std::uint8_t* block = nullptr;
     int alreadyInitialised = 0;
@@ -185,19 +212,19 @@ void CTesknetComm::CommSettings()
         alreadyInitialised = 1;
     } else {
         std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
-        if (QelTeskUserIF_41(m_Block.data(), name.data()) == 0) {
+        if (m_exports->initialise(m_Block.data(), name.data()) == 0) {
             m_nFlags |= kInitialised;
             UpdateTitle();
-            QelTeskUserIF_153(m_Block.data(), LanguageCode());
+            m_exports->setLanguage(m_Block.data(), LanguageCode());
             block = m_Block.data();
         }
     }
     std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
     std::int32_t connection = m_wConnNo;
     std::int32_t out = 0;
-    const int result = QelTeskCMSet_3(block, appName.c_str(), m_host->MainWindow(), appName.c_str(), 0,
-                                      comm::Settings::kCommSettingsList32, 5, comm::Settings::kCommSettingsList16, 18,
-                                      &connection, &out, connName.data(), 1, alreadyInitialised);
+    const int result = m_exports->commSettings(
+        block, appName.c_str(), m_host->MainWindow(), appName.c_str(), 0, comm::Settings::kCommSettingsList32, 5,
+        comm::Settings::kCommSettingsList16, 18, &connection, &out, connName.data(), 1, alreadyInitialised);
     if (block && result == 1) {
         m_strConnName = FromAnsi(TextOf(connName.data(), connName.size()));
         m_wConnNo = static_cast<std::uint16_t>(connection & 0xFFFF);
@@ -210,8 +237,7 @@ void CTesknetComm::OnlineSettings()
 {
     const TransferOutcome connected = Connect();
     if (connected == TransferOutcome::InitFailed) {
-        ReportError(kInitFailedCode,
-                    m_strings.LoadString(res::IDS_COMM_INIT_FAILED) + "[" + std::to_string(kInitFailedCode) + "]");
+        ReportError(kInitFailedCode, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
         return;
     }
     if (connected != TransferOutcome::Done) {
@@ -221,8 +247,9 @@ void CTesknetComm::OnlineSettings()
     std::vector<char> connName = ZeroedText(ToAnsi(m_strConnName), comm::kConnectionNameSize);
     const std::vector<char> appName = ZeroedText(AnsiAppName(), comm::kAppNameSize);
     std::int32_t connection = m_wConnNo;
-    QelTeskCMSet_14(m_host->ActiveWindow(), appName.data(), appName.data(), 0, comm::Settings::kOnlineSettingsCode,
-                    m_Block.data(), &connection, connName.data(), static_cast<int>(comm::kConnectionNameSize));
+    m_exports->onlineSettings(m_host->ActiveWindow(), appName.data(), appName.data(), 0,
+                              comm::Settings::kOnlineSettingsCode, m_Block.data(), &connection, connName.data(),
+                              static_cast<int>(comm::kConnectionNameSize));
     m_strConnName = FromAnsi(TextOf(connName.data(), connName.size()));
     m_wConnNo = static_cast<std::uint16_t>(connection & 0xFFFF);
     Disconnect();
@@ -232,7 +259,7 @@ bool CTesknetComm::OpenAndIdentify()
 {
     const TransferOutcome connected = Connect();
     if (connected == TransferOutcome::InitFailed) {
-        ReportError(kInitFailedCode, "[" + std::to_string(kInitFailedCode) + "]");
+        ReportError(kInitFailedCode, InitFailedText({}));
         return false;
     }
     if (connected != TransferOutcome::Done) {
@@ -244,7 +271,7 @@ bool CTesknetComm::OpenAndIdentify()
     const std::vector<char> appName = ZeroedText(AnsiAppName(), comm::kAppNameSize);
     std::uint8_t out28[28] = {};
     std::uint8_t out48[48] = {};
-    const int result = QelTeskOnline_5(m_Block.data(), m_wConnNo, out28, out48, connName.data(), appName.data());
+    const int result = m_exports->identify(m_Block.data(), m_wConnNo, out28, out48, connName.data(), appName.data());
     if (result == 0) {
         m_nProtocol = m_Block[comm::kBlockProtocolOffset];
     } else {
@@ -266,7 +293,7 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
     CPlcDatabase db(m_messages, m_cataloguePath);
     if (m_nProtocol == comm::kFamilyProtocol7) {
         std::uint8_t out48[48] = {};
-        const int result = QelTesktocol7_1(m_Block.data(), m_wConnNo, out48, 0);
+        const int result = m_exports->readType(m_Block.data(), m_wConnNo, out48, 0);
         if (result != 0) {
             ReportError(result, {});
             return false;
@@ -276,7 +303,7 @@ bool CTesknetComm::CheckPlcType(bool forWrite)
         modelId = high << 8 | low;
     } else if (m_nProtocol == comm::kFamilyMessage) {
         std::uint8_t out28[28] = {};
-        const int result = QelTeskOnline_3(m_Block.data(), m_wConnNo, out28);
+        const int result = m_exports->modelId(m_Block.data(), m_wConnNo, out28);
         if (result != 0) {
             ReportError(result, {});
             return false;

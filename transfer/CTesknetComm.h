@@ -97,6 +97,11 @@ private:
     static constexpr std::uint8_t kInitialised = 1;
     static constexpr std::uint8_t kOnline = 2;
 
+    // Loads the libraries on the first call; false (the reason kept for the
+    // message) when they cannot be loaded.
+    bool BindLibraries();
+    // The message of a session that could not be set up, ending with the code.
+    std::string InitFailedText(const std::string& lead) const;
     // Keeps the library's code and says Failed.
     TransferOutcome Fail(int libraryError);
     void WaitAfterFailure();
@@ -124,4 +129,6 @@ private:
     std::optional<PlcChoice> m_Pending;
     int m_lastError = 0;
     BlockTransfer m_transfer;
+    const transfer::CommExports* m_exports = nullptr;
+    std::string m_loadError;
 };

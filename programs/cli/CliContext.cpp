@@ -2,7 +2,7 @@
 
 #include "platform/ConsoleMessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "platform/qt/QtSettingsStore.h"
+#include "platform/IniSettingsStore.h"
 #include "resources/CResourceHandle.h"
 #include "resources/LanguageLoader.h"
 
@@ -25,7 +25,7 @@ platform::ConsoleMessageBox& CliContext::Messages()
 platform::ISettingsStore& CliContext::Settings()
 {
     if (!m_settings)
-        m_settings = std::make_unique<platform::QtSettingsStore>();
+        m_settings = std::make_unique<platform::IniSettingsStore>();
     return *m_settings;
 }
 

@@ -41,12 +41,12 @@ int ReadRegister(int port, int reference)
 class CliPlc : public ::testing::Test {
 protected:
     void SetUp() override { commtest::UseFreshSettingsFolder(); }
-    ProcessResult Run(const std::vector<std::string>& args)
+    ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {})
     {
         const char* bin = std::getenv("MEMORIX_BIN_DIR");
-        return testsupport::RunProcess(
-            std::string(bin ? bin : ".") + "/memorix-cli", args,
-            {std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"), "TMPDIR=" + scratch.dir});
+        env.push_back(std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME"));
+        env.push_back("TMPDIR=" + scratch.dir);
+        return testsupport::RunProcess(std::string(bin ? bin : ".") + "/memorix-cli", args, env);
     }
     std::string File(const std::string& name) const { return scratch.Path(name); }
 
@@ -124,6 +124,30 @@ TEST_F(CliPlc, PlcDiffFindsTheWordsChangedInThePlc)
     EXPECT_EQ(Run({"plc-diff", File("backup.ldtx"), "--connection", "9"}).exitCode, 2);
     ASSERT_EQ(Run({"new", File("big.ldtx"), "--model", "1794", "--select", "DT:0-400000"}).exitCode, 0);
     EXPECT_EQ(Run({"plc-diff", File("big.ldtx"), "--connection", "3"}).exitCode, 2);
+}
+
+// A server without a desktop runs the file commands: they load neither the
+// toolkit nor the communication libraries, which only a PLC command brings in.
+TEST_F(CliPlc, OnlyPlcCommandsLoadTheCommunicationLibraries)
+{
+    commtest::SimulatorProcess sim({"--model", "35"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+    ASSERT_EQ(Run({"new", File("a.ldtx"), "--model", "35", "--select", "DT:0-99"}).exitCode, 0);
+    const std::vector<std::string> traceLoading = {"LD_DEBUG=files"};
+    for (const std::vector<std::string>& fileCommand : {std::vector<std::string>{"info", File("a.ldtx")},
+                                                        {"diff", File("a.ldtx"), File("a.ldtx")},
+                                                        {"find", File("a.ldtx"), "0"},
+                                                        {"catalogue"}}) {
+        const ProcessResult r = Run(fileCommand, traceLoading);
+        EXPECT_LE(r.exitCode, 1) << fileCommand[0] << ": "
+                                 << r.err.substr(r.err.size() - std::min<std::size_t>(r.err.size(), 400));
+        EXPECT_EQ(r.err.find("libQt6"), std::string::npos) << fileCommand[0];
+        EXPECT_EQ(r.err.find("libQelTesk"), std::string::npos) << fileCommand[0];
+    }
+    const ProcessResult plc = Run({"plc-diff", File("a.ldtx"), "--connection", "3"}, traceLoading);
+    EXPECT_LE(plc.exitCode, 1);
+    EXPECT_NE(plc.err.find("libQelTeskUserIF"), std::string::npos);
 }
 
 // Words per address the file does not share with the unit: a map file that
