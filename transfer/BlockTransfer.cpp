@@ -130,6 +130,8 @@ void BlockTransfer::Progress(bool writing, const CEditData& block, bool banked, 
     progress.startAddr = block.StartAddr;
     progress.endAddr = block.EndAddr;
     progress.percent = wordsTotal == 0 ? 0 : static_cast<int>(wordsDone * 100 / wordsTotal);
+    progress.wordsDone = wordsDone;
+    progress.wordsTotal = wordsTotal;
     m_progressBase = wordsDone;
     m_progressTotal = wordsTotal;
     m_progressShown = progress.percent;
@@ -149,6 +151,7 @@ void BlockTransfer::OnLibraryProgress(void* context, std::uint32_t wordsDone, st
         return;
     self->m_progressShown = percent;
     self->m_progressBlock->percent = percent;
+    self->m_progressBlock->wordsDone = done;
     self->m_host->ShowProgress(*self->m_progressBlock);
 }
 

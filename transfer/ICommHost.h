@@ -6,6 +6,7 @@
 // frame implements it with widgets, the command-line tool with its options,
 // tests with fakes.
 
+#include <cstdint>
 #include <string>
 
 class CTesknetComm;
@@ -19,7 +20,9 @@ struct TransferProgress {
     int bank = -1;      // -1 for a device without banks
     int startAddr = 0;
     int endAddr = 0;
-    int percent = 0; // 0..100 of the whole transfer
+    int percent = 0;             // 0..100 of the whole transfer
+    std::uint64_t wordsDone = 0; // of the whole transfer
+    std::uint64_t wordsTotal = 0;
 };
 
 // "Reading DT 0-524287 ... 35%", "Writing FL bank 2 0-32767 ... 80%".

@@ -12,12 +12,18 @@
 #include "model/DeviceLists.h"
 #include "platform/ConsoleMessageBox.h"
 
+#include <chrono>
+#include <iostream>
 #include <ostream>
+
+#include <unistd.h>
 
 namespace {
 
 // The user of a command-line transfer: ranges come from --select (every
-// device with its default range without one), progress goes to standard error.
+// device with its default range without one). Progress goes to standard error
+// as one line rewritten in place, and only when that is a terminal: a script
+// reading standard error gets the messages alone.
 class CliCommHost final : public ICommHost {
 public:
     CliCommHost(CliContext& context, std::vector<std::string> selects)
@@ -56,8 +62,27 @@ public:
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     void Repaint() override {}
-    void ShowProgress(const TransferProgress& progress) override { m_context.err << ProgressText(progress) << '\n'; }
-    void EndProgress() override {}
+    void ShowProgress(const TransferProgress& progress) override
+    {
+        if (!m_terminal)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (!m_progressShown)
+            m_progressStart = now;
+        m_progressShown = true;
+        const double seconds = std::chrono::duration<double>(now - m_progressStart).count();
+        m_context.err << '\r' << ProgressText(progress);
+        if (seconds > 0 && progress.wordsDone > 0)
+            m_context.err << "  " << static_cast<std::uint64_t>(static_cast<double>(progress.wordsDone) / seconds)
+                          << " words/s";
+        m_context.err << "\x1b[K" << std::flush;
+    }
+    void EndProgress() override
+    {
+        if (m_progressShown)
+            m_context.err << '\n';
+        m_progressShown = false;
+    }
 
     std::string selectError;
     std::string m_documentName;
@@ -65,6 +90,9 @@ public:
 private:
     CliContext& m_context;
     std::vector<std::string> m_selects;
+    bool m_terminal = &m_context.err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    bool m_progressShown = false;
+    std::chrono::steady_clock::time_point m_progressStart;
 };
 
 // Takes --connection N; false after a usage error.

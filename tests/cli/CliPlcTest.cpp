@@ -68,7 +68,19 @@ TEST_F(CliPlc, ReadEditWriteAndTheQuestionAboutAnotherModel)
 
     const ProcessResult read = Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-9"});
     ASSERT_EQ(read.exitCode, 0) << read.err;
-    EXPECT_NE(read.err.find("Reading DT 0-9"), std::string::npos) << read.err;
+    EXPECT_EQ(read.err.find("Reading DT"), std::string::npos) << "progress is for a terminal only: " << read.err;
+    // On a terminal: one line rewritten in place, with the speed, ended once.
+    const char* bin = std::getenv("MEMORIX_BIN_DIR");
+    const ProcessResult shown = testsupport::RunProcess(
+        "/usr/bin/script",
+        {"-qec",
+         std::string(bin ? bin : ".") + "/memorix-cli plc-read " + File("t.ldtx") + " --connection 3 --select DT:0-999",
+         "/dev/null"},
+        {std::string("XDG_CONFIG_HOME=") + std::getenv("XDG_CONFIG_HOME")});
+    EXPECT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_NE(shown.out.find("\rReading DT 0-999 ... 100%"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(" words/s"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.find("\rReading"), shown.out.find('\r')) << shown.out;
     EXPECT_NE(Run({"info", File("a.ldtx")}).out.find("block\t21\t0\t0\t9\t1"), std::string::npos);
 
     ASSERT_EQ(Run({"set", File("a.ldtx"), "--device", "DT", "--cell", "4", "ABCD"}).exitCode, 0);
