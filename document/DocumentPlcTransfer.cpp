@@ -17,13 +17,18 @@ bool CMemorixDoc::LoadFromPlc()
 {
     CTesknetComm* comm = m_context.comm;
     EditDataArray blocks;
-    if (!comm || comm->Upload(blocks) != TransferOutcome::Done || blocks.empty()) {
+    const TransferOutcome result = comm ? comm->Upload(blocks) : TransferOutcome::Cancelled;
+    if (result != TransferOutcome::Done || blocks.empty()) {
         // The PLC chosen for this read is dropped with the data: the document
         // and the current PLC stay as they were.
         if (comm)
             comm->DropPendingPlc();
-        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
-                            platform::MsgIcon::Exclamation);
+        if (result == TransferOutcome::Stopped)
+            ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_STOPPED,
+                                platform::MsgIcon::Information);
+        else
+            ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
+                                platform::MsgIcon::Exclamation);
         return false;
     }
     m_plc = comm->TakePendingPlc();
@@ -60,13 +65,18 @@ TransferOutcome CMemorixDoc::WriteToPlc()
         }
         platform::MessageRequest request;
         request.stringId = res::IDS_WRITE_PARTIAL;
-        request.text = m_context.strings.LoadString(res::IDS_TRANSFER_FAILED) + "\n"
+        const int lead = result == TransferOutcome::Stopped ? res::IDS_TRANSFER_STOPPED : res::IDS_TRANSFER_FAILED;
+        request.text = m_context.strings.LoadString(lead) + "\n"
                        + FormatText(m_context.strings.LoadString(res::IDS_WRITE_PARTIAL), {written});
         request.icon = platform::MsgIcon::Exclamation;
         m_context.messages.Show(request);
         return result;
     }
-    ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
-                        platform::MsgIcon::Exclamation);
+    if (result == TransferOutcome::Stopped)
+        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_STOPPED,
+                            platform::MsgIcon::Information);
+    else
+        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
+                            platform::MsgIcon::Exclamation);
     return result;
 }

@@ -44,6 +44,10 @@ constexpr int IDS_READ_OTHER_PLC = 814;
 constexpr int IDS_COMM_INIT_FAILED = 817; // followed by "[%d]" with the code
 // Follows 812 when a write stopped after some blocks reached the PLC.
 constexpr int IDS_WRITE_PARTIAL = 818;
+// A transfer the user stopped while it ran; the button that stops it and the note while it stops.
+constexpr int IDS_TRANSFER_STOPPED = 819;
+constexpr int IDS_TRANSFER_CANCEL = 820;
+constexpr int IDS_TRANSFER_STOPPING = 821;
 
 // Data file errors. A reader may append " (%d)" with a detail code to `IDS_FILE_DAMAGED`.
 constexpr int IDS_FILE_DAMAGED = 901;

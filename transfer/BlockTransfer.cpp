@@ -155,6 +155,13 @@ void BlockTransfer::OnLibraryProgress(void* context, std::uint32_t wordsDone, st
     self->m_host->ShowProgress(*self->m_progressBlock);
 }
 
+void BlockTransfer::RequestStop()
+{
+    m_stopRequested.store(true);
+    if (m_exports && m_exports->cancel)
+        m_exports->cancel(m_sessionBlock);
+}
+
 void BlockTransfer::FollowLibraryProgress(bool on)
 {
     m_progressBlock.reset();
@@ -227,12 +234,16 @@ TransferOutcome BlockTransfer::WriteByAddress(const EditDataArray& blocks)
             continue;
         const std::size_t bytes = ByteCount(block);
         Progress(true, block, false, done, total);
+        if (StopRequested())
+            return TransferOutcome::Stopped;
         std::vector<comm::_dev2_7> descriptors = Descriptors(device, block);
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
         m_callWords = 0;
         const int error = m_exports->writeByAddress(
             m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()), descriptors.data(), buffer.data());
         NoteWritten(block, false, error == 0);
+        if (error != 0 && StopRequested())
+            return TransferOutcome::Stopped;
         if (error != 0) {
             m_onError(error);
             return TransferOutcome::Failed;
@@ -255,6 +266,8 @@ TransferOutcome BlockTransfer::WriteByRange(const EditDataArray& blocks, std::ui
         const std::size_t bytes = ByteCount(block);
         const bool banked = PlcChoice::IsFLBankDevice(block.Id, bankCount);
         Progress(true, block, banked, done, total);
+        if (StopRequested())
+            return TransferOutcome::Stopped;
         const std::uint16_t bank = banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
         std::vector<std::uint8_t> buffer = WriteBuffer(block, bytes);
         m_callWords = 0;
@@ -262,6 +275,8 @@ TransferOutcome BlockTransfer::WriteByRange(const EditDataArray& blocks, std::ui
             m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr), bank,
             static_cast<std::uint32_t>(bytes / 2 / std::max(block.DataSize, 1)), buffer.data());
         NoteWritten(block, banked, error == 0);
+        if (error != 0 && StopRequested())
+            return TransferOutcome::Stopped;
         if (error != 0) {
             m_onError(error);
             return TransferOutcome::Failed;
@@ -302,19 +317,28 @@ TransferOutcome BlockTransfer::ReadByAddress(const PlcChoice& plc, EditDataArray
         CEditData& block = request.block;
         const std::size_t bytes = ByteCount(block);
         Progress(false, block, false, done, total);
+        if (StopRequested())
+            break;
         std::vector<comm::_dev2_7> descriptors = Descriptors(ProtocolDeviceCode(block.Id), block);
         std::vector<std::uint8_t> buffer(bytes, 0);
         const int error = m_exports->readByAddress(
             m_sessionBlock, m_connection, 1, static_cast<int>(descriptors.size()), descriptors.data(), buffer.data());
         if (error != 0) {
-            m_onError(error);
             out.clear();
+            if (StopRequested())
+                return TransferOutcome::Stopped;
+            m_onError(error);
             return TransferOutcome::Failed;
         }
         block.Data = std::move(buffer);
         out.push_back(std::move(block));
         done += bytes / 2;
         result = TransferOutcome::Done;
+    }
+    // A read the user stopped delivers nothing, even when its data came in.
+    if (StopRequested()) {
+        out.clear();
+        return TransferOutcome::Stopped;
     }
     return result;
 }
@@ -341,13 +365,17 @@ TransferOutcome BlockTransfer::ReadByRange(const PlcChoice& plc, EditDataArray& 
         const std::size_t bytes = ByteCount(block);
         const std::uint16_t bank = request.banked ? static_cast<std::uint16_t>(block.BankNo) : kNoBank;
         Progress(false, block, bank != kNoBank, done, total);
+        if (StopRequested())
+            break;
         std::vector<std::uint8_t> buffer(bytes, 0);
         const int error =
             m_exports->readRange(m_sessionBlock, m_connection, device, static_cast<std::uint32_t>(block.StartAddr),
                                  bank, static_cast<std::uint32_t>(block.EndAddr - block.StartAddr + 1), buffer.data());
         if (error != 0) {
-            m_onError(error);
             out.clear();
+            if (StopRequested())
+                return TransferOutcome::Stopped;
+            m_onError(error);
             return TransferOutcome::Failed;
         }
         block.Data = std::move(buffer);
@@ -358,6 +386,10 @@ TransferOutcome BlockTransfer::ReadByRange(const PlcChoice& plc, EditDataArray& 
         result = TransferOutcome::Done;
         wait.End();
         m_host->Repaint();
+    }
+    if (StopRequested()) {
+        out.clear();
+        return TransferOutcome::Stopped;
     }
     return result;
 }

@@ -12,6 +12,7 @@
 #include "transfer/ICommHost.h"
 #include "transfer/TransferOutcome.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -71,6 +72,13 @@ public:
     // Reads the blocks plc selects into out, which is emptied on a failure.
     TransferOutcome Read(std::uint8_t protocol, std::uint16_t connection, const PlcChoice& plc, EditDataArray& out);
 
+    // Stops a running Read or Write at its next request (between blocks when
+    // the libraries cannot stop within one); from any thread. It returns
+    // Stopped. ClearStop before the next transfer.
+    void RequestStop();
+    void ClearStop() { m_stopRequested.store(false); }
+    bool StopRequested() const { return m_stopRequested.load(); }
+
     // Blocks written since the last ResetBlocksWritten.
     int BlocksWritten() const { return m_blocksWritten; }
     // What the unit holds of the writes since then, in write order.
@@ -99,6 +107,7 @@ private:
 
     std::uint8_t* m_sessionBlock;
     const transfer::CommExports* m_exports = nullptr;
+    std::atomic<bool> m_stopRequested{false};
     ICommHost* m_host;
     ErrorSink m_onError;
     std::uint16_t m_connection = 0;

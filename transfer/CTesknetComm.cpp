@@ -63,7 +63,7 @@ CTesknetComm::CTesknetComm(platform::IMessageBox& messages, const IStringTable& 
     , m_sleep([](std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
     , m_transfer(m_Block.data(), *m_host, [this](int libraryError) {
         m_lastError = libraryError;
-        ReportError(libraryError, {});
+        m_transferError = libraryError;
     })
 {
 }
@@ -148,6 +148,18 @@ std::string CTesknetComm::InitFailedText(const std::string& lead) const
     if (!m_loadError.empty())
         text += m_loadError + "\n";
     return text + "[" + std::to_string(kInitFailedCode) + "]";
+}
+
+TransferOutcome CTesknetComm::RunTransfer(const std::function<TransferOutcome()>& job)
+{
+    m_transferError.reset();
+    m_transfer.ClearStop();
+    const TransferOutcome result = m_runner ? m_runner(job) : job();
+    if (m_transferError) {
+        ReportError(*m_transferError, {});
+        m_transferError.reset();
+    }
+    return result;
 }
 
 TransferOutcome CTesknetComm::Fail(int libraryError)
@@ -371,13 +383,14 @@ TransferOutcome CTesknetComm::Download(const EditDataArray& blocks)
         return TransferOutcome::NotReached;
     }
     m_sleep(kSettleMs);
-    const TransferOutcome result = m_transfer.Write(m_nProtocol, m_wConnNo, blocks, m_current);
+    const TransferOutcome result =
+        RunTransfer([&] { return m_transfer.Write(m_nProtocol, m_wConnNo, blocks, m_current); });
     if (result == TransferOutcome::Cancelled) {
         Disconnect();
         return TransferOutcome::Cancelled;
     }
     m_host->EndProgress();
-    if (result != TransferOutcome::Done)
+    if (result != TransferOutcome::Done && result != TransferOutcome::Stopped)
         WaitAfterFailure();
     Disconnect();
     return result;
@@ -457,12 +470,12 @@ TransferOutcome CTesknetComm::Upload(EditDataArray& out)
         return TransferOutcome::NotReached;
     const PlcChoice& plc = m_Pending ? *m_Pending : m_current;
     m_sleep(kSettleMs);
-    const TransferOutcome result = m_transfer.Read(m_nProtocol, m_wConnNo, plc, out);
+    const TransferOutcome result = RunTransfer([&] { return m_transfer.Read(m_nProtocol, m_wConnNo, plc, out); });
     m_host->EndProgress();
-    if (result != TransferOutcome::Done) {
+    if (result != TransferOutcome::Done)
         out.clear();
+    if (result != TransferOutcome::Done && result != TransferOutcome::Stopped)
         WaitAfterFailure();
-    }
     Disconnect();
     return result;
 }

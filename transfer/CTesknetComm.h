@@ -63,6 +63,15 @@ public:
     bool OpenAndIdentify();
     bool CheckPlcType(bool forWrite);
 
+    // Runs the part of a transfer that moves data. The desktop program runs
+    // it on a worker thread and keeps its window alive meanwhile; the job
+    // calls only the host's ShowProgress, Repaint and wait cursor from there,
+    // and errors are shown when it is back. By default the job runs at once.
+    using TransferRunner = std::function<TransferOutcome(const std::function<TransferOutcome()>& job)>;
+    void SetTransferRunner(TransferRunner runner) { m_runner = std::move(runner); }
+    // Stops the running transfer at its next request; from any thread.
+    void RequestStop() { m_transfer.RequestStop(); }
+
     TransferOutcome Download(const EditDataArray& blocks);
     TransferOutcome PrepareUpload();
     TransferOutcome Upload(EditDataArray& out);
@@ -102,6 +111,8 @@ private:
     bool BindLibraries();
     // The message of a session that could not be set up, ending with the code.
     std::string InitFailedText(const std::string& lead) const;
+    // The job through the runner; a library error it met is shown afterwards.
+    TransferOutcome RunTransfer(const std::function<TransferOutcome()>& job);
     // Keeps the library's code and says Failed.
     TransferOutcome Fail(int libraryError);
     void WaitAfterFailure();
@@ -130,5 +141,7 @@ private:
     int m_lastError = 0;
     BlockTransfer m_transfer;
     const transfer::CommExports* m_exports = nullptr;
+    TransferRunner m_runner;
+    std::optional<int> m_transferError; // met by the job, shown when it is back
     std::string m_loadError;
 };

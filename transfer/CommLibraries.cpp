@@ -97,6 +97,7 @@ private:
                 return false;
             }
         }
+        exports.cancel = reinterpret_cast<decltype(exports.cancel)>(m_libraries[Message].Symbol("QelTeskMsg_Cancel"));
         m_exports = exports;
         return true;
     }

@@ -16,4 +16,7 @@ enum class TransferOutcome {
     Failed,
     // Connect: the libraries could not set up the session.
     InitFailed,
+    // The user stopped a running transfer: a read returns nothing, a write
+    // keeps what reached the unit before (CTesknetComm::Written).
+    Stopped,
 };

@@ -5,6 +5,7 @@
 #include "programs/cli/CliCommand.h"
 #include "programs/cli/CliDocument.h"
 #include "programs/cli/CompareOutput.h"
+#include "programs/cli/InterruptWatch.h"
 #include "programs/cli/NumberArgs.h"
 #include "programs/cli/SelectRange.h"
 #include "transfer/CTesknetComm.h"
@@ -95,6 +96,31 @@ private:
     std::chrono::steady_clock::time_point m_progressStart;
 };
 
+// Ctrl+C for the life of a PLC command: it stops the session's transfer, also
+// one that has not started yet when the signal came.
+class TransferInterrupt {
+public:
+    explicit TransferInterrupt(CTesknetComm& comm)
+        : m_comm(comm)
+        , m_watch([&comm] { comm.RequestStop(); })
+    {
+        comm.SetTransferRunner([this](const std::function<TransferOutcome()>& job) {
+            if (m_watch.Interrupted())
+                m_comm.RequestStop();
+            return job();
+        });
+    }
+    ~TransferInterrupt() { m_comm.SetTransferRunner({}); }
+    TransferInterrupt(const TransferInterrupt&) = delete;
+    TransferInterrupt& operator=(const TransferInterrupt&) = delete;
+
+    bool Interrupted() const { return m_watch.Interrupted(); }
+
+private:
+    CTesknetComm& m_comm;
+    InterruptWatch m_watch;
+};
+
 // Takes --connection N; false after a usage error.
 bool TakeConnection(CliContext& context, const CliCommand& command, const CliArgs& args, CTesknetComm& comm,
                     int& exitCode)
@@ -140,13 +166,17 @@ int RunPlcRead(CliContext& context, const CliCommand& command, const CliArgs& ar
     if (args.Has("yes"))
         context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
 
+    TransferInterrupt interrupt(comm);
     if (comm.PrepareUpload() != TransferOutcome::Done) {
         if (!host.selectError.empty())
             return context.UsageError(command, host.selectError);
-        return context.Failure("nothing was read from the PLC");
+        context.Failure("nothing was read from the PLC");
+        return interrupt.Interrupted() ? kExitInterrupted : kExitFailure;
     }
     app.SetStartMode(START_READ_PLC);
     CMemorixDoc* document = app.NewDocument(session.Host());
+    if (interrupt.Interrupted())
+        return kExitInterrupted; // nothing is saved, whatever was read
     if (!document)
         return kExitFailure;
     return session.SaveAs(*document, path) ? kExitOk : kExitFailure;
@@ -172,7 +202,11 @@ int RunPlcWrite(CliContext& context, const CliCommand& command, const CliArgs& a
     HostScope scope(comm, host);
     if (args.Has("yes"))
         context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
-    return document->WriteToPlc() == TransferOutcome::Done ? kExitOk : kExitFailure;
+    TransferInterrupt interrupt(comm);
+    const TransferOutcome result = document->WriteToPlc();
+    if (result == TransferOutcome::Done)
+        return kExitOk;
+    return interrupt.Interrupted() ? kExitInterrupted : kExitFailure;
 }
 
 int RunPlcInfo(CliContext& context, const CliCommand& command, const CliArgs& args)
@@ -225,13 +259,14 @@ int RunPlcDiff(CliContext& context, const CliCommand& command, const CliArgs& ar
     HostScope scope(comm, host);
     // Another model is no reason to stop: its blocks are matched by device.
     context.Messages().AnswerEveryQuestion(platform::MsgAnswer::Yes);
+    TransferInterrupt interrupt(comm);
     const bool identified = comm.OpenAndIdentify() && comm.CheckPlcType(false);
     comm.Disconnect();
     // The PLC choice is the file's, so the read asks for the file's ranges.
     EditDataArray plcBlocks;
     if (!identified || comm.Upload(plcBlocks) != TransferOutcome::Done) {
         context.err << "memorix-cli: nothing was read from the PLC\n";
-        return kExitTrouble;
+        return interrupt.Interrupted() ? kExitInterrupted : kExitTrouble;
     }
     PlcChoice plc;
     plc.SetIdentity(comm.DetectedSeries(), comm.DetectedPlcId(), comm.DetectedModelName());

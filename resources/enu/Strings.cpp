@@ -67,6 +67,9 @@ const MxStringResource kStrings[] = {
     {IDS_COMM_INIT_FAILED, "The communication library could not be initialized. "},
     {IDS_WRITE_PARTIAL, "The PLC now holds part of the data. These addresses were written, the others were "
                         "not:\n%s"},
+    {IDS_TRANSFER_STOPPED, "The transfer with the PLC was cancelled."},
+    {IDS_TRANSFER_CANCEL, "Cancel"},
+    {IDS_TRANSFER_STOPPING, "Stopping the transfer..."},
 
     // The reader may append " (code)".
     {IDS_FILE_DAMAGED, "The file is damaged and cannot be read."},

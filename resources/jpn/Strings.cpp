@@ -48,6 +48,9 @@ const MxStringResource kStrings[] = {
     {IDS_TRANSFER_FAILED, "PLC との転送は完了しませんでした。"},
     {IDS_WRITE_PARTIAL, "PLC には一部のデータだけが書き込まれています。次のアドレスは書き込まれ、それ以外は"
                         "書き込まれていません:\n%s"},
+    {IDS_TRANSFER_STOPPED, "PLC との転送はキャンセルされました。"},
+    {IDS_TRANSFER_CANCEL, "キャンセル"},
+    {IDS_TRANSFER_STOPPING, "転送を中止しています..."},
     {IDS_WRITE_OTHER_PLC, "接続されている PLC は、このドキュメントの機種と異なります。\n\nそれでも書き込みますか?"},
     {IDS_READ_OTHER_PLC, "接続されている PLC は、現在選択されている機種と異なります。\n\nそれでも読み出しますか?"},
     // The error code follows directly: "... [100000]".

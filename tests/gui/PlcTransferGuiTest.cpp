@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 #include <sstream>
@@ -184,5 +185,72 @@ TEST_F(PlcTransferGuiTest, ReadAtStartUpEditAndWriteBack)
     Trigger(res::ID_PLC_WRITE);
     EXPECT_TRUE(Shown(res::IDS_WRITE_DONE));
     EXPECT_EQ(ReadRegister(sim.Port(), 7), 4242);
+    EXPECT_FALSE(app->GetComm().IsOnline());
+}
+
+// A long read over a slow link: the window goes on painting and answering
+// while the data move, the commands that could change the document are out of
+// reach, and Cancel stops the read with the document as it was. The same for
+// a write, which says what reached the PLC.
+TEST_F(PlcTransferGuiTest, ALongTransferKeepsTheWindowAliveAndCancelStopsIt)
+{
+    commtest::SimulatorProcess sim({"--model", "1794", "--delay", "2"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(0, sim.Port());
+    NewDocument(1794, {{21, {0, 99999}}});
+    CMemorixDoc* doc = app->GetActiveDoc();
+    ASSERT_NE(doc, nullptr);
+    const EditDataArray before = doc->Blocks();
+    Frame().show();
+    dialogtest::Activate(Frame());
+
+    // Ticks of a timer count the events the window handles during the read.
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    bool commandsOff = false;
+    bool cancelled = false;
+    QObject::connect(Frame().statusBar(), &QStatusBar::messageChanged, [&](const QString& message) {
+        if (cancelled || !message.startsWith(QStringLiteral("Reading DT")) || message.endsWith(QStringLiteral(" 0%")))
+            return;
+        commandsOff =
+            !Frame().Commands().IsEnabled(res::ID_FILE_SAVE) && !Frame().Commands().IsEnabled(res::ID_PLC_READ);
+        auto* cancel = Frame().statusBar()->findChild<QPushButton*>(QStringLiteral("transferCancel"));
+        ASSERT_NE(cancel, nullptr);
+        dialogtest::SaveScreenshot(Frame(), "transfer-cancel");
+        cancelled = true;
+        cancel->click();
+    });
+    WhenModal([&](QWidget& confirm) {
+        WhenModal([&](QWidget& ranges) { Control<QPushButton>(ranges, 1)->click(); });
+        Control<QPushButton>(confirm, 1)->click();
+    });
+    Trigger(res::ID_PLC_READ);
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(commandsOff);
+    EXPECT_GT(ticks, 3) << "the window handled no events during the read";
+    EXPECT_TRUE(Shown(res::IDS_TRANSFER_STOPPED));
+    EXPECT_FALSE(Shown(res::IDS_TRANSFER_FAILED));
+    EXPECT_EQ(app->GetActiveDoc(), doc);
+    EXPECT_EQ(doc->Blocks(), before);
+    EXPECT_TRUE(Frame().Commands().IsEnabled(res::ID_PLC_READ));
+    EXPECT_EQ(Frame().statusBar()->findChild<QPushButton*>(QStringLiteral("transferCancel")), nullptr);
+
+    // A write stopped by Esc part way names what the PLC now holds.
+    cancelled = false;
+    QObject::disconnect(Frame().statusBar(), &QStatusBar::messageChanged, nullptr, nullptr);
+    QObject::connect(Frame().statusBar(), &QStatusBar::messageChanged, [&](const QString& message) {
+        if (cancelled || !message.startsWith(QStringLiteral("Writing DT")) || !message.endsWith(QStringLiteral("5%")))
+            return;
+        cancelled = true;
+        QTest::keyClick(&Frame(), Qt::Key_Escape);
+    });
+    messages.ClearShown();
+    WhenModal([&](QWidget& confirm) { Control<QPushButton>(confirm, 1)->click(); });
+    Trigger(res::ID_PLC_WRITE);
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(Shown(res::IDS_WRITE_PARTIAL));
+    EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
     EXPECT_FALSE(app->GetComm().IsOnline());
 }

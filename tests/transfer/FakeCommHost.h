@@ -34,11 +34,17 @@ public:
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }
     void Repaint() override { ++repaints; }
-    void ShowProgress(const TransferProgress& progress) override { progress_.push_back(ProgressText(progress)); }
+    void ShowProgress(const TransferProgress& progress) override
+    {
+        progress_.push_back(ProgressText(progress));
+        if (onProgress)
+            onProgress(progress);
+    }
     void EndProgress() override { ++progressEnds; }
 
     bool confirm = true;
     std::function<bool(PlcChoice&)> choose;
+    std::function<void(const TransferProgress&)> onProgress; // the user at the progress, e.g. pressing Cancel
     std::string documentName;
     std::vector<std::string> confirmations;
     std::vector<std::string> connectionTexts;

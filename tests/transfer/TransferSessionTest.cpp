@@ -558,3 +558,72 @@ TEST_F(TransferSessionTest, ALongBlockShowsHowFarItHasGot)
     EXPECT_EQ(comm.progress_.back(), "Reading DT 0-16383 ... 100%");
     EXPECT_GT(comm.progressEnds, 0);
 }
+
+// Cancel pressed while a transfer runs, at several moments: a read leaves the
+// document and the PLC choice as they were; a write says what it had written,
+// and the PLC holds exactly that. Stopping is no failure: no error is shown.
+TEST_F(TransferSessionTest, AStoppedTransferLeavesTheDocumentOrSaysWhatItWrote)
+{
+    struct Case {
+        bool writing;
+        const char* device; // stop at the first progress of this device's block ...
+        int percent;        // ... at this share of the whole transfer or later
+        bool partial;       // the write reached the PLC before it stopped
+    };
+    const Case cases[] = {
+        {false, "WR", 0, false},
+        {false, "DT", 50, false},
+        {true, "WR", 0, false},
+        {true, "DT", 20, true},
+    };
+    for (const Case& c : cases) {
+        const std::string name =
+            std::string(c.writing ? "write" : "read") + " at " + c.device + " " + std::to_string(c.percent) + "%";
+        CMemorixDoc* doc = DocumentWith(35, {{WR, 0, 9}, {DT, 0, 7999}});
+        ASSERT_NE(doc, nullptr);
+        SimulatorProcess sim({"--model", "35"});
+        ASSERT_TRUE(sim.Started());
+        SaveTcpProfile(0, sim.Port());
+        const std::vector<int> before = Mbpoll300(sim.Port());
+        const EditDataArray blocksBefore = doc->Blocks();
+        messages.ClearShown();
+        bool stopped = false;
+        comm.onProgress = [&](const TransferProgress& progress) {
+            if (!stopped && progress.device == c.device && progress.percent >= c.percent) {
+                stopped = true;
+                app->GetComm().RequestStop();
+            }
+        };
+        comm.choose = Selection{{{WR, 0, 9}, {DT, 0, 7999}}, {}};
+
+        if (c.writing) {
+            EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Stopped) << name;
+        } else {
+            ASSERT_EQ(app->GetComm().PrepareUpload(), TransferOutcome::Done) << name;
+            EXPECT_FALSE(doc->LoadFromPlc()) << name;
+            EXPECT_EQ(doc->Blocks(), blocksBefore) << name;
+        }
+        comm.onProgress = nullptr;
+        EXPECT_TRUE(stopped) << name;
+        EXPECT_TRUE(Shown(res::IDS_TRANSFER_STOPPED)) << name;
+        EXPECT_FALSE(Shown(res::IDS_TRANSFER_FAILED)) << name;
+        EXPECT_FALSE(LibraryErrorShown()) << name;
+        EXPECT_EQ(Shown(res::IDS_WRITE_PARTIAL), c.partial) << name;
+        EXPECT_FALSE(app->GetComm().IsOnline()) << name;
+
+        // The PLC holds what the message names (all of WR, DT up to where it
+        // stopped) and nothing after it.
+        int reached = 0;
+        for (const WrittenRange& range : app->GetComm().Written())
+            if (range.id == DT)
+                reached = range.endAddr + 1;
+        EXPECT_LT(reached, 8000) << name << ": the write went to its end";
+        const std::vector<int> after = Mbpoll300(sim.Port());
+        ASSERT_EQ(after.size(), 300u);
+        for (int address = 0; address < 300; ++address) {
+            const int expected = c.writing && address < reached ? Word(*doc, DT, 0, address) : before[address];
+            ASSERT_EQ(after[address], expected) << name << ": DT " << address;
+        }
+        sim.Stop();
+    }
+}

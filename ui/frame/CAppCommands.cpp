@@ -5,6 +5,7 @@
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/CStartUpDlg.h"
 #include "ui/frame/FrameCommHost.h"
+#include "ui/frame/TransferRunner.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/frame/IFileDialogs.h"
 #include "ui/dialogs/CDeviceSelectDlg.h"
@@ -35,14 +36,18 @@ CAppCommands::CAppCommands(CMemorixApp& app, CMainFrame& frame)
     : m_app(app)
     , m_frame(frame)
     , m_commHost(std::make_unique<FrameCommHost>(app, frame))
+    , m_transfers(std::make_unique<TransferRunner>(app.GetComm(), frame, app.Strings()))
 {
     Register();
     RegisterPlcCommands();
     m_app.GetComm().SetHost(m_commHost.get());
+    m_app.GetComm().SetTransferRunner(
+        [this](const std::function<TransferOutcome()>& job) { return m_transfers->Run(job); });
 }
 
 CAppCommands::~CAppCommands()
 {
+    m_app.GetComm().SetTransferRunner({});
     m_app.GetComm().SetHost(nullptr);
 }
 

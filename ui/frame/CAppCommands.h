@@ -12,6 +12,7 @@
 
 class CDeviceSelectDlg;
 class FrameCommHost;
+class TransferRunner;
 class CMainFrame;
 class CMemorixApp;
 class QAction;
@@ -33,6 +34,9 @@ public:
     void OnReadFromPlc();
     void OnWriteToPlc();
 
+    // The transfers' worker and its Cancel.
+    TransferRunner& Transfers() { return *m_transfers; }
+
 private:
     void Register();
     void RegisterPlcCommands();
@@ -50,4 +54,5 @@ private:
     CMemorixApp& m_app;
     CMainFrame& m_frame;
     std::unique_ptr<FrameCommHost> m_commHost;
+    std::unique_ptr<TransferRunner> m_transfers;
 };

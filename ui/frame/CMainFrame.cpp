@@ -2,6 +2,7 @@
 
 #include "app/CMemorixApp.h"
 #include "ui/frame/CAppCommands.h"
+#include "ui/frame/TransferRunner.h"
 #include "ui/frame/CompareController.h"
 #include "ui/frame/FindController.h"
 #include "ui/shared/CommandTable.h"
@@ -361,6 +362,12 @@ void CMainFrame::OnBoxChosen(int id, int index)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (m_appCommands && m_appCommands->Transfers().IsRunning()) {
+        // The transfer stops first; the window stays until it has.
+        m_appCommands->Transfers().Stop();
+        event->ignore();
+        return;
+    }
     if (!m_app.CanReplaceDocument()) {
         event->ignore();
         return;
@@ -377,6 +384,8 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
+    if (m_appCommands && m_appCommands->Transfers().IsRunning())
+        return;
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return; // several files at once are not opened

@@ -83,7 +83,10 @@ void CompareController::OnCompareWithPlc()
     // The application's PLC choice is the document's, so the read asks for
     // the document's ranges; the blocks read stay in the comparison.
     EditDataArray blocks;
-    if (!reached || comm.Upload(blocks) != TransferOutcome::Done) {
+    const TransferOutcome result = reached ? comm.Upload(blocks) : TransferOutcome::NotReached;
+    if (result == TransferOutcome::Stopped)
+        return;
+    if (result != TransferOutcome::Done) {
         ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
                             platform::MsgIcon::Exclamation);
         return;

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QStatusBar>
+#include <QThread>
 
 namespace {
 
@@ -76,26 +77,40 @@ bool FrameCommHost::ChooseRanges(PlcChoice& choice)
     return true;
 }
 
+// The data of a transfer move on a worker thread (TransferRunner), which
+// calls these too: the window is then left to its own events.
+bool FrameCommHost::OnWindowThread() const
+{
+    return QThread::currentThread() == m_frame.thread();
+}
+
 void FrameCommHost::BeginWaitCursor()
 {
-    m_frame.BeginWaitCursor();
+    if (OnWindowThread())
+        m_frame.BeginWaitCursor();
 }
 
 void FrameCommHost::EndWaitCursor()
 {
-    m_frame.EndWaitCursor();
+    if (OnWindowThread())
+        m_frame.EndWaitCursor();
 }
 
 void FrameCommHost::Repaint()
 {
-    m_frame.repaint();
+    if (OnWindowThread())
+        m_frame.repaint();
 }
 
 void FrameCommHost::ShowProgress(const TransferProgress& progress)
 {
-    // Painted at once: no events are handled during a transfer, so nothing
-    // can close the document or call the libraries while they work.
-    m_frame.statusBar()->showMessage(QString::fromStdString(ProgressText(progress)));
+    const QString text = QString::fromStdString(ProgressText(progress));
+    if (!OnWindowThread()) {
+        QMetaObject::invokeMethod(
+            &m_frame, [frame = &m_frame, text] { frame->statusBar()->showMessage(text); }, Qt::QueuedConnection);
+        return;
+    }
+    m_frame.statusBar()->showMessage(text);
     m_frame.statusBar()->repaint();
 }
 

@@ -26,6 +26,8 @@ public:
     void EndProgress() override;
 
 private:
+    bool OnWindowThread() const;
+
     CMemorixApp& m_app;
     CMainFrame& m_frame;
 };

@@ -93,8 +93,16 @@ void CommandTable::Trigger(int id)
     UpdateEnabled();
 }
 
+void CommandTable::Suspend(bool suspended)
+{
+    m_suspended = suspended;
+    UpdateEnabled();
+}
+
 bool CommandTable::IsEnabled(int id)
 {
+    if (m_suspended)
+        return false;
     const auto it = m_commands.find(id);
     if (it == m_commands.end() || !it->second.handler)
         return false;

@@ -35,6 +35,8 @@ public:
 
     // Applies every enable rule to its action.
     void UpdateEnabled();
+    // While suspended (a transfer runs) every command is disabled.
+    void Suspend(bool suspended);
 
     void BuildMenuBar(const MxMenuResource& menu, QMenuBar& bar);
     void FillToolBar(const MxToolBarResource& buttons, QToolBar& bar);
@@ -54,5 +56,6 @@ private:
     QWidget* m_owner;
     std::map<int, Command> m_commands;
     std::map<int, QAction*> m_actions;
+    bool m_suspended = false;
     std::map<int, std::function<void(QMenu&, QAction*)>> m_menuHooks;
 };
