@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -226,33 +228,67 @@ TEST_F(CliPlc, YesAnswersTheLegacySaveQuestionAfterARead)
 
 // A read killed half-way through: the previous file is still whole and the
 // next read works.
-TEST_F(CliPlc, AReadKilledHalfWayLeavesThePreviousFile)
+// A transfer ended from outside part way: killed, the previous file stays;
+// Ctrl+C (or SIGTERM) stops it at its next request and the command ends at
+// once with the shell's status for an interrupt: a read saves nothing, a
+// write says what the PLC now holds.
+TEST_F(CliPlc, ATransferEndedPartWayLeavesThePreviousFileOrSaysWhatItWrote)
 {
     commtest::SimulatorProcess sim({"--model", "35", "--delay", "20"});
     ASSERT_TRUE(sim.Started()) << sim.Log();
     commtest::SaveTcpProfile(3, sim.Port());
     ASSERT_EQ(Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-9"}).exitCode, 0);
+    ASSERT_EQ(Run({"new", File("big.ldtx"), "--model", "35", "--select", "DT:0-16383"}).exitCode, 0);
     const std::string before = testsupport::ReadWholeFile(File("a.ldtx"));
 
-    // About 100 requests of 20 ms: killed well before the end.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("TMPDIR", scratch.dir.c_str(), 1);
-        const std::string cli = std::string(std::getenv("MEMORIX_BIN_DIR")) + "/memorix-cli";
-        const std::string out = File("a.ldtx");
-        freopen("/dev/null", "w", stderr);
-        execl(cli.c_str(), cli.c_str(), "plc-read", out.c_str(), "--connection", "3", "--select", "DT:0-12499",
-              static_cast<char*>(nullptr));
-        _exit(127);
+    struct Case {
+        const char* command;
+        const char* file;
+        int signal;
+        int exitCode; // -1: killed
+        const char* says;
+    };
+    // About 130 requests of 20 ms: ended well before their end.
+    const Case cases[] = {
+        {"plc-read", "a.ldtx", SIGKILL, -1, ""},
+        {"plc-read", "a.ldtx", SIGINT, 130, "cancelled"},
+        {"plc-read", "a.ldtx", SIGTERM, 130, "cancelled"},
+        {"plc-write", "big.ldtx", SIGINT, 130, "part of the data"},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.command) + " " + strsignal(c.signal);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setenv("TMPDIR", scratch.dir.c_str(), 1);
+            const std::string cli = std::string(std::getenv("MEMORIX_BIN_DIR")) + "/memorix-cli";
+            const std::string file = File(c.file);
+            freopen(File("stderr.txt").c_str(), "w", stderr);
+            if (std::string(c.command) == "plc-read")
+                execl(cli.c_str(), cli.c_str(), "plc-read", file.c_str(), "--connection", "3", "--select", "DT:0-16383",
+                      static_cast<char*>(nullptr));
+            else
+                execl(cli.c_str(), cli.c_str(), "plc-write", file.c_str(), "--connection", "3",
+                      static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(600 * 1000);
+        kill(child, c.signal);
+        const auto signalled = std::chrono::steady_clock::now();
+        int status = 0;
+        waitpid(child, &status, 0);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - signalled).count();
+        const std::string err = testsupport::ReadWholeFile(File("stderr.txt"));
+        if (c.exitCode < 0) {
+            ASSERT_TRUE(WIFSIGNALED(status)) << name << ": it ended before it could be killed";
+        } else {
+            ASSERT_TRUE(WIFEXITED(status)) << name;
+            EXPECT_EQ(WEXITSTATUS(status), c.exitCode) << name << ": " << err;
+            EXPECT_LT(seconds, 1.5) << name << ": it went on after the signal";
+            EXPECT_NE(err.find(c.says), std::string::npos) << name << ": " << err;
+        }
+        EXPECT_EQ(testsupport::ReadWholeFile(File("a.ldtx")), before) << name;
     }
-    usleep(600 * 1000);
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the read ended before it could be killed";
-
-    EXPECT_EQ(testsupport::ReadWholeFile(File("a.ldtx")), before);
     const ProcessResult again = Run({"plc-read", File("a.ldtx"), "--connection", "3", "--select", "DT:0-19"});
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_NE(Run({"info", File("a.ldtx")}).out.find("block\t21\t0\t0\t19\t1"), std::string::npos);
