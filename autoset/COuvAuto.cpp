@@ -1,7 +1,6 @@
 #include "autoset/COuvAuto.h"
 
 #include "autoset/AutoSetRun.h"
-#include "autoset/Combinations.h"
 #include "autoset/ResourceIds.h"
 
 #include "contract/AutoSetBlock.h"
@@ -58,11 +57,11 @@ COuvAuto::COuvAuto(std::uint8_t* block, const std::uint8_t* request, const Porta
                    const ResourceLibrary& strings, QWidget* parent)
     : QDialog(parent)
     , m_block(block)
+    , m_walk(block)
     , m_strings(strings)
 {
     std::memcpy(m_request.data(), request, m_request.size());
     PutU16(m_block, kFlagsOffset, GetU16(m_block, kFlagsOffset) | kFlagAutoSet);
-    m_options = GetU16(Settings(), Record::Options);
 
     setObjectName(QStringLiteral("COuvAuto"));
     setWindowTitle(Text(dialog ? dialog->caption : nullptr));
@@ -117,9 +116,10 @@ COuvAuto::~COuvAuto()
 int COuvAuto::Run()
 {
     m_status->setText(Text(m_strings.String(kStringSearching)));
-    m_progress->setRange(0, DialogRange(m_options));
+    m_progress->setRange(0, m_walk.Range());
     m_progress->setValue(0);
-    ShowPosition(0);
+    m_walk.Write();
+    ShowPosition();
     UpdateControls();
     show();
     repaint();
@@ -140,18 +140,10 @@ void COuvAuto::reject()
     done(kDialogCancelled);
 }
 
-void COuvAuto::ShowPosition(int position)
+void COuvAuto::ShowPosition()
 {
-    std::uint8_t* s = m_block + kSettingsOffset;
-    const Combination& c = kCombinations[position];
-    if (TriesBauds(m_options))
-        PutU16(s, Record::Baud, static_cast<std::uint16_t>(c.baud));
-    if (m_options & kOptionDataLength)
-        PutU16(s, Record::DataLength, static_cast<std::uint16_t>(c.dataLength));
-    if (TriesParities(m_options))
-        PutU16(s, Record::Parity, static_cast<std::uint16_t>(c.parity));
     // A code without a rate leaves the box as it was.
-    if (QString baud = BaudText(GetI16(s, Record::Baud)); !baud.isEmpty())
+    if (QString baud = BaudText(GetI16(Settings(), Record::Baud)); !baud.isEmpty())
         m_baudText = baud;
 }
 
@@ -180,8 +172,7 @@ void COuvAuto::StopTimer()
 void COuvAuto::OnTimer()
 {
     StopTimer();
-    const std::uint16_t port = GetU16(m_block, kPortOffset);
-    if (ApplyAndProbe(m_block, port, 2) == 0) {
+    if (m_walk.Probe()) {
         m_status->setText(Text(m_strings.String(kStringFound)));
         UpdateControls();
         // The found settings stay on view for a moment; cancel no longer
@@ -191,10 +182,10 @@ void COuvAuto::OnTimer()
         QTimer::singleShot(kFoundPauseMs, this, [this] { done(kDialogFound); });
         return;
     }
-    m_nPosition = NextDialogPosition(m_nPosition, m_options);
-    m_progress->setValue(++m_nFailures);
-    if (m_nPosition < kCombinationCount) {
-        ShowPosition(m_nPosition);
+    const bool more = m_walk.Next();
+    m_progress->setValue(m_walk.Failures());
+    if (more) {
+        ShowPosition();
         UpdateControls();
         show();
         repaint();

@@ -7,6 +7,7 @@
 // the communication libraries know; a copy would be refused by them as a
 // block that was never initialised.
 
+#include "autoset/CombinationWalk.h"
 #include "autoset/ResourceLibrary.h"
 
 #include "contract/AutoSetBlock.h"
@@ -44,14 +45,14 @@ public:
     // The settings record of the block (the combination tried last, or found).
     const std::uint8_t* Settings() const { return m_block + comm::autoset::kSettingsOffset; }
     void CopySettings(std::uint8_t* out) const;
-    int Position() const { return m_nPosition; }
-    int Failures() const { return m_nFailures; }
+    int Position() const { return m_walk.Position(); }
+    int Failures() const { return m_walk.Failures(); }
     int TimerId() const { return m_nTimerId; }
 
     void reject() override; // Cancel and Escape: 2
 
 private:
-    void ShowPosition(int position);
+    void ShowPosition();
     void UpdateControls();
     void StartTimer();
     void StopTimer();
@@ -59,10 +60,8 @@ private:
 
     std::uint8_t* m_block;
     std::array<std::uint8_t, 8> m_request{};
-    int m_nPosition = 0;
-    int m_nFailures = 0;
+    CombinationWalk m_walk;
     int m_nTimerId = 0;
-    std::uint16_t m_options = 0;
     bool m_bFound = false;
     const ResourceLibrary& m_strings;
 

@@ -3,6 +3,7 @@
 
 #include "autoset/AutoSetRun.h"
 #include "autoset/COuvAuto.h"
+#include "autoset/CombinationWalk.h"
 #include "autoset/Combinations.h"
 #include "autoset/ResourceIds.h"
 #include "autoset/ResourceLibrary.h"
@@ -55,9 +56,10 @@ void ShowNotFound(const std::string& text)
 
 int ShowProgress(const portavo::ResourceLibrary& resources, std::uint8_t* block, std::uint8_t* settings)
 {
-    // The dialog needs the caller's application and its dialog resource.
+    // A caller without windows (the command line) still gets the full scan;
+    // with windows the dialog needs its dialog resource.
     if (!Application())
-        return portavo::kDialogFailed;
+        return portavo::WalkWithoutWindow(block, settings);
     const PortavoDialog* dialog = resources.Dialog(portavo::kDialogAutoSet);
     if (!dialog)
         return portavo::kDialogFailed;

@@ -162,6 +162,23 @@ using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* co
 using CheckWordsFn = int (*)(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
                              std::uint32_t wordsPerAddress);
 
+// And QelTeskCMSet_DetectLine(connection, found, save, message, size): the
+// automatic line-settings scan on the serial profile of a connection, without
+// a window. 0 when the unit answered: found holds the line it answered on and,
+// with save non-zero, the profile holds it too. Otherwise found is untouched
+// and the result is the scan's code: -10053 nothing answered, -10066 not a
+// serial line, 1010 no such profile, 1003 a null found, or another code of
+// the libraries. message (size bytes, size > 0) always gets the words for the
+// user, cut to fit.
+struct LineSettings {
+    std::int32_t baud;     // bit/s
+    std::int32_t dataBits; // 7 or 8
+    std::int32_t parity;   // 0 none, 1 odd, 2 even
+    std::int32_t stopBits; // 1 or 2
+};
+static_assert(sizeof(LineSettings) == 16);
+using DetectLineFn = int (*)(std::uint16_t connection, LineSettings* found, int save, char* message, int size);
+
 namespace Settings {
 inline constexpr int CommSettings = 3;    // 1 is success
 inline constexpr int OnlineSettings = 14; // result not read

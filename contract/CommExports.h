@@ -59,6 +59,8 @@ QELTESK_API int QelTeskCMSet_3(std::uint8_t* block, const wchar_t* appName, void
                                int one, int alreadyInitialised);
 QELTESK_API int QelTeskCMSet_14(void* activeWindow, const char* appName, const char* appName2, int zero, int code6300,
                                 std::uint8_t* block, std::int32_t* connection, char* connectionName, int nameSize);
+QELTESK_API int QelTeskCMSet_DetectLine(std::uint16_t connection, comm::LineSettings* found, int save, char* message,
+                                        int size);
 
 static_assert(std::is_same_v<decltype(&QelTeskUserIF_41), comm::UserIF::InitialiseFn>);
 static_assert(std::is_same_v<decltype(&QelTeskUserIF_153), comm::UserIF::SetLanguageFn>);
@@ -87,3 +89,4 @@ static_assert(std::is_same_v<decltype(&QelTeskMsg_SetProgress), comm::SetProgres
 static_assert(std::is_same_v<decltype(&QelTeskMsg_CheckWords), comm::CheckWordsFn>);
 static_assert(std::is_same_v<decltype(&QelTeskCMSet_3), comm::Settings::CommSettingsFn>);
 static_assert(std::is_same_v<decltype(&QelTeskCMSet_14), comm::Settings::OnlineSettingsFn>);
+static_assert(std::is_same_v<decltype(&QelTeskCMSet_DetectLine), comm::DetectLineFn>);

@@ -66,7 +66,7 @@ private:
     bool Bind(std::string& error)
     {
         CommExports exports;
-        const std::array<Binding, 18> bindings{{
+        const std::array<Binding, 19> bindings{{
             {UserIF, "QelTeskUserIF_41", SlotOf(exports.initialise)},
             {UserIF, "QelTeskUserIF_153", SlotOf(exports.setLanguage)},
             {UserIF, "QelTeskUserIF_8", SlotOf(exports.goOnline)},
@@ -85,6 +85,7 @@ private:
             {Message, "QelTeskMsg_CheckWords", SlotOf(exports.checkWords)},
             {Settings, "QelTeskCMSet_3", SlotOf(exports.commSettings)},
             {Settings, "QelTeskCMSet_14", SlotOf(exports.onlineSettings)},
+            {Settings, "QelTeskCMSet_DetectLine", SlotOf(exports.detectLine)},
         }};
         for (const Binding& binding : bindings) {
             platform::Library& library = m_libraries[binding.library];

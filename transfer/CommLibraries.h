@@ -39,6 +39,7 @@ struct CommExports {
     // QelTeskCMSet
     comm::Settings::CommSettingsFn commSettings = nullptr;     // QelTeskCMSet_3
     comm::Settings::OnlineSettingsFn onlineSettings = nullptr; // QelTeskCMSet_14
+    comm::DetectLineFn detectLine = nullptr;                   // QelTeskCMSet_DetectLine
 };
 
 // The bound exports, loading the libraries on the first call (from any

@@ -1,6 +1,7 @@
 #include "commlib/settings/LineDetection.h"
 
 #include "commlib/core/AutoSetPort.h"
+#include "commlib/core/CommErrors.h"
 #include "commlib/core/ProfileStore.h"
 #include "commlib/core/Session.h"
 
@@ -63,6 +64,7 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
     result.profile = profile;
     if (profile.kind != LinkKind::Rtu) {
         result.message = "Line settings can be detected only for a serial line.";
+        result.code = -10066;
         return result;
     }
     platform::Library library;
@@ -70,6 +72,7 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
     auto autoSet = library.Load(path) ? reinterpret_cast<AutoSetFn>(library.Symbol("PortavoAutoSet")) : nullptr;
     if (!autoSet) {
         result.message = "The auto-setting library cannot be loaded: " + library.Error();
+        result.code = Err::NotAvailable;
         return result;
     }
 
@@ -98,6 +101,7 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
         DropSession(block.data());
     }
     if (code != 0) {
+        result.code = code;
         result.message = code == -10053
                              ? "The unit did not answer with any of the line settings tried."
                              : "The line settings could not be detected (error " + std::to_string(code) + ").";
@@ -108,6 +112,7 @@ LineDetection DetectLineSettings(int connection, const Profile& profile)
     const int data = GetI16(settings, Record::DataLength);
     if (baud == 0 || parity < 0 || parity > 2 || (data != 7 && data != 8)) {
         result.message = "The auto-setting library answered with line settings that cannot be used.";
+        result.code = Err::BadArgument;
         return result;
     }
     result.profile.baud = baud;

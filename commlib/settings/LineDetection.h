@@ -14,6 +14,7 @@ struct LineDetection {
     bool found = false;
     Profile profile;     // the profile with the line that answered
     std::string message; // what happened, for the dialog
+    int code = 0;        // when not found: the scan's result, or the libraries' code
 };
 
 // connection: the profile's number, which is also the port's. The profile is

@@ -269,7 +269,10 @@ TEST(AutoSet, TheDialogFindsAUnitThatAnswersOnlyAfterTheQuickScan)
     EXPECT_EQ(caller.Flags() & kTransientFlags, 0);
 }
 
-TEST(AutoSet, WithoutApplicationFailsAfterQuickScan)
+// Without an application (the command line) the dialog's walk runs without
+// a window: it fails where the dialog would, and finds a unit the quick scan
+// missed.
+TEST(AutoSet, WithoutApplicationTheFullScanRunsWindowFree)
 {
     UseFreshFolders();
     SerialUnit unit(38400, 'N');
@@ -278,9 +281,30 @@ TEST(AutoSet, WithoutApplicationFailsAfterQuickScan)
     Caller caller(7, 0x0A);
     EXPECT_EQ(caller.AutoSet(), -10053);
     EXPECT_EQ(caller.Flags() & kTransientFlags, 0);
-    // The quick scan wrote the combinations into the block; the last one stays.
+    // The scans wrote the combinations into the block; the last one stays.
     EXPECT_EQ(caller.Get(Record::Baud), 7);
     EXPECT_EQ(caller.Get(Record::Parity), 0);
+
+    // Stopped through the first probes and the quick scan: each failed probe
+    // takes its timeout and as long again for a late answer, so at 100 ms the
+    // quick scan ends after 2.2 s and the walk reaches 19200 bit/s, even
+    // parity no sooner than 3.8 s. A slow machine may resume it within the
+    // quick scan, which then finds it.
+    SerialUnit stopped(19200, 'E');
+    ASSERT_TRUE(stopped.Started());
+    SaveSerialProfile(8, stopped.Device());
+    ASSERT_EQ(kill(stopped.Pid(), SIGSTOP), 0);
+    std::thread resume([&stopped] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2800));
+        kill(stopped.Pid(), SIGCONT);
+    });
+    Caller late(8, 0x0A);
+    const int result = late.AutoSet();
+    resume.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(late.Get(Record::Baud), 4);
+    EXPECT_EQ(late.Get(Record::Parity), 2);
+    EXPECT_EQ(late.Flags() & kTransientFlags, 0);
 }
 
 // A second process holds the port lock; the auto-set waits until it is gone,

@@ -293,3 +293,93 @@ TEST_F(CliPlc, ATransferEndedPartWayLeavesThePreviousFileOrSaysWhatItWrote)
     EXPECT_EQ(again.exitCode, 0) << again.err;
     EXPECT_NE(Run({"info", File("a.ldtx")}).out.find("block\t21\t0\t0\t19\t1"), std::string::npos);
 }
+
+namespace {
+
+// A simulator on a pseudo-terminal of its own at 19200 bit/s, even parity,
+// and a profile on that terminal at 9600 bit/s without parity: nobody wrote
+// down the unit's line.
+std::string ServingDevice(const commtest::SimulatorProcess& sim)
+{
+    const std::string& line = sim.FirstLine();
+    const auto at = line.find("serving ");
+    if (at == std::string::npos)
+        return {};
+    return line.substr(at + 8, line.find(' ', at + 8) - at - 8);
+}
+
+// Every combination that fails waits twice the timeout (its answer, then a
+// late one), three times over: at 50 ms a whole scan takes about 3 s.
+void SaveGuessedSerialProfile(int number, const std::string& device, int timeoutMs)
+{
+    commlib::Profile p = commlib::DefaultProfile();
+    p.name = "Line";
+    p.kind = commlib::LinkKind::Rtu;
+    p.serialDevice = device;
+    p.baud = 9600;
+    p.parity = 'N';
+    p.timeoutMs = timeoutMs;
+    commlib::ProfileStore::Save(number, p);
+}
+
+} // namespace
+
+TEST_F(CliPlc, DetectFindsTheLineOfASerialUnitAndSaveKeepsIt)
+{
+    const std::vector<std::string> unitLine = {"--rtu", "pty", "--baud", "19200", "--parity", "E"};
+    std::vector<std::string> args = {"--model", "35"};
+    args.insert(args.end(), unitLine.begin(), unitLine.end());
+    commtest::SimulatorProcess sim(args);
+    const std::string device = ServingDevice(sim);
+    ASSERT_FALSE(device.empty()) << sim.FirstLine() << sim.Log();
+    SaveGuessedSerialProfile(5, device, 100);
+
+    EXPECT_EQ(Run({"plc-info", "--connection", "5"}).exitCode, 1);
+    const std::string found = "baud\t19200\ndata-bits\t8\nparity\teven\nstop-bits\t1\n";
+    const ProcessResult detect = Run({"plc-detect", "--connection", "5"});
+    EXPECT_EQ(detect.exitCode, 0) << detect.err;
+    EXPECT_EQ(detect.out, found);
+    EXPECT_EQ(Run({"plc-info", "--connection", "5"}).exitCode, 1) << "found without --save: the profile stays";
+
+    const ProcessResult save = Run({"plc-detect", "--connection", "5", "--save"});
+    EXPECT_EQ(save.exitCode, 0) << save.err;
+    EXPECT_EQ(save.out, found);
+    const ProcessResult info = Run({"plc-info", "--connection", "5"});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("model\t2\t35\tMB-64F8"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("19200"), std::string::npos) << info.out;
+
+    // What cannot be detected: a unit that never answers (the whole scan,
+    // window-free, runs out), a network profile, a number without a profile.
+    std::vector<std::string> silentArgs = {"--silent"};
+    silentArgs.insert(silentArgs.end(), unitLine.begin(), unitLine.end());
+    commtest::SimulatorProcess silent(silentArgs);
+    ASSERT_FALSE(ServingDevice(silent).empty()) << silent.FirstLine();
+    SaveGuessedSerialProfile(6, ServingDevice(silent), 50);
+    commtest::SaveTcpProfile(7, 1502);
+    const struct {
+        std::string connection;
+        std::string message;
+    } failures[] = {
+        {"6", "did not answer with any of the line settings tried"},
+        {"7", "only for a serial line"},
+        {"9", "no connection profile"},
+    };
+    for (const auto& row : failures) {
+        const ProcessResult failed = Run({"plc-detect", "--connection", row.connection, "--save"});
+        EXPECT_EQ(failed.exitCode, 1) << row.connection;
+        EXPECT_EQ(failed.out, "") << row.connection;
+        EXPECT_NE(failed.err.find(row.message), std::string::npos) << row.connection << ": " << failed.err;
+    }
+    EXPECT_EQ(Run({"plc-info", "--connection", "5"}).exitCode, 0) << "a failed detection saves nothing";
+
+    const std::vector<std::string> usage[] = {
+        {"plc-detect"},
+        {"plc-detect", "--connection", "x"},
+        {"plc-detect", "--connection", "70000"},
+        {"plc-detect", "--connection", "5", "extra"},
+        {"plc-detect", "--connection", "5", "--baud", "9600"},
+    };
+    for (const auto& words : usage)
+        EXPECT_EQ(Run(words).exitCode, 2) << words.back();
+}
