@@ -142,24 +142,25 @@ public:
     }
 
     // Runs requests on one connection until none is left or the transfer
-    // stops. Its first request of a transfer tells whether a further
-    // connection still serves: one the unit has closed hands its request
-    // back and leaves the rest to the others (true).
+    // stops. A further connection that fails before the unit has answered
+    // anything on it in this call (one the unit turned away, or closed while
+    // it was idle) hands its request back and leaves the rest to the others
+    // (true).
     bool Serve(ModbusLink& link, std::optional<Window>& selected, bool further)
     {
-        bool first = true;
+        const long answers = link.Answers();
         std::size_t index = 0;
         while (Take(index)) {
             CommResult r = Perform(link, selected, m_plan[index], m_buffer, m_write);
             if (!r.Ok()) {
-                if (further && first && (r.code == Err::ConnectionLost || r.code == Err::ConnectFailed)) {
+                if (further && link.Answers() == answers
+                    && (r.code == Err::ConnectionLost || r.code == Err::ConnectFailed)) {
                     HandBack(index);
                     return true;
                 }
                 Fail(index, std::move(r));
                 return false;
             }
-            first = false;
             Done(index);
         }
         return false;
