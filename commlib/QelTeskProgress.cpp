@@ -1,5 +1,6 @@
-// QelTeskMsg_SetProgress: our own export beside the ordinals, so that a
-// caller can show how far a long transfer has got.
+// QelTeskMsg_SetProgress and QelTeskMsg_Cancel: our own exports beside the
+// ordinals, so that a caller can show how far a long transfer has got and
+// stop it.
 
 #include "contract/CommExports.h"
 #include "commlib/core/Session.h"
@@ -17,4 +18,11 @@ QELTESK_API int QelTeskMsg_SetProgress(std::uint8_t* block, comm::ProgressFn cal
     s->progress = callback;
     s->progressContext = callback ? context : nullptr;
     return 0;
+}
+
+// Without the session lock: the transfer to stop holds it.
+QELTESK_API int QelTeskMsg_Cancel(std::uint8_t* block)
+{
+    const int result = CancelTransfer(block);
+    return result < 0 ? 1001 : result;
 }

@@ -153,6 +153,14 @@ using ConnectionTextFn = int (*)(std::uint8_t* block, std::uint16_t connection, 
 using ProgressFn = void (*)(void* context, std::uint32_t wordsDone, std::uint32_t wordsTotal);
 using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* context);
 
+// And QelTeskMsg_Cancel(block), callable from any thread while a transfer of
+// this session block (91, 92, 7, 8) runs in another: the transfer stops
+// before its next request on every connection and returns 1092. A cancel
+// counts only while a transfer runs; one that comes between transfers is
+// dropped, so it never stops the next transfer. 0 when a transfer was
+// running, 1 when none was, 1001 without a session.
+using CancelFn = int (*)(std::uint8_t* block);
+
 // And QelTeskMsg_CheckWords(block, connection, device, words per address): 0
 // when an address of the device holds that many words in the connected unit,
 // else 1042 (1040 for a device it does not have), with the device and both

@@ -20,6 +20,7 @@
 struct SimLineState {
     std::array<std::uint16_t, 3> window{9, 0, 0}; // DT, bank 0, segment 0
     long requests = 0;
+    long connection = 0; // 1 for the first TCP connection accepted, 2 for the next; 0 on a serial line
 };
 
 enum class SimAction {

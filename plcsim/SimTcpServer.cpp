@@ -236,6 +236,7 @@ private:
             Connection c;
             c.fd = fd;
             c.peer = PeerName(fd);
+            c.line.connection = ++m_accepted;
             m_connections.push_back(std::move(c));
             std::fprintf(stderr, "memorix-plcsim: connection from %s\n", m_connections.back().peer.c_str());
         }
@@ -420,6 +421,7 @@ private:
     int m_max;
     int m_spare = -1;
     long m_refused = 0;
+    long m_accepted = 0;
     std::vector<Connection> m_connections;
 };
 

@@ -51,6 +51,7 @@ const char kUsage[] = "usage: memorix-plcsim [options]\n"
                       "  --garbage           answer with bytes that are no Modbus answer\n"
                       "  --silent            never answer\n"
                       "  --faults-after N    let the first N requests of a connection through unharmed\n"
+                      "  --faults-on N       misbehave on the Nth TCP connection accepted only (1: the first)\n"
                       "\n"
                       "The first line on standard output names the address served; one line per\n"
                       "connection goes to standard error. Stop with Ctrl+C or SIGTERM.\n";
@@ -144,6 +145,8 @@ int main(int argc, char** argv)
             faults.silent = true;
         else if (option == "--faults-after")
             ok = number(0, 1 << 30, faults.faultsAfter);
+        else if (option == "--faults-on")
+            ok = number(1, 1 << 30, faults.onConnection);
         else
             return Usage("unknown option " + option);
         if (!ok)

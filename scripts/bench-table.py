@@ -27,6 +27,10 @@ ROWS = [
      "ReadWithPlainLibmodbus/min_time:1.000/real_time", None),
     ("upload through protocol 7 vs plain libmodbus loop", "ReadThroughTocol7/min_time:1.000/real_time",
      "ReadWithPlainLibmodbus/min_time:1.000/real_time", None),
+    ("whole DT of CA-500L, 5 ms answer delay: libraries vs libmodbus loop",
+     "ReadDtThroughLibrary/5/iterations:1/real_time", "ReadDtWithPlainLibmodbus/5/iterations:1/real_time", 1 / 3),
+    ("whole DT of CA-500L, no delay: libraries vs libmodbus loop", "ReadDtThroughLibrary/0/iterations:5/real_time",
+     "ReadDtWithPlainLibmodbus/0/iterations:5/real_time", 1.0),
 ]
 
 

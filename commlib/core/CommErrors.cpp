@@ -59,6 +59,7 @@ constexpr ErrorRow kRows[] = {
     {Err::NotAvailable, "This function is not available in this version of the communication library.",
      "この機能は、このバージョンの通信ライブラリでは使用できません。"},
     {Err::Cancelled, "Cancelled.", "キャンセルされました。"},
+    {Err::TransferCancelled, "Cancelled by the user.", "ユーザーによってキャンセルされました。"},
 };
 
 } // namespace

@@ -310,6 +310,7 @@ CommResult ModbusLink::Exchange(const char* action, std::uint16_t first, int cou
         m_rtu ? ReceiveRtu(deadline, request[0], count, answer, problem) : ReceiveTcp(deadline, answer, problem);
     if (error)
         return Failure(action, first, count, error, problem);
+    ++m_answers;
     if (answer.empty() || (answer[0] & ~kExceptionBit) != request[0])
         return Failure(action, first, count, EMBBADDATA, "function " + std::to_string(answer.empty() ? 0 : answer[0]));
     if (answer[0] & kExceptionBit) {

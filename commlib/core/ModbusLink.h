@@ -35,6 +35,8 @@ public:
     // A transport failure leaves the stream in an unknown state: the caller
     // drops the link and opens a new one for the next call.
     bool Broken() const { return m_broken; }
+    // Answers of the unit so far, exceptions included.
+    long Answers() const { return m_answers; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -66,6 +68,7 @@ private:
     std::uint16_t m_transaction = 0;
     std::string m_where;
     bool m_broken = false;
+    long m_answers = 0;
 };
 
 } // namespace commlib

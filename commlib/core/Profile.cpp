@@ -2,6 +2,7 @@
 
 #include "commlib/core/MapFile.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace commlib {
@@ -22,6 +23,8 @@ std::string ValidateProfile(const Profile& p)
             return "The TCP port must be 1 to 65535.";
         if ((p.unit < 0 || p.unit > 247) && p.unit != 255)
             return "The unit id must be 0 to 247, or 255.";
+        if (p.parallel < 1 || p.parallel > kMaxParallel)
+            return "The parallel requests must be 1 to " + std::to_string(kMaxParallel) + ".";
     } else {
         struct stat st {};
         if (p.serialDevice.empty() || stat(p.serialDevice.c_str(), &st) != 0 || !S_ISCHR(st.st_mode))
@@ -55,6 +58,11 @@ std::string ValidateProfile(const Profile& p)
             return "A unit described by a register map file needs a declared protocol family and model.";
     }
     return {};
+}
+
+int ParallelRequests(const Profile& p)
+{
+    return p.kind == LinkKind::Rtu ? 1 : std::clamp(p.parallel, 1, kMaxParallel);
 }
 
 std::string DescribeProfile(const Profile& p)

@@ -46,6 +46,8 @@ std::optional<Profile> ProfileStore::Load(int number)
         p.mapFile = s.value("MapFile").toString().toStdString();
         p.family = s.value("Family", p.family).toInt();
         p.model = s.value("Model", p.model).toInt();
+        // Profiles stored before the setting existed get the default.
+        p.parallel = s.value("ParallelRequests", p.parallel).toInt();
     }
     s.endGroup();
     if (!stored && number != 0)
@@ -71,6 +73,7 @@ void ProfileStore::Save(int number, const Profile& p)
     s.setValue("MapFile", QString::fromStdString(p.mapFile));
     s.setValue("Family", p.family);
     s.setValue("Model", p.model);
+    s.setValue("ParallelRequests", p.parallel);
     s.endGroup();
     s.sync();
 }

@@ -20,6 +20,19 @@ std::map<const std::uint8_t*, std::unique_ptr<Session>>& Sessions()
     return sessions;
 }
 
+// The sessions' transfer controls by block, under a lock of their own: a
+// cancel must not wait for the session lock the transfer holds.
+struct Controls {
+    std::mutex lock;
+    std::map<const std::uint8_t*, std::shared_ptr<TransferControl>> byBlock;
+};
+
+Controls& TransferControls()
+{
+    static Controls controls;
+    return controls;
+}
+
 // How long the caller should wait after a failure before trying again.
 std::uint32_t WaitAfter(const CommResult& result)
 {
@@ -56,8 +69,32 @@ CommResult ReadIdentity(Session& s)
 
 } // namespace
 
+void TransferControl::Begin()
+{
+    std::lock_guard lock(m_lock);
+    m_running = true;
+    m_cancelled = false;
+}
+
+void TransferControl::End()
+{
+    std::lock_guard lock(m_lock);
+    m_running = false;
+    m_cancelled = false;
+}
+
+bool TransferControl::Cancel()
+{
+    std::lock_guard lock(m_lock);
+    if (m_running)
+        m_cancelled = true;
+    return m_running;
+}
+
 void Session::DropLink()
 {
+    lanes.clear();
+    acceptedConnections = 0;
     link.reset();
     map.reset();
     identity.reset();
@@ -84,12 +121,30 @@ Session& CreateSession(const std::uint8_t* block)
     // A block initialised again starts over, whatever it held before.
     auto& slot = Sessions()[block];
     slot = std::make_unique<Session>();
+    Controls& controls = TransferControls();
+    std::lock_guard lock(controls.lock);
+    controls.byBlock[block] = slot->control;
     return *slot;
 }
 
 void DropSession(const std::uint8_t* block)
 {
+    {
+        Controls& controls = TransferControls();
+        std::lock_guard lock(controls.lock);
+        controls.byBlock.erase(block);
+    }
     Sessions().erase(block);
+}
+
+int CancelTransfer(const std::uint8_t* block)
+{
+    Controls& controls = TransferControls();
+    std::lock_guard lock(controls.lock);
+    const auto it = controls.byBlock.find(block);
+    if (it == controls.byBlock.end())
+        return -1;
+    return it->second->Cancel() ? 0 : 1;
 }
 
 int& DefaultLanguage()

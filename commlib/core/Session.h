@@ -15,13 +15,40 @@
 #include "platform/PortLock.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace commlib {
+
+// Whether a transfer of a session block runs and whether it was asked to
+// stop. Reached without the session lock (the transfer holds that), so that
+// another thread can cancel. A cancel counts only while a transfer runs: one
+// that comes between transfers is dropped, and each transfer starts clear.
+class TransferControl {
+public:
+    void Begin();
+    void End();
+    // Whether a transfer was running to be stopped.
+    bool Cancel();
+    bool Cancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+
+private:
+    std::mutex m_lock;
+    bool m_running = false;
+    std::atomic<bool> m_cancelled{false};
+};
+
+// A further connection to the unit that transfers use beside the session's
+// own. The unit keeps a window select per connection, so each lane has its own.
+struct Lane {
+    std::unique_ptr<ModbusLink> link;
+    std::optional<std::array<std::uint16_t, 3>> window;
+};
 
 struct Session {
     std::string appName;
@@ -35,6 +62,12 @@ struct Session {
     std::unique_ptr<RegisterMap> map;
     std::optional<Identity> identity;
     std::optional<std::array<std::uint16_t, 3>> window; // last window select written on this link
+    // Opened as transfers need them and kept for the next; closed with the link.
+    std::vector<Lane> lanes;
+    // How many connections (its own included) the unit took when it turned
+    // some away; 0 while it has turned none away.
+    int acceptedConnections = 0;
+    std::shared_ptr<TransferControl> control = std::make_shared<TransferControl>();
 
     int lastCode = 0;
     std::string lastDetail;
@@ -57,6 +90,11 @@ Session* FindSession(const std::uint8_t* block);
 Session& CreateSession(const std::uint8_t* block);
 // Forgets the session of a block that goes away.
 void DropSession(const std::uint8_t* block);
+
+// Stops the transfer that runs on this block in another thread; callable
+// without the session lock. -1 without a session, 0 when a transfer was
+// running, 1 when none was (and nothing is kept for the next one).
+int CancelTransfer(const std::uint8_t* block);
 
 // The language for texts of calls without a session block (last set by any session).
 int& DefaultLanguage();

@@ -5,10 +5,19 @@
 #include "commlib/core/Identity.h"
 #include "commlib/core/Session.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+Q_LOGGING_CATEGORY(CommLog, "memorix.comm")
 
 namespace commlib {
 namespace {
@@ -16,57 +25,312 @@ namespace {
 constexpr int kMaxRead = 125;
 constexpr int kMaxWrite = 123;
 
-CommResult SelectWindow(Session& s, const std::array<std::uint16_t, 3>& window)
+using Window = std::array<std::uint16_t, 3>;
+
+// One request of a transfer and where its words are in the caller's buffer.
+struct Request {
+    std::uint16_t first = 0;
+    int count = 0;
+    std::optional<Window> window;
+    std::size_t offset = 0; // bytes
+};
+
+// Cuts runs of registers into full-size requests, from buffer offset on.
+void AddRequests(const std::vector<RegisterRun>& runs, bool write, std::size_t& offset, std::vector<Request>& plan)
 {
-    if (s.window && *s.window == window)
+    for (const RegisterRun& run : runs)
+        for (std::uint32_t done = 0; done < run.words;) {
+            Request r;
+            r.count = static_cast<int>(std::min<std::uint32_t>(run.words - done, write ? kMaxWrite : kMaxRead));
+            r.first = static_cast<std::uint16_t>(run.first + done);
+            r.window = run.window;
+            r.offset = offset;
+            plan.push_back(r);
+            done += static_cast<std::uint32_t>(r.count);
+            offset += 2 * static_cast<std::size_t>(r.count);
+        }
+}
+
+CommResult SelectWindow(ModbusLink& link, std::optional<Window>& selected, const Window& window)
+{
+    if (selected && *selected == window)
         return {};
-    s.window.reset();
-    if (CommResult r = s.link->Write(kWindowSelect, kWindowSelectWords, window.data()); !r.Ok())
+    selected.reset();
+    if (CommResult r = link.Write(kWindowSelect, kWindowSelectWords, window.data()); !r.Ok())
         return r;
-    s.window = window;
+    selected = window;
     return {};
 }
 
-// Words moved so far of the words one call moves, for the progress callback.
-struct CallProgress {
-    std::uint32_t done = 0;
-    std::uint32_t total = 0;
-};
-
-CommResult TransferRuns(Session& s, const std::vector<RegisterRun>& runs, std::uint8_t* buffer, bool write,
-                        CallProgress& progress)
+CommResult Perform(ModbusLink& link, std::optional<Window>& selected, const Request& request, std::uint8_t* buffer,
+                   bool write)
 {
+    if (request.window)
+        if (CommResult r = SelectWindow(link, selected, *request.window); !r.Ok())
+            return r;
     std::uint16_t words[kMaxRead];
-    for (const RegisterRun& run : runs) {
-        if (run.window)
-            if (CommResult r = SelectWindow(s, *run.window); !r.Ok())
-                return r;
-        std::uint32_t done = 0;
-        while (done < run.words) {
-            const int n = static_cast<int>(std::min<std::uint32_t>(run.words - done, write ? kMaxWrite : kMaxRead));
-            const auto reg = static_cast<std::uint16_t>(run.first + done);
-            if (write) {
-                for (int i = 0; i < n; ++i)
-                    words[i] = static_cast<std::uint16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8));
-                if (CommResult r = s.link->Write(reg, n, words); !r.Ok())
-                    return r;
-            } else {
-                if (CommResult r = s.link->Read(reg, n, words); !r.Ok())
-                    return r;
-                for (int i = 0; i < n; ++i) {
-                    buffer[2 * i] = static_cast<std::uint8_t>(words[i] & 0xFF);
-                    buffer[2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
-                }
-            }
-            buffer += 2 * n;
-            done += static_cast<std::uint32_t>(n);
-            progress.done += static_cast<std::uint32_t>(n);
-            if (s.progress)
-                s.progress(s.progressContext, progress.done, progress.total);
-        }
+    std::uint8_t* bytes = buffer + request.offset;
+    if (write) {
+        for (int i = 0; i < request.count; ++i)
+            words[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        return link.Write(request.first, request.count, words);
+    }
+    if (CommResult r = link.Read(request.first, request.count, words); !r.Ok())
+        return r;
+    for (int i = 0; i < request.count; ++i) {
+        bytes[2 * i] = static_cast<std::uint8_t>(words[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<std::uint8_t>(words[i] >> 8);
     }
     return {};
 }
+
+// What the connections of one transfer share: the next request to take,
+// requests handed back by a connection the unit turned away, the words
+// done, and the failure of the earliest request that failed.
+class Work {
+public:
+    Work(const std::vector<Request>& plan, std::uint8_t* buffer, bool write, const TransferControl& control)
+        : m_plan(plan)
+        , m_buffer(buffer)
+        , m_write(write)
+        , m_control(control)
+    {
+    }
+
+    // The next request for a connection; false when there is none left or
+    // the transfer stops.
+    bool Take(std::size_t& index)
+    {
+        std::lock_guard lock(m_lock);
+        if (m_failure)
+            return false;
+        if (m_control.Cancelled()) {
+            m_cancelled = true;
+            return false;
+        }
+        if (!m_handedBack.empty()) {
+            index = m_handedBack.back();
+            m_handedBack.pop_back();
+            return true;
+        }
+        if (m_next >= m_plan.size())
+            return false;
+        index = m_next++;
+        return true;
+    }
+
+    void Done(std::size_t index)
+    {
+        {
+            std::lock_guard lock(m_lock);
+            m_wordsDone += static_cast<std::uint32_t>(m_plan[index].count);
+        }
+        m_changed.notify_all();
+    }
+
+    void HandBack(std::size_t index)
+    {
+        std::lock_guard lock(m_lock);
+        m_handedBack.push_back(index);
+    }
+
+    void Fail(std::size_t index, CommResult result)
+    {
+        std::lock_guard lock(m_lock);
+        if (!m_failure || index < m_failure->first)
+            m_failure.emplace(index, std::move(result));
+    }
+
+    // Runs requests on one connection until none is left or the transfer
+    // stops. A further connection that fails before the unit has answered
+    // anything on it in this call (one the unit turned away, or closed while
+    // it was idle) hands its request back and leaves the rest to the others
+    // (true).
+    bool Serve(ModbusLink& link, std::optional<Window>& selected, bool further)
+    {
+        const long answers = link.Answers();
+        std::size_t index = 0;
+        while (Take(index)) {
+            CommResult r = Perform(link, selected, m_plan[index], m_buffer, m_write);
+            if (!r.Ok()) {
+                if (further && link.Answers() == answers
+                    && (r.code == Err::ConnectionLost || r.code == Err::ConnectFailed)) {
+                    HandBack(index);
+                    return true;
+                }
+                Fail(index, std::move(r));
+                return false;
+            }
+            Done(index);
+        }
+        return false;
+    }
+
+    void WorkerStarted()
+    {
+        std::lock_guard lock(m_lock);
+        ++m_workers;
+    }
+
+    void WorkerEnded()
+    {
+        {
+            std::lock_guard lock(m_lock);
+            --m_workers;
+        }
+        m_changed.notify_all();
+    }
+
+    // Waits for the other connections to end, passing the words done to
+    // report whenever they grow. Called on the caller's thread.
+    template <typename Report>
+    void AwaitWorkers(Report report)
+    {
+        std::unique_lock lock(m_lock);
+        for (;;) {
+            m_changed.wait(lock, [&] { return m_workers == 0 || m_wordsDone != m_reported; });
+            if (m_wordsDone != m_reported) {
+                const std::uint32_t done = m_reported = m_wordsDone;
+                lock.unlock();
+                report(done);
+                lock.lock();
+            } else if (m_workers == 0) {
+                return;
+            }
+        }
+    }
+
+    // Words done not yet reported, or 0.
+    std::uint32_t Unreported()
+    {
+        std::lock_guard lock(m_lock);
+        if (m_wordsDone == m_reported)
+            return 0;
+        return m_reported = m_wordsDone;
+    }
+
+    bool HandedBack()
+    {
+        std::lock_guard lock(m_lock);
+        return !m_handedBack.empty() && !m_failure && !m_cancelled;
+    }
+
+    CommResult Outcome()
+    {
+        std::lock_guard lock(m_lock);
+        if (m_failure)
+            return m_failure->second;
+        if (m_cancelled || m_next < m_plan.size() || !m_handedBack.empty())
+            return CommResult::Fail(Err::TransferCancelled,
+                                    "cancelled after " + std::to_string(m_wordsDone) + " words");
+        return {};
+    }
+
+private:
+    const std::vector<Request>& m_plan;
+    std::uint8_t* m_buffer;
+    bool m_write;
+    const TransferControl& m_control;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::size_t m_next = 0;
+    std::vector<std::size_t> m_handedBack;
+    std::optional<std::pair<std::size_t, CommResult>> m_failure;
+    bool m_cancelled = false;
+    std::uint32_t m_wordsDone = 0;
+    std::uint32_t m_reported = 0;
+    int m_workers = 0;
+};
+
+// Moves the requests of one call. The caller's thread works the session's
+// own connection and reports progress; a thread per further connection
+// works one of the session's lanes, opening it first when need be.
+CommResult Run(Session& s, const std::vector<Request>& plan, std::uint8_t* buffer, bool write, std::uint32_t total)
+{
+    Work work(plan, buffer, write, *s.control);
+    const auto report = [&s, total](std::uint32_t done) {
+        if (s.progress)
+            s.progress(s.progressContext, done, total);
+    };
+
+    int wanted = std::min<int>(ParallelRequests(s.profile), static_cast<int>(std::min<std::size_t>(plan.size(), 64)));
+    if (s.acceptedConnections > 0)
+        wanted = std::min(wanted, s.acceptedConnections);
+    const std::size_t further = wanted > 1 ? static_cast<std::size_t>(wanted - 1) : 0;
+    if (s.lanes.size() < further)
+        s.lanes.resize(further);
+
+    std::vector<char> opened(further, 0), turnedAway(further, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < further; ++i) {
+        work.WorkerStarted();
+        try {
+            threads.emplace_back([&, i] {
+                Lane& lane = s.lanes[i];
+                if (!lane.link) {
+                    lane.window.reset();
+                    opened[i] = ModbusLink::Open(s.profile, lane.link).Ok() ? 1 : 0;
+                    turnedAway[i] = !opened[i];
+                }
+                if (lane.link && work.Serve(*lane.link, lane.window, true))
+                    turnedAway[i] = opened[i];
+                work.WorkerEnded();
+            });
+        } catch (const std::system_error&) {
+            work.WorkerEnded(); // no thread: the others carry its share
+        }
+    }
+
+    bool again = true;
+    while (again) {
+        std::size_t index = 0;
+        while (work.Take(index)) {
+            CommResult r = Perform(*s.link, s.window, plan[index], buffer, write);
+            if (!r.Ok()) {
+                work.Fail(index, std::move(r));
+                break;
+            }
+            work.Done(index);
+            if (const std::uint32_t done = work.Unreported())
+                report(done);
+        }
+        work.AwaitWorkers(report);
+        // Requests handed back after the caller's connection ran out of them.
+        again = work.HandedBack();
+    }
+    for (std::thread& t : threads)
+        t.join();
+
+    int refused = 0;
+    for (std::size_t i = 0; i < further; ++i) {
+        refused += turnedAway[i] ? 1 : 0;
+        if (s.lanes[i].link && (turnedAway[i] || s.lanes[i].link->Broken()))
+            s.lanes[i].link.reset();
+    }
+    if (refused > 0) {
+        s.acceptedConnections = wanted - refused;
+        qCInfo(CommLog, "%s: the unit accepted %d of %d connections", DescribeProfile(s.profile).c_str(),
+               s.acceptedConnections, wanted);
+        std::erase_if(s.lanes, [](const Lane& lane) { return !lane.link; });
+    }
+    return work.Outcome();
+}
+
+// Keeps the control's running state for exactly the length of a call.
+class Running {
+public:
+    explicit Running(TransferControl& control)
+        : m_control(control)
+    {
+        m_control.Begin();
+    }
+    ~Running() { m_control.End(); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    TransferControl& m_control;
+};
 
 } // namespace
 
@@ -92,10 +356,14 @@ CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, 
     std::vector<RegisterRun> runs;
     if (CommResult r = s.map->Locate(device, bank, start, count, runs); !r.Ok())
         return r;
-    CallProgress progress;
+    std::vector<Request> plan;
+    std::size_t offset = 0;
+    AddRequests(runs, write, offset, plan);
+    std::uint32_t total = 0;
     for (const RegisterRun& run : runs)
-        progress.total += run.words;
-    return TransferRuns(s, runs, buffer, write, progress);
+        total += run.words;
+    Running running(*s.control);
+    return Run(s, plan, buffer, write, total);
 }
 
 CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descriptors, std::uint8_t* buffer, bool write)
@@ -103,7 +371,7 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
     if (!buffer || !descriptors || count <= 0)
         return CommResult::Fail(Err::BadArgument, count <= 0 ? "no addresses to transfer" : "no buffer");
     std::vector<RegisterRun> runs;
-    CallProgress progress;
+    std::uint32_t total = 0;
     // Every size is checked before the first request, so that a write the
     // library refuses has changed nothing in the unit.
     for (int k = 0; k < count; ++k) {
@@ -115,8 +383,12 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
             return CommResult::Fail(Err::SizeMismatch, std::string(ProtocolDeviceName(d.device)) + ": "
                                                            + std::to_string(d.bytesPerAddress)
                                                            + " bytes per address is no whole number of words");
-        progress.total += d.bytesPerAddress / 2u;
+        total += d.bytesPerAddress / 2u;
     }
+    // Every address is placed before the first request too, so that the
+    // requests can go out in any order.
+    std::vector<Request> plan;
+    std::size_t offset = 0;
     int i = 0;
     while (i < count) {
         comm::_dev2_7 head;
@@ -132,12 +404,11 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
         if (CommResult r = s.map->Locate(head.device, kNoBank, head.address, static_cast<std::uint32_t>(j - i), runs);
             !r.Ok())
             return r;
-        if (CommResult r = TransferRuns(s, runs, buffer, write, progress); !r.Ok())
-            return r;
-        buffer += static_cast<std::size_t>(j - i) * head.bytesPerAddress;
+        AddRequests(runs, write, offset, plan);
         i = j;
     }
-    return {};
+    Running running(*s.control);
+    return Run(s, plan, buffer, write, total);
 }
 
 } // namespace commlib

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QSpinBox>
 
 namespace commlib {
 namespace {
@@ -40,6 +41,10 @@ ProfileEditor::ProfileEditor(QWidget* parent)
     m_kind = Combo(this, "kind", {tr("Modbus TCP"), tr("Modbus RTU (serial)")});
     m_host = Line(this, "host");
     m_port = Line(this, "port");
+    m_parallel = new QSpinBox(this);
+    m_parallel->setObjectName(QStringLiteral("parallel"));
+    m_parallel->setRange(1, kMaxParallel);
+    m_parallel->setToolTip(tr("Requests kept in flight during a transfer, each on a connection of its own"));
     QStringList devices;
     for (const QString& pattern : {QStringLiteral("ttyS*"), QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")})
         for (const QString& entry : QDir(QStringLiteral("/dev")).entryList({pattern}, QDir::System))
@@ -62,6 +67,7 @@ ProfileEditor::ProfileEditor(QWidget* parent)
     m_form->addRow(tr("Connection:"), m_kind);
     m_form->addRow(tr("Host:"), m_host);
     m_form->addRow(tr("Port:"), m_port);
+    m_form->addRow(tr("Parallel requests:"), m_parallel);
     m_form->addRow(tr("Serial device:"), m_serialDevice);
     m_form->addRow(tr("Baud rate:"), m_baud);
     m_form->addRow(tr("Parity:"), m_parity);
@@ -79,7 +85,8 @@ ProfileEditor::ProfileEditor(QWidget* parent)
 void ProfileEditor::ShowLinkRows()
 {
     const bool serial = m_kind->currentIndex() == 1;
-    for (QWidget* tcp : {static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port)})
+    for (QWidget* tcp :
+         {static_cast<QWidget*>(m_host), static_cast<QWidget*>(m_port), static_cast<QWidget*>(m_parallel)})
         m_form->setRowVisible(tcp, !serial);
     for (QWidget* rtu :
          {static_cast<QWidget*>(m_serialDevice), static_cast<QWidget*>(m_baud), static_cast<QWidget*>(m_parity),
@@ -95,6 +102,7 @@ void ProfileEditor::Show(const Profile& p)
     ShowLinkRows();
     m_host->setText(QString::fromStdString(p.host));
     m_port->setText(QString::number(p.port));
+    m_parallel->setValue(p.parallel);
     m_serialDevice->setCurrentText(QString::fromStdString(p.serialDevice));
     m_baud->setCurrentText(QString::number(p.baud));
     m_parity->setCurrentIndex(p.parity == 'E' ? 1 : p.parity == 'O' ? 2 : 0);
@@ -121,6 +129,7 @@ bool ProfileEditor::Read(Profile& p, QString& error) const
         error = tr("The TCP port must be a number from 1 to 65535.");
         return false;
     }
+    r.parallel = m_parallel->value();
     r.serialDevice = m_serialDevice->currentText().trimmed().toStdString();
     r.baud = m_baud->currentText().toInt();
     r.parity = "NEO"[m_parity->currentIndex()];

@@ -10,6 +10,7 @@
 class QComboBox;
 class QFormLayout;
 class QLineEdit;
+class QSpinBox;
 
 namespace commlib {
 
@@ -34,6 +35,7 @@ private:
     QComboBox* m_kind;
     QLineEdit* m_host;
     QLineEdit* m_port;
+    QSpinBox* m_parallel;
     QComboBox* m_serialDevice;
     QComboBox* m_baud;
     QComboBox* m_parity;

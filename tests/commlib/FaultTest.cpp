@@ -85,3 +85,41 @@ TEST(FaultTest, ABusyUnitAsksForAPauseAndASilentOneFailsIdentification)
         EXPECT_EQ(QelTeskOnline_5(s.Block(), 5, out28, out48, "", ""), 1021);
     }
 }
+
+// A fault on one of a transfer's connections fails the whole transfer with
+// that request's error, read or write; a lost one is replaced for the next.
+TEST(FaultTest, AFaultOnOneOfSeveralConnectionsFailsTheTransfer)
+{
+    UseFreshSettingsFolder();
+    struct Row {
+        std::vector<std::string> options;
+        bool write;
+        int code;
+        int next; // of a read that follows: a lost connection is replaced, one that answers is kept
+    };
+    // The session's own connection is the first; the third is one of the
+    // further ones, which lets its window select through and fails the next.
+    const Row rows[] = {
+        {{"--drop-after", "1"}, false, 1022, 0},
+        {{"--drop-after", "1"}, true, 1022, 0},
+        {{"--faults-after", "1", "--exception", "4"}, false, 1104, 1104},
+        {{"--faults-after", "1", "--exception", "4"}, true, 1104, 1104},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.options[0] + (row.write ? " write" : " read"));
+        std::vector<std::string> args{"--model", "1794", "--faults-on", "3"};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        SimulatorProcess sim(args);
+        ASSERT_TRUE(sim.Started()) << sim.Log();
+        SaveTcpProfile(4, sim.Port(), 500, 4);
+        CommSession s;
+        ASSERT_EQ(s.GoOnline(), 0);
+        std::vector<std::uint8_t> buffer(400 * 125 * 2, 0x11);
+        const int code = row.write ? QelTeskMsg_92(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data())
+                                   : QelTeskMsg_91(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data());
+        EXPECT_EQ(code, row.code) << s.ErrorText(code);
+        EXPECT_NE(s.ErrorText(code).find("127.0.0.1:" + std::to_string(sim.Port())), std::string::npos);
+        EXPECT_EQ(QelTeskMsg_91(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data()), row.next);
+        EXPECT_EQ(QelTeskUserIF_14(s.Block()), 0);
+    }
+}

@@ -5,6 +5,8 @@
 
 #include "commlib/core/MapFile.h"
 
+#include <QSettings>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -57,6 +59,32 @@ TEST(ProfileTest, ImpossibleValuesAreRefusedWithTheReason)
     p = commlib::DefaultProfile();
     p.family = 1;
     EXPECT_EQ(commlib::ValidateProfile(p), "A declared protocol family needs a declared model id.");
+    p = commlib::DefaultProfile();
+    p.parallel = 9;
+    EXPECT_EQ(commlib::ValidateProfile(p), "The parallel requests must be 1 to 8.");
+    p.parallel = 0;
+    EXPECT_EQ(commlib::ValidateProfile(p), "The parallel requests must be 1 to 8.");
+}
+
+// Profiles stored before the parallel requests existed get the default; a
+// serial line carries one request at a time whatever the profile says.
+TEST(ProfileTest, ParallelRequestsAreStoredAndOldProfilesGetTheDefault)
+{
+    UseFreshSettingsFolder();
+    Profile p = commlib::DefaultProfile();
+    EXPECT_EQ(p.parallel, 4);
+    p.parallel = 7;
+    commlib::ProfileStore::Save(3, p);
+    EXPECT_EQ(commlib::ProfileStore::Load(3)->parallel, 7);
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, commlib::ProfileStore::kOrganization,
+                           commlib::ProfileStore::kApplication);
+        settings.remove(QStringLiteral("Profiles/3/ParallelRequests"));
+    }
+    EXPECT_EQ(commlib::ProfileStore::Load(3)->parallel, 4);
+    EXPECT_EQ(commlib::ParallelRequests(p), 7);
+    p.kind = commlib::LinkKind::Rtu;
+    EXPECT_EQ(commlib::ParallelRequests(p), 1);
 }
 
 TEST(ProfileTest, MapFilesNameTheLineOfEachMistake)

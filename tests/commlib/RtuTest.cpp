@@ -25,6 +25,10 @@ TEST(RtuTest, BothFamiliesOverASerialLine)
             {"--model", model, "--rtu", line.Sim(), "--baud", "115200", "--parity", "E", "--unit", "5"});
         ASSERT_TRUE(sim.Started()) << sim.Log();
         SaveRtuProfile(2, line.App());
+        // A profile asking for parallel requests still gets one at a time on the line.
+        auto profile = *commlib::ProfileStore::Load(2);
+        profile.parallel = 8;
+        commlib::ProfileStore::Save(2, profile);
         CommSession s;
         ASSERT_EQ(s.GoOnline(), 0);
         std::uint8_t out28[28], out48[48];

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -75,11 +76,15 @@ TEST(SettingsDialogTest, ANewProfileIsEditedRefusedUntilSoundAndChosen)
         Child<QLineEdit>(d, "timeout").setText("500");
         Child<QComboBox>(d, "kind").setCurrentIndex(1);
         Child<QComboBox>(d, "serialDevice").setCurrentText("/dev/ttyNOSUCH7");
+        EXPECT_FALSE(Child<QSpinBox>(d, "parallel").isVisibleTo(&d)) << "a serial line has one request at a time";
         ClickOk(d);
         refusals.push_back(Child<QLabel>(d, "error").text().toStdString());
         Screenshot(d, "comm_settings_refused");
         Child<QComboBox>(d, "kind").setCurrentIndex(0);
         Child<QLineEdit>(d, "name").setText("Line hall 2");
+        EXPECT_TRUE(Child<QSpinBox>(d, "parallel").isVisibleTo(&d));
+        EXPECT_EQ(Child<QSpinBox>(d, "parallel").value(), 4);
+        Child<QSpinBox>(d, "parallel").setValue(6);
         ClickOk(d);
     });
     std::int32_t connection = 0, out = 5;
@@ -98,6 +103,7 @@ TEST(SettingsDialogTest, ANewProfileIsEditedRefusedUntilSoundAndChosen)
     EXPECT_EQ(saved->port, 1600);
     EXPECT_EQ(saved->timeoutMs, 500);
     EXPECT_EQ(saved->kind, commlib::LinkKind::Tcp);
+    EXPECT_EQ(saved->parallel, 6);
 
     // The online settings show the chosen profile; OK keeps an edit, Cancel does not.
     WhenModal([&](QDialog& d) {

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -505,4 +506,52 @@ TEST(SimulatorTest, AFewHundredClientsSomeHostileEveryGoodRequestAnsweredInTime)
     EXPECT_LT(worst, kTimeoutMs) << "the slowest good round trip, in milliseconds";
     EXPECT_GT(hostileConnections, 5 * kEachHostile);
     EXPECT_EQ(sim.Stop(), 0);
+}
+
+// A delay holds back each connection's own answers only: connections asking
+// at once are answered together after one delay, and with the delay on one
+// connection, another is answered at once while it waits.
+TEST(SimulatorTest, ADelayHoldsBackOnlyTheAnswersOfItsOwnConnection)
+{
+    constexpr long kDelayMs = 300;
+    struct Row {
+        const char* what;
+        std::vector<std::string> options;
+        std::vector<bool> delayed; // per client, in the order they connect
+    };
+    const Row rows[] = {
+        {"every connection", {"--delay", "300"}, {true, true, true, true}},
+        {"the first connection only", {"--delay", "300", "--faults-on", "1"}, {true, false, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SimulatorProcess sim(row.options);
+        ASSERT_TRUE(sim.Started()) << sim.Log();
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (std::size_t i = 0; i < row.delayed.size(); ++i) {
+            clients.push_back(std::make_unique<RawClient>(sim.Port()));
+            ASSERT_TRUE(clients.back()->Connected());
+            // Each is served in the order it connected, before the next one connects.
+            ASSERT_TRUE(LogShows(sim, "connection from", 2000));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const auto start = Clock::now();
+        for (auto& client : clients)
+            ASSERT_EQ(client->Send(Frame(9, ReadPdu(0, 4))), 12u);
+        // Those without delay first, so that waiting for one does not count against the next.
+        std::vector<std::size_t> order(clients.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_partition(order.begin(), order.end(), [&](std::size_t i) { return !row.delayed[i]; });
+        for (std::size_t i : order) {
+            bool closed = false;
+            EXPECT_EQ(clients[i]->Receive(9 + 8, 3000, closed).size(), 17u) << i;
+            const long ms = MsSince(start);
+            if (row.delayed[i]) {
+                EXPECT_GE(ms, kDelayMs - 10) << i;
+                EXPECT_LT(ms, 2 * kDelayMs) << i << ": it waited for another connection's delay";
+            } else {
+                EXPECT_LT(ms, kDelayMs / 2) << i;
+            }
+        }
+    }
 }

@@ -22,12 +22,13 @@ void UseFreshSettingsFolder()
     setenv("XDG_CONFIG_HOME", name, 1);
 }
 
-void SaveTcpProfile(int number, int port, int timeoutMs)
+void SaveTcpProfile(int number, int port, int timeoutMs, int parallel)
 {
     commlib::Profile p = commlib::DefaultProfile();
     p.name = "Test " + std::to_string(number);
     p.port = port;
     p.timeoutMs = timeoutMs;
+    p.parallel = parallel;
     commlib::ProfileStore::Save(number, p);
 }
 

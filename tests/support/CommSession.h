@@ -17,7 +17,7 @@ namespace commtest {
 void UseFreshSettingsFolder();
 
 // Stores profile number for the simulator on 127.0.0.1:port.
-void SaveTcpProfile(int number, int port, int timeoutMs = 1000);
+void SaveTcpProfile(int number, int port, int timeoutMs = 1000, int parallel = commlib::kDefaultParallel);
 
 struct CommSession {
     std::array<std::uint8_t, comm::kSessionBlockSize> block{};

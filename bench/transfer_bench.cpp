@@ -1,0 +1,170 @@
+// Reading the whole DT of CA-500L (524,288 words) from memorix-plcsim over
+// loopback TCP, as the program reads it (QelTesktocol7 7 with one descriptor
+// per address, requests in flight on the profile's default connections), and
+// with a plain sequential libmodbus loop of window selects and 125-register
+// reads; with answers delayed by 5 ms, as over a slow link, and without.
+// A delayed sequential read takes about 20 s, so each delayed case runs once.
+
+#include "contract/CommExports.h"
+#include "commlib/core/DefaultMap.h"
+#include "commlib/core/ProfileStore.h"
+
+#include <benchmark/benchmark.h>
+#include <modbus/modbus.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kDtWords = 524288;
+constexpr std::uint32_t kDt = 9;
+
+// One simulator of CA-500L per answer delay, kept for the whole run, with
+// connection profile number delay pointing at it.
+class Simulator {
+public:
+    static const Simulator& WithDelay(int delayMs)
+    {
+        static std::map<int, std::unique_ptr<Simulator>> running;
+        auto& slot = running[delayMs];
+        if (!slot)
+            slot.reset(new Simulator(delayMs));
+        return *slot;
+    }
+    int Port() const { return m_port; }
+    ~Simulator()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+
+private:
+    explicit Simulator(int delayMs)
+    {
+        const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
+        const std::string delay = std::to_string(delayMs);
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDERR_FILENO);
+            execl(program.c_str(), program.c_str(), "--model", "1794", "--port", "0", "--delay", delay.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        std::string line;
+        pollfd p{out[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+            line += c;
+        close(out[0]);
+        const auto colon = line.rfind(':');
+        m_port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+
+        static bool folder = false;
+        if (!folder) {
+            char path[] = "/tmp/memorix-bench-settings-XXXXXX";
+            if (mkdtemp(path))
+                setenv("XDG_CONFIG_HOME", path, 1);
+            folder = true;
+        }
+        commlib::Profile profile = commlib::DefaultProfile();
+        profile.port = m_port;
+        commlib::ProfileStore::Save(delayMs, profile);
+    }
+
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+void CountProgress(void* context, std::uint32_t, std::uint32_t)
+{
+    ++*static_cast<long*>(context);
+}
+
+void ReadDtThroughLibrary(benchmark::State& state)
+{
+    const int delay = static_cast<int>(state.range(0));
+    if (Simulator::WithDelay(delay).Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    std::uint8_t block[comm::kSessionBlockSize] = {};
+    char name[comm::kAppNameSize] = "bench";
+    QelTeskUserIF_41(block, name);
+    QelTeskUserIF_8(nullptr, block);
+    long reports = 0;
+    QelTeskMsg_SetProgress(block, CountProgress, &reports);
+    std::vector<comm::_dev2_7> list(kDtWords);
+    for (std::uint32_t i = 0; i < kDtWords; ++i) {
+        std::memset(&list[i], 0, sizeof list[i]);
+        list[i].device = kDt;
+        list[i].address = i;
+        list[i].bytesPerAddress = 2;
+    }
+    std::vector<std::uint8_t> buffer(kDtWords * 2);
+    // Connected and identified before the clock runs, as the program is by then.
+    std::uint8_t type[48] = {};
+    if (QelTesktocol7_1(block, static_cast<std::uint16_t>(delay), type, 0) != 0)
+        return state.SkipWithError("identification failed");
+    for (auto _ : state)
+        if (QelTesktocol7_7(block, static_cast<std::uint16_t>(delay), 1, static_cast<int>(kDtWords), list.data(),
+                            buffer.data())
+            != 0)
+            return state.SkipWithError("QelTesktocol7 7 failed");
+    QelTeskUserIF_14(block);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kDtWords);
+}
+
+void ReadDtWithPlainLibmodbus(benchmark::State& state)
+{
+    const int delay = static_cast<int>(state.range(0));
+    if (Simulator::WithDelay(delay).Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::WithDelay(delay).Port());
+    if (modbus_connect(ctx) != 0) {
+        modbus_free(ctx);
+        return state.SkipWithError("cannot connect");
+    }
+    std::vector<std::uint16_t> words(kDtWords);
+    for (auto _ : state) {
+        for (std::uint32_t done = 0; done < kDtWords;) {
+            if (done % commlib::kWindowWords == 0) {
+                const std::uint16_t window[3] = {kDt, 0, static_cast<std::uint16_t>(done / commlib::kWindowWords)};
+                modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
+            }
+            const int n =
+                static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
+            if (modbus_read_registers(ctx, static_cast<int>(done % commlib::kWindowWords), n, &words[done]) != n) {
+                state.SkipWithError("read failed");
+                break;
+            }
+            done += static_cast<std::uint32_t>(n);
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kDtWords);
+    modbus_close(ctx);
+    modbus_free(ctx);
+}
+
+} // namespace
+
+BENCHMARK(ReadDtThroughLibrary)->Arg(5)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadDtWithPlainLibmodbus)->Arg(5)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadDtThroughLibrary)->Arg(0)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadDtWithPlainLibmodbus)->Arg(0)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
