@@ -35,7 +35,7 @@ struct CommExports {
     comm::CheckWordsFn checkWords = nullptr;                  // QelTeskMsg_CheckWords
     // Stops the transfer running on a session block at its next request, from
     // any thread. Optional: without it a transfer stops between blocks.
-    int (*cancel)(std::uint8_t* block) = nullptr; // QelTeskMsg_Cancel
+    comm::CancelFn cancel = nullptr; // QelTeskMsg_Cancel
     // QelTeskCMSet
     comm::Settings::CommSettingsFn commSettings = nullptr;     // QelTeskCMSet_3
     comm::Settings::OnlineSettingsFn onlineSettings = nullptr; // QelTeskCMSet_14

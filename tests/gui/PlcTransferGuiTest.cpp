@@ -212,7 +212,9 @@ TEST_F(PlcTransferGuiTest, ALongTransferKeepsTheWindowAliveAndCancelStopsIt)
     bool commandsOff = false;
     bool cancelled = false;
     QObject::connect(Frame().statusBar(), &QStatusBar::messageChanged, [&](const QString& message) {
-        if (cancelled || !message.startsWith(QStringLiteral("Reading DT")) || message.endsWith(QStringLiteral(" 0%")))
+        // Far enough in for the window to have handled events on the way.
+        if (cancelled || !message.startsWith(QStringLiteral("Reading DT"))
+            || message.section(QLatin1Char(' '), -1).chopped(1).toInt() < 25)
             return;
         commandsOff =
             !Frame().Commands().IsEnabled(res::ID_FILE_SAVE) && !Frame().Commands().IsEnabled(res::ID_PLC_READ);
@@ -244,6 +246,7 @@ TEST_F(PlcTransferGuiTest, ALongTransferKeepsTheWindowAliveAndCancelStopsIt)
         if (cancelled || !message.startsWith(QStringLiteral("Writing DT")) || !message.endsWith(QStringLiteral("5%")))
             return;
         cancelled = true;
+        dialogtest::Activate(Frame()); // back from the confirmation
         QTest::keyClick(&Frame(), Qt::Key_Escape);
     });
     messages.ClearShown();
