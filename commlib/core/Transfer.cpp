@@ -253,7 +253,12 @@ CommResult Run(Session& s, const std::vector<Request>& plan, std::uint8_t* buffe
             s.progress(s.progressContext, done, total);
     };
 
-    int wanted = std::min<int>(ParallelRequests(s.profile), static_cast<int>(std::min<std::size_t>(plan.size(), 64)));
+    // A write keeps to the session's own connection: one that fails has then
+    // changed exactly the addresses before the failing request, which is
+    // what the program tells the user the unit now holds.
+    int wanted =
+        write ? 1
+              : std::min<int>(ParallelRequests(s.profile), static_cast<int>(std::min<std::size_t>(plan.size(), 64)));
     if (s.acceptedConnections > 0)
         wanted = std::min(wanted, s.acceptedConnections);
     const std::size_t further = wanted > 1 ? static_cast<std::size_t>(wanted - 1) : 0;

@@ -86,8 +86,10 @@ TEST(FaultTest, ABusyUnitAsksForAPauseAndASilentOneFailsIdentification)
     }
 }
 
-// A fault on one of a transfer's connections fails the whole transfer with
-// that request's error, read or write; a lost one is replaced for the next.
+// A fault on one of a read's connections fails the whole read with that
+// request's error; a lost one is replaced for the next. A write keeps to the
+// session's own connection, so the fault on a further one never meets it and
+// the read after it is the first to.
 TEST(FaultTest, AFaultOnOneOfSeveralConnectionsFailsTheTransfer)
 {
     UseFreshSettingsFolder();
@@ -101,9 +103,9 @@ TEST(FaultTest, AFaultOnOneOfSeveralConnectionsFailsTheTransfer)
     // further ones, which lets its window select through and fails the next.
     const Row rows[] = {
         {{"--drop-after", "1"}, false, 1022, 0},
-        {{"--drop-after", "1"}, true, 1022, 0},
+        {{"--drop-after", "1"}, true, 0, 1022},
         {{"--faults-after", "1", "--exception", "4"}, false, 1104, 1104},
-        {{"--faults-after", "1", "--exception", "4"}, true, 1104, 1104},
+        {{"--faults-after", "1", "--exception", "4"}, true, 0, 1104},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.options[0] + (row.write ? " write" : " read"));
@@ -118,7 +120,9 @@ TEST(FaultTest, AFaultOnOneOfSeveralConnectionsFailsTheTransfer)
         const int code = row.write ? QelTeskMsg_92(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data())
                                    : QelTeskMsg_91(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data());
         EXPECT_EQ(code, row.code) << s.ErrorText(code);
-        EXPECT_NE(s.ErrorText(code).find("127.0.0.1:" + std::to_string(sim.Port())), std::string::npos);
+        if (code != 0) {
+            EXPECT_NE(s.ErrorText(code).find("127.0.0.1:" + std::to_string(sim.Port())), std::string::npos);
+        }
         EXPECT_EQ(QelTeskMsg_91(s.Block(), 4, 9, 0, 0xFFFF, 400 * 125, buffer.data()), row.next);
         EXPECT_EQ(QelTeskUserIF_14(s.Block()), 0);
     }

@@ -553,7 +553,13 @@ TEST_F(TransferSessionTest, ALongBlockShowsHowFarItHasGot)
     comm.choose = Selection{{{DT, 0, 16383}}, {}};
     ASSERT_TRUE(ReadCommand());
     EXPECT_EQ(comm.progress_.front(), "Reading DT 0-16383 ... 0%");
-    EXPECT_NE(std::find(comm.progress_.begin(), comm.progress_.end(), "Reading DT 0-16383 ... 50%"),
+    // Requests in flight on several connections finish in bursts, so not
+    // every percent is shown; the middle is.
+    EXPECT_NE(std::find_if(comm.progress_.begin(), comm.progress_.end(),
+                           [](const std::string& text) {
+                               const int percent = std::stoi(text.substr(text.rfind(' ') + 1));
+                               return percent >= 30 && percent <= 70;
+                           }),
               comm.progress_.end());
     EXPECT_EQ(comm.progress_.back(), "Reading DT 0-16383 ... 100%");
     EXPECT_GT(comm.progressEnds, 0);
