@@ -64,5 +64,6 @@ std::vector<CliCommand> CodecCommands();
 std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> GridCommands();
 std::vector<CliCommand> PlcCommands();
+std::vector<CliCommand> WatchCommands();
 std::vector<CliCommand> CompareCommands();
 std::vector<CliCommand> FindCommands();
