@@ -10,6 +10,8 @@
 #include "document/CMemorixDoc.h"
 #include "resources/ResourceIds.h"
 #include "ui/frame/MonitorController.h"
+#include "ui/frame/TrendWindow.h"
+#include "support/RunProcess.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/shared/ResourceDialog.h"
 #include "ui/view/CMemorixView.h"
@@ -24,7 +26,9 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -131,12 +135,64 @@ TEST_F(MonitorGuiTest, WatchingTheCounterWritingASelectionAndLosingThePlc)
     EXPECT_GE(Monitor().LastRange()->end, bottom * 8);
     EXPECT_EQ(Monitor().LibraryCalls(), Monitor().Cycles());
     EXPECT_FALSE(Monitor().Overlapped());
+    (void)top;
+
+    // A trend of DT 0 and DT 1 in signed decimal: one sample a cycle, the
+    // sine below zero as well as above; nine cells are too many.
+    View().OnRadixChanged(2);
+    ASSERT_EQ(View().Setting().radix, codec::RADIX_DEC);
+    View().SelectCell(0, 0);
+    ASSERT_TRUE(View().Navigate(NavKey::End, true, false));
+    ASSERT_TRUE(View().Navigate(NavKey::Down, true, false)); // 16 cells
+    messages.ClearShown();
+    Trigger(res::ID_VIEW_TREND);
+    EXPECT_EQ(Monitor().Trend(), nullptr);
+    ASSERT_FALSE(messages.Shown().empty());
+    EXPECT_EQ(messages.Shown().back().stringId, res::IDS_TREND_TOO_MANY);
+    View().SelectCell(0, 0);
+    ASSERT_TRUE(View().Navigate(NavKey::Right, true, false));
+    Trigger(res::ID_VIEW_TREND);
+    TrendWindow* trend = Monitor().Trend();
+    ASSERT_NE(trend, nullptr);
+    ASSERT_EQ(trend->Cells().size(), 2u);
+    EXPECT_EQ(trend->Cells()[0].label, "DT 0");
+    EXPECT_EQ(trend->Cells()[1].label, "DT 1");
+    EXPECT_FALSE(trend->findChild<QLabel*>(QStringLiteral("trendNotice"))->isVisibleTo(trend));
+    ASSERT_TRUE(WaitForCycles(4));
+    EXPECT_GE(trend->SampleCount(), 4u);
+    EXPECT_EQ(trend->LastValues().at(0), Word(0));
+    EXPECT_EQ(trend->LastValues().at(1), static_cast<std::int16_t>(Word(1)));
+    dialogtest::SaveScreenshot(*trend, "monitor-trend");
+
+    // Scrolled away, the rows in view are read, and the trend's cells still.
     View().List().verticalScrollBar()->setValue(View().List().verticalScrollBar()->maximum());
     ASSERT_TRUE(WaitForCycles(2));
     EXPECT_EQ(Monitor().LastRange()->end, 9999);
     EXPECT_GT(Monitor().LastRange()->start, 9000);
+    const int counted = Word(0);
+    ASSERT_TRUE(WaitForCycles(3));
+    EXPECT_GT(Word(0), counted);
     View().List().verticalScrollBar()->setValue(0);
-    (void)top;
+
+    // The samples as CSV and the picture as PNG; pause holds, clear empties.
+    const std::string csv = scratch.Path("trend.csv");
+    ASSERT_TRUE(trend->ExportCsv(csv));
+    const std::string text = testsupport::ReadWholeFile(csv);
+    EXPECT_EQ(text.rfind("time,DT 0,DT 1\r\n", 0), 0u) << text;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')), trend->SampleCount() + 1);
+    const std::string png = scratch.Path("trend.png");
+    ASSERT_TRUE(trend->ExportPicture(png));
+    EXPECT_EQ(testsupport::ReadWholeFile(png).substr(1, 3), "PNG");
+    trend->findChild<QToolButton*>(QStringLiteral("trendPause"))->click();
+    const std::size_t held = trend->SampleCount();
+    ASSERT_TRUE(WaitForCycles(2));
+    EXPECT_EQ(trend->SampleCount(), held);
+    trend->findChild<QToolButton*>(QStringLiteral("trendPause"))->click();
+    trend->findChild<QToolButton*>(QStringLiteral("trendClear"))->click();
+    EXPECT_EQ(trend->SampleCount(), 0u);
+    ASSERT_TRUE(WaitForCycles(1));
+    EXPECT_GE(trend->SampleCount(), 1u);
+    View().OnRadixChanged(3);
 
     // Typing is refused while monitoring, with a word in the status bar.
     View().List().setFocus();
@@ -182,6 +238,9 @@ TEST_F(MonitorGuiTest, WatchingTheCounterWritingASelectionAndLosingThePlc)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Monitor().IsMonitoring(); }, 10000));
     EXPECT_TRUE(StoppedWithMessage());
     EXPECT_FALSE(Frame().Commands().Action(res::ID_PLC_MONITOR)->isChecked());
+    ASSERT_NE(Monitor().Trend(), nullptr);
+    EXPECT_TRUE(trend->findChild<QLabel*>(QStringLiteral("trendNotice"))->isVisibleTo(trend))
+        << "says it is not monitoring";
 
     // Back again: monitoring goes on.
     sim = std::make_unique<commtest::SimulatorProcess>(std::vector<std::string>{"--model", "35", "--animate"});

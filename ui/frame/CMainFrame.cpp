@@ -457,4 +457,6 @@ void CMainFrame::RegisterMonitorCommands()
         res::ID_PLC_MONITOR, [this] { m_monitor->OnMonitor(); }, documentShown);
     m_commands->Add(
         res::ID_PLC_WRITE_SELECTION, [this] { m_monitor->OnWriteSelection(); }, documentShown);
+    m_commands->Add(
+        res::ID_VIEW_TREND, [this] { m_monitor->OnTrend(); }, documentShown);
 }

@@ -2,6 +2,7 @@
 
 #include "app/CMemorixApp.h"
 #include "document/CMemorixDoc.h"
+#include "codec/ValueCodec.h"
 #include "grid/GridLayout.h"
 #include "model/PlcChoice.h"
 #include "platform/ISettingsStore.h"
@@ -10,6 +11,7 @@
 #include "resources/Messages.h"
 #include "resources/ResourceIds.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/TrendWindow.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/view/CMemorixView.h"
 #include "ui/view/GridModel.h"
@@ -92,16 +94,18 @@ public:
     {
     }
 
-    void Cycle(MonitorController* owner, int generation, transfer::MonitorRange range)
+    void Cycle(MonitorController* owner, int generation, std::vector<transfer::MonitorRange> ranges)
     {
-        std::vector<std::uint8_t> bytes;
-        const int code = m_session.Read(range, bytes);
+        std::vector<std::vector<std::uint8_t>> bytes(ranges.size());
+        int code = 0;
+        for (std::size_t k = 0; code == 0 && k < ranges.size(); ++k)
+            code = m_session.Read(ranges[k], bytes[k]);
         std::string error = code != 0 ? m_session.ErrorText(code) : std::string();
         const long long calls = m_session.Calls();
         QMetaObject::invokeMethod(
             owner,
-            [=, bytes = std::move(bytes), error = std::move(error)]() mutable {
-                owner->OnCycleDone(generation, range, code, std::move(bytes), std::move(error), calls);
+            [=, ranges = std::move(ranges), bytes = std::move(bytes), error = std::move(error)]() mutable {
+                owner->OnCycleDone(generation, std::move(ranges), code, std::move(bytes), std::move(error), calls);
             },
             Qt::QueuedConnection);
     }
@@ -273,13 +277,15 @@ void MonitorController::NextCycle()
     m_cycleClock.start();
     Worker* worker = m_worker;
     const int generation = m_generation;
-    const transfer::MonitorRange asked = *range;
+    std::vector<transfer::MonitorRange> asked{*range};
+    for (const transfer::MonitorRange& extra : TrendRanges(*range))
+        asked.push_back(extra);
     QMetaObject::invokeMethod(
         worker, [this, worker, generation, asked] { worker->Cycle(this, generation, asked); }, Qt::QueuedConnection);
 }
 
-void MonitorController::OnCycleDone(int generation, transfer::MonitorRange range, int code,
-                                    std::vector<std::uint8_t> bytes, std::string error, long long calls)
+void MonitorController::OnCycleDone(int generation, std::vector<transfer::MonitorRange> ranges, int code,
+                                    std::vector<std::vector<std::uint8_t>> bytes, std::string error, long long calls)
 {
     if (generation != m_generation || !IsMonitoring())
         return;
@@ -300,8 +306,9 @@ void MonitorController::OnCycleDone(int generation, transfer::MonitorRange range
     } else {
         m_failures = 0;
         ++m_cycles;
-        m_lastRange = range;
-        Apply(range, bytes);
+        m_lastRange = ranges.front();
+        for (std::size_t k = 0; k < ranges.size(); ++k)
+            Apply(ranges[k], bytes[k]);
         const long long ms = m_cycleClock.elapsed();
         m_pane.setText(QString::fromStdString(FormatText(strings.LoadString(res::IDS_MONITOR_STATUS), {ms})));
         m_pane.show();
@@ -411,4 +418,76 @@ void MonitorController::OnWriteSelection()
     request.text = error;
     request.icon = platform::MsgIcon::Exclamation;
     m_app.Messages().Show(request);
+}
+
+std::vector<transfer::MonitorRange> MonitorController::TrendRanges(const transfer::MonitorRange& visible) const
+{
+    std::vector<transfer::MonitorRange> ranges;
+    const CMemorixDoc* document = m_app.GetActiveDoc();
+    if (!m_trend || !document)
+        return ranges;
+    for (const TrendCell& cell : m_trend->Cells()) {
+        const CEditData* block = document->FindBlock(cell.device, cell.bank);
+        if (!block)
+            continue;
+        const std::size_t addressBytes = static_cast<std::size_t>(WordsPerAddress(*block)) * 2;
+        transfer::MonitorRange range;
+        range.device = cell.device;
+        range.bank = PlcChoice::IsFLBankDevice(cell.device, m_app.Plc().m_FLBankNum) ? cell.bank : -1;
+        range.start = block->StartAddr + static_cast<std::int32_t>(cell.offset / addressBytes);
+        range.end = block->StartAddr
+                    + static_cast<std::int32_t>(
+                        (cell.offset + static_cast<std::size_t>(codec::GetCellBytes(cell.unit)) - 1) / addressBytes);
+        range.end = std::min(range.end, block->EndAddr);
+        range.wordsPerAddress = WordsPerAddress(*block);
+        const bool shown = range.device == visible.device && range.bank == visible.bank && range.start >= visible.start
+                           && range.end <= visible.end;
+        if (!shown && std::find(ranges.begin(), ranges.end(), range) == ranges.end())
+            ranges.push_back(range);
+    }
+    return ranges;
+}
+
+void MonitorController::OnTrend()
+{
+    CMemorixView* view = m_frame.View();
+    if (!view || view->Model().Layout().Rows() == 0)
+        return;
+    const GridLayout& layout = view->Model().Layout();
+    const CellRange range = view->Selection().Block().Normalised();
+    const DisplaySetting setting = view->Setting().Normalised();
+    std::vector<TrendCell> cells;
+    for (int row = std::max(range.top, 0); row <= std::min(range.bottom, layout.Rows() - 1); ++row)
+        for (int column = range.left; column <= std::min(range.right, layout.Columns() - 1); ++column) {
+            if (!layout.HasValue(row, column))
+                continue;
+            TrendCell cell;
+            cell.device = layout.Block().Id;
+            cell.bank = layout.Block().BankNo;
+            cell.offset = layout.CellOffset(row, column);
+            cell.radix = setting.radix;
+            cell.unit = setting.unit;
+            const auto address = layout.CellAddress(row, column + 1);
+            cell.label = view->GetDevicePrefix(cell.device) + " " + std::to_string(address.value_or(0));
+            cells.push_back(std::move(cell));
+        }
+    if (cells.empty())
+        return;
+    if (cells.size() > static_cast<std::size_t>(TrendWindow::kMaxCells)) {
+        ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TREND_TOO_MANY, platform::MsgIcon::Exclamation,
+                            platform::MsgButtons::Ok, {TrendWindow::kMaxCells});
+        return;
+    }
+    delete m_trend;
+    m_trend = new TrendWindow(m_app, m_frame, std::move(cells));
+    m_trend->setAttribute(Qt::WA_DeleteOnClose);
+    m_trend->SetMonitoring(IsMonitoring());
+    connect(this, &MonitorController::CycleApplied, m_trend, &TrendWindow::AddSample);
+    connect(this, &MonitorController::MonitoringChanged, m_trend, &TrendWindow::SetMonitoring);
+    m_trend->show();
+}
+
+TrendWindow* MonitorController::Trend() const
+{
+    return m_trend;
 }

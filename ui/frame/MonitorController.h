@@ -15,6 +15,7 @@
 #include "ui/view/ChangeMarks.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QObject>
 #include <QTimer>
 
@@ -30,6 +31,7 @@ class GridLayout;
 class QLabel;
 class QSpinBox;
 class QThread;
+class TrendWindow;
 
 // The addresses of block (first, last) holding the bytes of rows first to
 // last of layout, with margin rows more on either side.
@@ -65,6 +67,10 @@ public:
     // Ends monitoring and waits for the worker; quiet: without the note in the status bar.
     void Stop(bool quiet = false);
     void OnWriteSelection();
+    // View > Trend: a window plotting the selected cells (at most
+    // TrendWindow::kMaxCells) as monitoring reads them.
+    void OnTrend();
+    TrendWindow* Trend() const;
     // The view was created again: it gets the marks and the read-only state.
     void AttachView();
 
@@ -83,10 +89,12 @@ signals:
 private:
     class Worker;
     void NextCycle();
-    void OnCycleDone(int generation, transfer::MonitorRange range, int code, std::vector<std::uint8_t> bytes,
-                     std::string error, long long calls);
+    void OnCycleDone(int generation, std::vector<transfer::MonitorRange> ranges, int code,
+                     std::vector<std::vector<std::uint8_t>> bytes, std::string error, long long calls);
     void Apply(const transfer::MonitorRange& range, const std::vector<std::uint8_t>& bytes);
     std::optional<transfer::MonitorRange> VisibleRange() const;
+    // The trend's cells outside the visible range, read as well each cycle.
+    std::vector<transfer::MonitorRange> TrendRanges(const transfer::MonitorRange& visible) const;
     void ShowState();
     std::unique_ptr<Worker> MakeWorker();
 
@@ -107,4 +115,5 @@ private:
     long long m_cycles = 0;
     long long m_calls = 0;
     std::optional<transfer::MonitorRange> m_lastRange;
+    QPointer<TrendWindow> m_trend;
 };
