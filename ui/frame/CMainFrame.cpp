@@ -13,6 +13,7 @@
 #include "resources/CResourceHandle.h"
 #include "resources/ResourceIds.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -459,4 +460,6 @@ void CMainFrame::RegisterMonitorCommands()
         res::ID_PLC_WRITE_SELECTION, [this] { m_monitor->OnWriteSelection(); }, documentShown);
     m_commands->Add(
         res::ID_VIEW_TREND, [this] { m_monitor->OnTrend(); }, documentShown);
+    // Checked while monitoring, in the menu and on the tool bar alike.
+    m_commands->Action(res::ID_PLC_MONITOR)->setCheckable(true);
 }
