@@ -218,6 +218,12 @@ TEST_F(MonitorGuiTest, WatchingTheCounterWritingASelectionAndLosingThePlc)
     Trigger(res::ID_PLC_MONITOR);
     EXPECT_FALSE(Monitor().IsMonitoring());
     EXPECT_FALSE(pane->isVisibleTo(&Frame()));
+    // What monitoring read is one undo step, before the user's own.
+    ASSERT_TRUE(View().CanUndo());
+    Trigger(res::ID_EDIT_UNDO);
+    EXPECT_EQ(Word(0), 0);
+    Trigger(res::ID_EDIT_REDO);
+    EXPECT_GT(Word(0), 0);
     const std::uint8_t values[6] = {0x11, 0x00, 0x22, 0x00, 0x33, 0x00};
     ASSERT_TRUE(View().ApplyWrite(2 * 20, std::vector<std::uint8_t>(values, values + 6))); // DT 20-22
     View().SelectCell(2, 4);

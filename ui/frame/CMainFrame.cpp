@@ -116,7 +116,7 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
 
 CMainFrame::~CMainFrame()
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     platform::ISettingsStore& settings = m_app.Settings();
     settings.SetUserInt(kConfig, "DispRadix", m_settings.radix);
     settings.SetUserInt(kConfig, "DispDataUnit", m_settings.unit);
@@ -176,7 +176,7 @@ CMemorixDoc* CMainFrame::ShowDocument(CMemorixDoc* document)
 
 void CMainFrame::CloseDocument()
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     m_app.CloseDocument();
     DestroyView();
     UpdateTitle();
@@ -201,7 +201,7 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
                                 const std::string& modelName)
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     DataToolbarUpdate update;
@@ -217,7 +217,7 @@ void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::DocumentClosed()
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     SetStatusText(kPaneCell, "", false);
@@ -228,7 +228,7 @@ void CMainFrame::DocumentClosed()
 
 void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks)
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     DataToolbarUpdate update;
@@ -242,7 +242,7 @@ void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::ModelChanged(const DeviceInfoArray& devices, const std::string& modelName)
 {
-    m_monitor->Stop(true);
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     ResetFromCombos();

@@ -15,6 +15,8 @@
 #include "ui/shared/CommandTable.h"
 #include "ui/view/CMemorixView.h"
 #include "ui/view/GridModel.h"
+#include "undo/CUndoMap.h"
+#include "undo/IShownBlock.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -33,6 +35,22 @@ constexpr const char* kConfig = "Config";
 constexpr const char* kIntervalKey = "MonitorInterval";
 // How often fading marks are drawn again.
 constexpr int kFadeStepMs = 100;
+
+// A block named for the undo histories, which know blocks by what is shown.
+class ShownBlock final : public IShownBlock {
+public:
+    ShownBlock(std::uint8_t device, std::int16_t bank)
+        : m_device(device)
+        , m_bank(bank)
+    {
+    }
+    std::uint8_t GetSelectedDeviceCode() const override { return m_device; }
+    std::uint16_t GetSelectedBank() const override { return static_cast<std::uint16_t>(m_bank); }
+
+private:
+    std::uint8_t m_device;
+    std::int16_t m_bank;
+};
 
 int WordsPerAddress(const CEditData& block)
 {
@@ -164,7 +182,7 @@ MonitorController::MonitorController(CMemorixApp& app, CMainFrame& frame, QLabel
 
 MonitorController::~MonitorController()
 {
-    Stop(true);
+    Stop(true, false);
 }
 
 std::unique_ptr<MonitorController::Worker> MonitorController::MakeWorker()
@@ -202,7 +220,7 @@ void MonitorController::Start()
     NextCycle();
 }
 
-void MonitorController::Stop(bool quiet)
+void MonitorController::Stop(bool quiet, bool keepHistory)
 {
     if (!IsMonitoring())
         return;
@@ -215,6 +233,12 @@ void MonitorController::Stop(bool quiet)
     delete m_thread;
     m_thread = nullptr;
     m_inFlight = false;
+    if (CMemorixDoc* document = m_app.GetActiveDoc(); document && keepHistory)
+        for (const auto& [device, bank] : m_changedBlocks) {
+            const ShownBlock shown(device, bank);
+            m_app.GetUndoMap().RecordChange(*document, shown);
+        }
+    m_changedBlocks.clear();
     AttachView();
     ShowState();
     if (!quiet)
@@ -334,6 +358,7 @@ void MonitorController::Apply(const transfer::MonitorRange& range, const std::ve
     if (std::equal(before.begin(), before.end(), after.begin()))
         return;
     m_marks.Note(*block, offset, before, after, ChangeMarks::Clock::now());
+    m_changedBlocks.emplace(range.device, bank);
     document->WriteBlockBytes(static_cast<std::int32_t>(offset), bytes.data(), static_cast<std::int32_t>(count),
                               range.device, bank);
     CMemorixView* view = m_frame.View();

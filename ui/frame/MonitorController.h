@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,8 +65,10 @@ public:
     // The command: starts monitoring, or stops it.
     void OnMonitor();
     void Start();
-    // Ends monitoring and waits for the worker; quiet: without the note in the status bar.
-    void Stop(bool quiet = false);
+    // Ends monitoring and waits for the worker; quiet: without the note in
+    // the status bar. What monitoring put into the document becomes one undo
+    // step per block, unless the document is going or changing as a whole.
+    void Stop(bool quiet = false, bool keepHistory = true);
     void OnWriteSelection();
     // View > Trend: a window plotting the selected cells (at most
     // TrendWindow::kMaxCells) as monitoring reads them.
@@ -115,5 +118,7 @@ private:
     long long m_cycles = 0;
     long long m_calls = 0;
     std::optional<transfer::MonitorRange> m_lastRange;
+    // The blocks whose words monitoring changed since it started.
+    std::set<std::pair<std::uint8_t, std::int16_t>> m_changedBlocks;
     QPointer<TrendWindow> m_trend;
 };
