@@ -331,6 +331,19 @@ TEST_F(CliPlc, WatchPrintsCyclesAndEndsCleanly)
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
 
+    // A model of the other protocol family is read address by address.
+    commtest::SimulatorProcess family1({"--model", "1794", "--animate"});
+    ASSERT_TRUE(family1.Started()) << family1.Log();
+    commtest::SaveTcpProfile(4, family1.Port());
+    const ProcessResult byAddress = Run({"plc-watch", "--connection", "4", "--select", "DT:0-0", "--interval", "200",
+                                         "--count", "2", "--radix", "dec"});
+    ASSERT_EQ(byAddress.exitCode, 0) << byAddress.err;
+    std::istringstream twoLines(byAddress.out);
+    std::string firstLine, secondLine;
+    ASSERT_TRUE(std::getline(twoLines, firstLine) && std::getline(twoLines, secondLine)) << byAddress.out;
+    EXPECT_GT(std::stoi(secondLine.substr(secondLine.rfind('\t') + 1)),
+              std::stoi(firstLine.substr(firstLine.rfind('\t') + 1)));
+
     // The PLC gone: three failures, then status 1 with the libraries' message.
     ASSERT_EQ(sim.Stop(), 0);
     const ProcessResult gone = Run({"plc-watch", "--connection", "3", "--select", "DT:0-0", "--interval", "50"});
