@@ -3,6 +3,7 @@
 #include "platform/Coding.h"
 
 #include "codec/BinaryValueCodec.h"
+#include "codec/ClassicLocale.h"
 #include "codec/DecimalValueCodec.h"
 #include "codec/HexadecimalValueCodec.h"
 #include "codec/OctalValueCodec.h"
@@ -10,6 +11,7 @@
 #include "codec/RowText.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace codec {
 namespace {
@@ -77,6 +79,27 @@ std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Uni
     if (cell.size() < count)
         return {};
     return codec->Format(coding::GetUnsignedLE(cell.data(), count), unit);
+}
+
+double CellNumber(std::span<const std::uint8_t> cell, Radix radix, Unit unit)
+{
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    const std::string text = FormatCellValue(cell, radix, unit);
+    if (text.empty())
+        return kNone;
+    int base = 0;
+    switch (radix) {
+    case RADIX_BIN: base = 2; break;
+    case RADIX_OCT: base = 8; break;
+    case RADIX_HEX: base = 16; break;
+    default: break;
+    }
+    if (base != 0) {
+        const auto value = ClassicLocale::ToUnsigned(text, base);
+        return value.used == text.size() ? static_cast<double>(value.value) : kNone;
+    }
+    const auto value = ClassicLocale::ToDouble(text);
+    return value.used == text.size() ? value.value : kNone;
 }
 
 std::string FormatExactCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit)

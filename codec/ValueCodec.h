@@ -32,6 +32,11 @@ int GetMaxCellChars(Radix radix, Unit unit);
 // A NaN real shows 39 dots, an infinite one "inf" or "-inf".
 std::string FormatCellValue(std::span<const std::uint8_t> cell, Radix radix, Unit unit);
 
+// The number a cell shows, for plotting: the value of FormatCellValue's text
+// (signed where the decimal radix shows a sign, a real as its single or
+// double); NaN when the cell has no text or shows no number.
+double CellNumber(std::span<const std::uint8_t> cell, Radix radix, Unit unit);
+
 // Text of one cell for the clipboard and CSV files, which must give the same
 // bytes back: the grid's text where it reads back as the cell's bytes (always
 // for the integer radixes), otherwise for a real the shortest text that does;

@@ -78,6 +78,8 @@ SimReply SimResponder::Handle(const std::uint8_t* pdu, int length, SimLineState&
     if (!WellFormed(pdu, length))
         return {SimAction::Malformed, {}, 0};
     ++state.requests;
+    if (m_animation)
+        m_animation->Advance();
     if (m_faults.onConnection != 0 && state.connection != m_faults.onConnection)
         return {SimAction::Answer, Reply(pdu, length, state), 0};
     if (m_faults.dropAfter > 0 && state.requests > m_faults.dropAfter)

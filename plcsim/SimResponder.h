@@ -9,6 +9,7 @@
 // answer's PDU: framing, sending and any delay are the transport's, so that
 // a TCP server can keep many connections going at once.
 
+#include "plcsim/SimAnimation.h"
 #include "plcsim/SimFaults.h"
 #include "plcsim/SimMemory.h"
 
@@ -48,10 +49,14 @@ public:
     // pdu: the function code and what follows it, length bytes.
     SimReply Handle(const std::uint8_t* pdu, int length, SimLineState& state);
 
+    // Memory that moves by itself, brought up to date before each request.
+    void Animate(SimAnimation* animation) { m_animation = animation; }
+
 private:
     std::vector<std::uint8_t> Reply(const std::uint8_t* pdu, int length, SimLineState& state);
     bool ValidWindow(const std::array<std::uint16_t, 3>& window);
 
     SimMemory& m_memory;
     SimFaults m_faults;
+    SimAnimation* m_animation = nullptr;
 };

@@ -43,6 +43,9 @@ const char kUsage[] = "usage: memorix-plcsim [options]\n"
                       "  --load FILE.ldtx    start from a data file's contents\n"
                       "  --save FILE.ldtx    write the memory to a data file on exit\n"
                       "  --catalogue FILE    the catalogue (default: Memorix.db beside the program)\n"
+                      "  --animate           let memory change by itself: DT 0 counts up every 100 ms,\n"
+                      "                      DT 1 follows a sine (-1000 to 1000, 10 s a turn), one bit\n"
+                      "                      walks through WR 0 every 250 ms\n"
                       "\n"
                       "Faults, for tests and demonstrations:\n"
                       "  --drop-after N      close the connection instead of answering request N+1\n"
@@ -85,6 +88,7 @@ int main(int argc, char** argv)
     SimSerialLine line;
     std::string load, save, catalogue = SimDefaultCatalogue();
     SimFaults faults;
+    bool animate = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -92,7 +96,7 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
-        const bool flag = option == "--garbage" || option == "--silent";
+        const bool flag = option == "--garbage" || option == "--silent" || option == "--animate";
         if (!flag && i + 1 >= argc)
             return Usage(option + " needs a value");
         const char* value = flag ? "" : argv[++i];
@@ -133,6 +137,8 @@ int main(int argc, char** argv)
             save = value;
         else if (option == "--catalogue")
             catalogue = value;
+        else if (option == "--animate")
+            animate = true;
         else if (option == "--drop-after")
             ok = number(1, 1 << 30, faults.dropAfter);
         else if (option == "--delay")
@@ -189,6 +195,11 @@ int main(int argc, char** argv)
 
     std::fprintf(stderr, "memorix-plcsim: model %d %s, protocol family %d\n", model.id, model.name.c_str(), family);
     SimResponder responder(memory, faults);
+    std::optional<SimAnimation> animation;
+    if (animate) {
+        animation.emplace(memory);
+        responder.Animate(&*animation);
+    }
     const int result = line.device.empty() ? RunTcpServer(responder, host, port, maxConnections, g_stop)
                                            : RunRtuServer(responder, line, g_stop);
     if (!save.empty()) {

@@ -28,6 +28,7 @@ const std::uint32_t kStandardButtons[] = {
     ID_PLC_READ,
     ID_PLC_WRITE,
     ID_PLC_COMPARE,
+    ID_PLC_MONITOR,
     ID_PREV_DIFFERENCE,
     ID_NEXT_DIFFERENCE,
     0,

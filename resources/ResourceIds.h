@@ -92,6 +92,23 @@ constexpr int IDS_FIND_WRAPPED = 1335;
 constexpr int IDS_FIND_COUNT = 1336; // "%d" matches
 constexpr int IDS_FIND_BAD_VALUE = 1337;
 
+// Watching the PLC: monitoring, the trend window, writing the selection.
+constexpr int IDS_MONITOR_STATUS = 1338;       // status pane; "%d" milliseconds per cycle
+constexpr int IDS_MONITOR_READ_ONLY = 1339;    // a key typed into the grid while monitoring
+constexpr int IDS_MONITOR_CYCLE_FAILED = 1340; // status bar; "%s" the libraries' message
+constexpr int IDS_MONITOR_STOPPED = 1341;      // message box after failures in a row; "%s" the message
+constexpr int IDS_MONITOR_INTERVAL = 1342;     // label of the interval box
+constexpr int IDS_MONITOR_ENDED = 1343;        // status bar, when monitoring ends
+constexpr int IDS_WRITE_SELECTION_DONE = 1344; // "%d" words written
+constexpr int IDS_TREND_TITLE = 1345;
+constexpr int IDS_TREND_NOT_MONITORING = 1346; // the trend window without monitoring
+constexpr int IDS_TREND_TOO_MANY = 1347;       // "%d" the most cells a trend shows
+constexpr int IDS_TREND_PAUSE = 1348;
+constexpr int IDS_TREND_CLEAR = 1349;
+constexpr int IDS_TREND_EXPORT_CSV = 1350;
+constexpr int IDS_TREND_EXPORT_PNG = 1351;
+constexpr int IDS_TREND_TIME_AXIS = 1352;
+
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDP_ASK_TO_SAVE = 61699; // "%s" is the document title
 
@@ -190,6 +207,9 @@ constexpr int ID_EDIT_FIND = 226;
 constexpr int ID_EDIT_FIND_NEXT = 227;
 constexpr int ID_EDIT_FIND_PREV = 228;
 constexpr int ID_EDIT_FILL = 229;
+constexpr int ID_PLC_MONITOR = 230;
+constexpr int ID_PLC_WRITE_SELECTION = 231;
+constexpr int ID_VIEW_TREND = 232;
 constexpr int ID_DEVICE_SELECT = 508;
 constexpr int ID_COMM_SETTINGS = 815;
 constexpr int ID_ONLINE_SETTINGS = 816;

@@ -65,5 +65,6 @@ std::vector<CliCommand> FileCommands();
 std::vector<CliCommand> GridCommands();
 std::vector<CliCommand> PlcCommands();
 std::vector<CliCommand> DetectCommands();
+std::vector<CliCommand> WatchCommands();
 std::vector<CliCommand> CompareCommands();
 std::vector<CliCommand> FindCommands();

@@ -50,10 +50,13 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_EDIT_FIND_PREV, "Find Pr&evious\tShift+F3"},
     {1, kCmd, ID_EDIT_GOTO, "&Go To...\tCtrl+G"},
     {1, kCmd, ID_EDIT_FILL, "F&ill..."},
+    {1, kCmd, ID_PLC_WRITE_SELECTION, "Write &Selection to PLC..."},
 
     {0, kPopup, 0, "&View"},
     {1, kCmd, ID_VIEW_TOOLBAR, "&Toolbar"},
     {1, kCmd, ID_VIEW_STATUS_BAR, "&Status Bar"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_VIEW_TREND, "T&rend"},
 
     {0, kPopup, 0, "&Data"},
     {1, kCmd, ID_DEVICE_SELECT, "&Device Selection..."},
@@ -66,6 +69,8 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_PLC_READ, "&Read from PLC..."},
     {1, kCmd, ID_PLC_WRITE, "&Write to PLC..."},
     {1, kCmd, ID_PLC_COMPARE, "Com&pare with PLC..."},
+    {1, kCmd, ID_PLC_MONITOR, "&Monitor"},
+    {1, kCmd, ID_PLC_WRITE_SELECTION, "Write &Selection to PLC..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_COMM_SETTINGS, "&Communication Settings..."},
     {1, kCmd, ID_ONLINE_SETTINGS, "&Online Settings..."},

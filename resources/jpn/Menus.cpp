@@ -50,10 +50,13 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_EDIT_FIND_PREV, "前を検索(&E)\tShift+F3"},
     {1, kCmd, ID_EDIT_GOTO, "ジャンプ(&G)...\tCtrl+G"},
     {1, kCmd, ID_EDIT_FILL, "一括設定(&I)..."},
+    {1, kCmd, ID_PLC_WRITE_SELECTION, "選択範囲を PLC へ書き込み(&S)..."},
 
     {0, kPopup, 0, "表示(&V)"},
     {1, kCmd, ID_VIEW_TOOLBAR, "ツール バー(&T)"},
     {1, kCmd, ID_VIEW_STATUS_BAR, "ステータス バー(&S)"},
+    {1, kSep, 0, ""},
+    {1, kCmd, ID_VIEW_TREND, "トレンド(&R)"},
 
     {0, kPopup, 0, "データ(&D)"},
     {1, kCmd, ID_DEVICE_SELECT, "デバイス選択(&D)..."},
@@ -66,6 +69,8 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_PLC_READ, "PLC から読み出し(&R)..."},
     {1, kCmd, ID_PLC_WRITE, "PLC へ書き込み(&W)..."},
     {1, kCmd, ID_PLC_COMPARE, "PLC と比較(&P)..."},
+    {1, kCmd, ID_PLC_MONITOR, "モニタ(&M)"},
+    {1, kCmd, ID_PLC_WRITE_SELECTION, "選択範囲を PLC へ書き込み(&S)..."},
     {1, kSep, 0, ""},
     {1, kCmd, ID_COMM_SETTINGS, "通信設定(&C)..."},
     {1, kCmd, ID_ONLINE_SETTINGS, "オンライン設定(&O)..."},

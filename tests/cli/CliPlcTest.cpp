@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -382,4 +383,97 @@ TEST_F(CliPlc, DetectFindsTheLineOfASerialUnitAndSaveKeepsIt)
     };
     for (const auto& words : usage)
         EXPECT_EQ(Run(words).exitCode, 2) << words.back();
+}
+
+// plc-watch against the moving simulator: K lines of time and values, the
+// counter rising from line to line, a clean end on Ctrl+C, exit 1 once the
+// link has failed three times in a row and 2 for what the user got wrong.
+TEST_F(CliPlc, WatchPrintsCyclesAndEndsCleanly)
+{
+    commtest::SimulatorProcess sim({"--model", "35", "--animate"});
+    ASSERT_TRUE(sim.Started()) << sim.Log();
+    commtest::SaveTcpProfile(3, sim.Port());
+
+    const ProcessResult watch = Run({"plc-watch", "--connection", "3", "--select", "DT:0-1", "--interval", "150",
+                                     "--count", "3", "--radix", "dec"});
+    ASSERT_EQ(watch.exitCode, 0) << watch.err;
+    std::istringstream lines(watch.out);
+    std::string line;
+    std::vector<int> counts;
+    while (std::getline(lines, line)) {
+        int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0, dt0 = 0, dt1 = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d-%d-%dT%d:%d:%d.%3d%*5s\t%d\t%d", &year, &month, &day, &hour, &minute,
+                              &second, &ms, &dt0, &dt1),
+                  9)
+            << line;
+        EXPECT_LE(std::abs(static_cast<std::int16_t>(dt1)), 1000) << line;
+        counts.push_back(dt0);
+    }
+    ASSERT_EQ(counts.size(), 3u) << watch.out;
+    EXPECT_GT(counts[1], counts[0]);
+    EXPECT_GT(counts[2], counts[1]);
+
+    // Two 32-bit hexadecimal cells: the unit decides how the words are split.
+    const ProcessResult wide =
+        Run({"plc-watch", "--connection", "3", "--select", "DT:10-13", "--count", "1", "--unit", "32"});
+    ASSERT_EQ(wide.exitCode, 0) << wide.err;
+    EXPECT_EQ(std::count(wide.out.begin(), wide.out.end(), '\t'), 2) << wide.out;
+
+    // Ctrl+C ends it with status 0 after the lines printed so far.
+    const std::string outPath = File("watch.out");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        freopen(outPath.c_str(), "w", stdout);
+        const std::string cli = std::string(std::getenv("MEMORIX_BIN_DIR")) + "/memorix-cli";
+        execl(cli.c_str(), cli.c_str(), "plc-watch", "--connection", "3", "--select", "DT:0-0", "--interval", "100",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    usleep(700 * 1000);
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string watched = testsupport::ReadWholeFile(outPath);
+    EXPECT_GE(std::count(watched.begin(), watched.end(), '\n'), 2) << watched;
+
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"plc-watch", "--connection", "3"}, 2, "--select"},
+        {{"plc-watch", "--connection", "3", "--select", "DT:0-1", "--count", "0"}, 2, "--count"},
+        {{"plc-watch", "--connection", "3", "--select", "DT:0-1", "--radix", "roman"}, 2, "unknown radix"},
+        {{"plc-watch", "--connection", "3", "--select", "ZZ:0-1", "--count", "1"}, 2, "--select ZZ:0-1"},
+        {{"plc-watch", "--connection", "3", "--select", "DT:0-99999999", "--count", "1"}, 2, "holds the addresses"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = Run(c.args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.args.back() << result.err;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    }
+
+    // A model of the other protocol family is read address by address.
+    commtest::SimulatorProcess family1({"--model", "1794", "--animate"});
+    ASSERT_TRUE(family1.Started()) << family1.Log();
+    commtest::SaveTcpProfile(4, family1.Port());
+    const ProcessResult byAddress = Run({"plc-watch", "--connection", "4", "--select", "DT:0-0", "--interval", "200",
+                                         "--count", "2", "--radix", "dec"});
+    ASSERT_EQ(byAddress.exitCode, 0) << byAddress.err;
+    std::istringstream twoLines(byAddress.out);
+    std::string firstLine, secondLine;
+    ASSERT_TRUE(std::getline(twoLines, firstLine) && std::getline(twoLines, secondLine)) << byAddress.out;
+    EXPECT_GT(std::stoi(secondLine.substr(secondLine.rfind('\t') + 1)),
+              std::stoi(firstLine.substr(firstLine.rfind('\t') + 1)));
+
+    // The PLC gone: three failures, then status 1 with the libraries' message.
+    ASSERT_EQ(sim.Stop(), 0);
+    const ProcessResult gone = Run({"plc-watch", "--connection", "3", "--select", "DT:0-0", "--interval", "50"});
+    EXPECT_EQ(gone.exitCode, 1) << gone.err;
+    EXPECT_NE(gone.err.find("cannot be reached"), std::string::npos) << gone.err;
+    EXPECT_EQ(gone.out, "");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 using namespace codec;
@@ -148,4 +149,33 @@ TEST(CodecFormat, ExpToPlain)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExpToPlain(c.text, c.precision), c.plain) << c.text;
+}
+
+TEST(CodecFormat, CellNumbersAreWhatTheCellsShow)
+{
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        Bytes cell;
+        codec::Radix radix;
+        codec::Unit unit;
+        double number;
+    } cases[] = {
+        {{0x00, 0x80}, RADIX_DEC, UNIT_16BIT, -32768},
+        {{0x00, 0x80}, RADIX_HEX, UNIT_16BIT, 32768},
+        {{0x00, 0x80}, RADIX_BIN, UNIT_16BIT, 32768},
+        {{0xFF, 0xFF}, RADIX_OCT, UNIT_16BIT, 65535},
+        {{0xFF}, RADIX_DEC, UNIT_8BIT, 255},
+        {{0x00, 0x00, 0x00, 0x80}, RADIX_DEC, UNIT_32BIT, -2147483648.0},
+        {{0x00, 0x00, 0xC0, 0x3F}, RADIX_FLOAT, UNIT_32BIT, 1.5},
+        {{0, 0, 0, 0, 0, 0, 0x04, 0xC0}, RADIX_DOUBLE, UNIT_64BIT, -2.5},
+        {{0x00, 0x00, 0xC0, 0x7F}, RADIX_FLOAT, UNIT_32BIT, none}, // NaN shows dots
+        {{0x05}, RADIX_DEC, UNIT_16BIT, none},                     // too few bytes
+    };
+    for (const auto& c : cases) {
+        const double number = codec::CellNumber(c.cell, c.radix, c.unit);
+        if (std::isnan(c.number))
+            EXPECT_TRUE(std::isnan(number)) << c.radix << "/" << c.unit;
+        else
+            EXPECT_EQ(number, c.number) << c.radix << "/" << c.unit;
+    }
 }

@@ -10,6 +10,7 @@
 #include <modbus/modbus.h>
 
 #include <arpa/inet.h>
+#include <bit>
 #include <cerrno>
 #include <filesystem>
 #include <netinet/in.h>
@@ -135,4 +136,52 @@ TEST(SimulatorTest, SavesItsMemoryOnStopAndStartsFromIt)
         EXPECT_EQ(s.Read91(0, 10, 32735, 1, 32, 1, result), std::vector<std::uint8_t>(64, 0));
     }
     std::filesystem::remove(file);
+}
+
+TEST(SimulatorTest, AnimatedMemoryMovesOnlyWhenAsked)
+{
+    // Without --animate nothing moves by itself.
+    struct Case {
+        std::vector<std::string> args;
+        bool moves;
+    };
+    for (const Case& c : {Case{{}, false}, Case{{"--animate"}, true}}) {
+        SimulatorProcess sim(c.args);
+        ASSERT_TRUE(sim.Started()) << sim.Log();
+        modbus_t* ctx = Connect(sim.Port());
+        ASSERT_NE(ctx, nullptr);
+        std::uint16_t first[2] = {}, later[2] = {}, relay = 0;
+        ASSERT_EQ(modbus_read_registers(ctx, 0, 2, first), 2);
+        usleep(450 * 1000);
+        ASSERT_EQ(modbus_read_registers(ctx, 0, 2, later), 2);
+        const std::uint16_t wr[3] = {31, 0, 0};
+        ASSERT_EQ(modbus_write_registers(ctx, 0xFFF0, 3, wr), 3);
+        ASSERT_EQ(modbus_read_registers(ctx, 0, 1, &relay), 1);
+        if (!c.moves) {
+            EXPECT_EQ(later[0], 0);
+            EXPECT_EQ(later[1], 0);
+            EXPECT_EQ(relay, 0);
+        } else {
+            // The counter steps every 100 ms, the sine stays within its amplitude
+            // and has left zero, and exactly one relay bit is on.
+            const int steps = static_cast<std::uint16_t>(later[0] - first[0]);
+            EXPECT_GE(steps, 3);
+            EXPECT_LE(steps, 8);
+            const int sine = static_cast<std::int16_t>(later[1]);
+            EXPECT_GT(sine, 0);
+            EXPECT_LE(sine, 1000);
+            EXPECT_EQ(std::popcount(relay), 1);
+            // A value written into the counter is where it goes on counting from.
+            const std::uint16_t dt[3] = {9, 0, 0};
+            ASSERT_EQ(modbus_write_registers(ctx, 0xFFF0, 3, dt), 3);
+            ASSERT_EQ(modbus_write_register(ctx, 0, 50000), 1);
+            usleep(250 * 1000);
+            ASSERT_EQ(modbus_read_registers(ctx, 0, 1, later), 1);
+            EXPECT_GE(later[0], 50001);
+            EXPECT_LE(later[0], 50006);
+        }
+        Close(ctx);
+    }
+    const auto help = testsupport::RunProcess(BinDir() + "/memorix-plcsim", {"--help"});
+    EXPECT_NE(help.out.find("--animate"), std::string::npos);
 }

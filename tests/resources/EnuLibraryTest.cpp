@@ -108,6 +108,11 @@ TEST_F(EnuLibrary, HoldsEveryStringOnceWithTheArgumentsTheProgramPasses)
                                                           {IDS_COMPARE_DIFFERENCES_ONE_BLOCK, "d"},
                                                           {IDS_GOTO_OUT_OF_RANGE, "sdd"},
                                                           {IDS_FIND_COUNT, "d"},
+                                                          {IDS_MONITOR_STATUS, "d"},
+                                                          {IDS_MONITOR_CYCLE_FAILED, "s"},
+                                                          {IDS_MONITOR_STOPPED, "s"},
+                                                          {IDS_WRITE_SELECTION_DONE, "d"},
+                                                          {IDS_TREND_TOO_MANY, "d"},
                                                           {IDS_WRITE_PARTIAL, "s"}};
     std::set<std::uint32_t> seen;
     for (std::uint32_t i = 0; i < Table().stringCount; ++i) {
@@ -190,7 +195,7 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
         ID_CSV_EXPORT, ID_PLC_READ,     ID_PLC_WRITE,       ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
     main.insert(gridMenu.begin(), gridMenu.end());
     main.insert({ID_FILE_COMPARE, ID_PLC_COMPARE, ID_NEXT_DIFFERENCE, ID_PREV_DIFFERENCE, ID_EDIT_FIND_NEXT,
-                 ID_EDIT_FIND_PREV});
+                 ID_EDIT_FIND_PREV, ID_PLC_MONITOR, ID_PLC_WRITE_SELECTION, ID_VIEW_TREND});
     for (int id : {IDR_MAINFRAME, IDR_MEMORIXTYPE}) {
         const MxMenuResource* menu = m_res.FindMenu(id);
         ASSERT_NE(menu, nullptr) << "menu " << id;

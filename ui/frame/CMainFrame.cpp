@@ -5,6 +5,7 @@
 #include "ui/frame/TransferRunner.h"
 #include "ui/frame/CompareController.h"
 #include "ui/frame/FindController.h"
+#include "ui/frame/MonitorController.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/frame/QtFileDialogs.h"
 #include "document/CMemorixDoc.h"
@@ -13,6 +14,7 @@
 #include "resources/CResourceHandle.h"
 #include "resources/ResourceIds.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -69,6 +72,10 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
     RegisterCompareCommands();
     m_find = new FindController(app, *this);
     RegisterFindCommands();
+    auto* monitorPane = new QLabel(this);
+    monitorPane->setObjectName(QStringLiteral("monitorPane"));
+    m_monitor = new MonitorController(app, *this, *monitorPane);
+    RegisterMonitorCommands();
     if (const MxMenuResource* menu = resources.FindMenu(res::IDR_MAINFRAME))
         m_commands->BuildMenuBar(*menu, *menuBar());
 
@@ -84,8 +91,13 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
     addToolBarBreak();
     addToolBar(m_dataToolBar);
     connect(m_dataToolBar, &CDataToolBar::BoxChosen, this, &CMainFrame::OnBoxChosen);
+    m_dataToolBar->addSeparator();
+    m_dataToolBar->addWidget(new QLabel(
+        QString::fromStdString(resources.LoadString(res::IDS_MONITOR_INTERVAL)) + QStringLiteral(" "), m_dataToolBar));
+    m_dataToolBar->addWidget(&m_monitor->IntervalBox());
 
     statusBar()->setObjectName(QStringLiteral("59393"));
+    statusBar()->addPermanentWidget(monitorPane);
     statusBar()->addPermanentWidget(comparePane);
     for (int pane = 1; pane < 4; ++pane) {
         m_panes[pane] = new QLabel(this);
@@ -105,6 +117,7 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
 
 CMainFrame::~CMainFrame()
 {
+    m_monitor->Stop(true, false);
     platform::ISettingsStore& settings = m_app.Settings();
     settings.SetUserInt(kConfig, "DispRadix", m_settings.radix);
     settings.SetUserInt(kConfig, "DispDataUnit", m_settings.unit);
@@ -120,7 +133,11 @@ void CMainFrame::CreateView()
     connect(m_view, &CMemorixView::CommandStateChanged, m_compare, &CompareController::OnDocumentChanged);
     connect(m_view, &CMemorixView::FrameCommand, m_commands, &CommandTable::Trigger);
     connect(m_view, &CMemorixView::EscapePressed, m_compare, &CompareController::End);
+    connect(m_view, &CMemorixView::EditRefused, this, [this] {
+        statusBar()->showMessage(QString::fromStdString(m_resources.LoadString(res::IDS_MONITOR_READ_ONLY)), 5000);
+    });
     m_compare->AttachView();
+    m_monitor->AttachView();
     m_find->AttachView();
     setCentralWidget(m_view);
 }
@@ -160,6 +177,7 @@ CMemorixDoc* CMainFrame::ShowDocument(CMemorixDoc* document)
 
 void CMainFrame::CloseDocument()
 {
+    m_monitor->Stop(true, false);
     m_app.CloseDocument();
     DestroyView();
     UpdateTitle();
@@ -184,6 +202,7 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoArray& banks,
                                 const std::string& modelName)
 {
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     DataToolbarUpdate update;
@@ -199,6 +218,7 @@ void CMainFrame::DocumentOpened(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::DocumentClosed()
 {
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     SetStatusText(kPaneCell, "", false);
@@ -209,6 +229,7 @@ void CMainFrame::DocumentClosed()
 
 void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoArray& banks)
 {
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     DataToolbarUpdate update;
@@ -222,6 +243,7 @@ void CMainFrame::BlocksReplaced(const DeviceInfoArray& devices, const BankInfoAr
 
 void CMainFrame::ModelChanged(const DeviceInfoArray& devices, const std::string& modelName)
 {
+    m_monitor->Stop(true, false);
     m_compare->End();
     m_find->Reset();
     ResetFromCombos();
@@ -436,4 +458,17 @@ void CMainFrame::RegisterFindCommands()
         res::ID_EDIT_FIND_PREV, [this] { m_find->OnFindNext(false); }, documentOpen);
     m_commands->Add(
         res::ID_EDIT_FILL, [this] { m_find->OnFill(); }, documentOpen);
+}
+
+void CMainFrame::RegisterMonitorCommands()
+{
+    const auto documentShown = [this] { return m_app.GetActiveDoc() != nullptr && m_view != nullptr; };
+    m_commands->Add(
+        res::ID_PLC_MONITOR, [this] { m_monitor->OnMonitor(); }, documentShown);
+    m_commands->Add(
+        res::ID_PLC_WRITE_SELECTION, [this] { m_monitor->OnWriteSelection(); }, documentShown);
+    m_commands->Add(
+        res::ID_VIEW_TREND, [this] { m_monitor->OnTrend(); }, documentShown);
+    // Checked while monitoring, in the menu and on the tool bar alike.
+    m_commands->Action(res::ID_PLC_MONITOR)->setCheckable(true);
 }

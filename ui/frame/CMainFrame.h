@@ -22,6 +22,7 @@ class CResourceHandle;
 class CAppCommands;
 class CompareController;
 class FindController;
+class MonitorController;
 class CommandTable;
 class IFileDialogs;
 class QLabel;
@@ -42,6 +43,7 @@ public:
     RecentFileList& RecentFiles() { return m_recentFiles; }
     CompareController& Compare() { return *m_compare; }
     FindController& Find() { return *m_find; }
+    MonitorController& Monitor() { return *m_monitor; }
     // Shows the block of this device and bank, choosing it in the data tool bar.
     void ShowBlock(std::uint8_t deviceCode, std::int16_t bank);
 
@@ -102,6 +104,7 @@ private:
     void CreateView();
     void RegisterCompareCommands();
     void RegisterFindCommands();
+    void RegisterMonitorCommands();
     void DestroyView();
     // The view's first update for a created document, or no view without one.
     CMemorixDoc* ShowDocument(CMemorixDoc* document);
@@ -116,6 +119,7 @@ private:
     std::unique_ptr<CAppCommands> m_appCommands;
     CompareController* m_compare = nullptr;
     FindController* m_find = nullptr;
+    MonitorController* m_monitor = nullptr;
     CDataToolBar* m_dataToolBar = nullptr;
     CMemorixView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};

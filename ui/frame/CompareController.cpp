@@ -8,6 +8,7 @@
 #include "resources/ResourceIds.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/IFileDialogs.h"
+#include "ui/frame/MonitorController.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/view/CMemorixView.h"
 #include "ui/view/GridModel.h"
@@ -68,6 +69,7 @@ std::string OtherModelName(const CTesknetComm& comm)
 
 void CompareController::OnCompareWithPlc()
 {
+    m_frame.Monitor().Stop();
     CMemorixDoc* document = BeginCommand();
     if (!document)
         return;

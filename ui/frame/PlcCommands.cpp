@@ -6,6 +6,7 @@
 
 #include "app/CMemorixApp.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/MonitorController.h"
 #include "document/CMemorixDoc.h"
 #include "resources/Messages.h"
 #include "ui/shared/CommandTable.h"
@@ -13,6 +14,7 @@
 
 void CAppCommands::OnReadFromPlc()
 {
+    m_frame.Monitor().Stop();
     CTesknetComm& comm = m_app.GetComm();
     if (comm.PrepareUpload() != TransferOutcome::Done) {
         ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_TRANSFER_FAILED,
@@ -48,6 +50,7 @@ void CAppCommands::ReadPlcForNewDocument()
 
 void CAppCommands::OnWriteToPlc()
 {
+    m_frame.Monitor().Stop();
     if (CMemorixDoc* document = m_app.GetActiveDoc())
         document->WriteToPlc();
 }
@@ -58,6 +61,12 @@ void CAppCommands::RegisterPlcCommands()
     commands.Add(res::ID_PLC_READ, [this] { OnReadFromPlc(); });
     commands.Add(
         res::ID_PLC_WRITE, [this] { OnWriteToPlc(); }, [this] { return m_app.GetActiveDoc() != nullptr; });
-    commands.Add(res::ID_COMM_SETTINGS, [this] { m_app.GetComm().CommSettings(); });
-    commands.Add(res::ID_ONLINE_SETTINGS, [this] { m_app.GetComm().OnlineSettings(); });
+    commands.Add(res::ID_COMM_SETTINGS, [this] {
+        m_frame.Monitor().Stop();
+        m_app.GetComm().CommSettings();
+    });
+    commands.Add(res::ID_ONLINE_SETTINGS, [this] {
+        m_frame.Monitor().Stop();
+        m_app.GetComm().OnlineSettings();
+    });
 }

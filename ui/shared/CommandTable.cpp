@@ -33,6 +33,7 @@ QIcon IconFor(int id)
     case res::ID_EDIT_COPY: return style->standardIcon(QStyle::SP_FileDialogContentsView);
     case res::ID_EDIT_PASTE: return style->standardIcon(QStyle::SP_DialogApplyButton);
     case res::ID_PLC_COMPARE: return style->standardIcon(QStyle::SP_FileDialogInfoView);
+    case res::ID_PLC_MONITOR: return style->standardIcon(QStyle::SP_MediaPlay);
     case res::ID_PREV_DIFFERENCE: return style->standardIcon(QStyle::SP_MediaSeekBackward);
     case res::ID_NEXT_DIFFERENCE: return style->standardIcon(QStyle::SP_MediaSeekForward);
     default: return {};

@@ -464,3 +464,49 @@ void CMemorixView::SetFoundCells(const FoundCells* found)
     m_pDelegate->SetFoundCells(found);
     m_List->viewport()->update();
 }
+
+void CMemorixView::OnCommand(int id)
+{
+    switch (id) {
+    case res::ID_EDIT_CLEAR:
+    case res::ID_EDIT_CUT:
+    case res::ID_EDIT_PASTE:
+    case res::ID_EDIT_UNDO:
+    case res::ID_EDIT_REDO:
+        if (RefusedWhileReadOnly())
+            return;
+        break;
+    default: break;
+    }
+    m_commands->OnCommand(id);
+}
+
+bool CMemorixView::RefusedWhileReadOnly()
+{
+    if (!m_readOnly)
+        return false;
+    emit EditRefused();
+    return true;
+}
+
+void CMemorixView::SetChangeMarks(const ChangeMarks* marks)
+{
+    m_pDelegate->SetChangeMarks(marks);
+    m_List->viewport()->update();
+}
+
+std::pair<int, int> CMemorixView::VisibleRows() const
+{
+    const int rows = m_pModel->rowCount();
+    if (rows == 0)
+        return {0, -1};
+    const int first = std::max(0, m_List->rowAt(0));
+    const int bottom = m_List->rowAt(m_List->viewport()->height() - 1);
+    return {first, bottom < 0 ? rows - 1 : bottom};
+}
+
+void CMemorixView::ShowBlockBytes(std::size_t offset, std::span<const std::uint8_t> bytes)
+{
+    m_pModel->ReloadBytes(offset, bytes);
+    m_List->viewport()->update();
+}

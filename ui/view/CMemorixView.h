@@ -16,9 +16,12 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <span>
+#include <utility>
 #include <string>
 #include <vector>
 
+class ChangeMarks;
 class CExEditBase;
 class CNumberEdit;
 class CStringEdit;
@@ -97,7 +100,11 @@ public:
     int RowsPerPage() const;
 
     // The cell editor's operations (see GridCellEditor).
-    void StartEdit(int column, int row) { m_cellEditor->StartEdit(column, row); }
+    void StartEdit(int column, int row)
+    {
+        if (!RefusedWhileReadOnly())
+            m_cellEditor->StartEdit(column, row);
+    }
     bool EndEdit(bool showMessages) { return m_cellEditor->EndEdit(showMessages); }
     void CancelEdit() { m_cellEditor->CancelEdit(); }
     CExEditBase* GetActiveEditor() const { return m_cellEditor->ActiveEditor(); }
@@ -113,25 +120,56 @@ public:
     // The Edit commands and the context menu (see GridEditCommands).
     void SelectAll() { m_commands->SelectAll(); }
     bool CopyToClipboard() { return m_commands->CopyToClipboard(); }
-    void CutToClipboard() { m_commands->CutToClipboard(); }
-    void ClearSelection() { m_commands->ClearSelection(); }
-    void PasteFromClipboard() { m_commands->PasteFromClipboard(); }
-    bool PasteText(const std::string& text) { return m_commands->PasteText(text); }
-    void OnEditUndo() { m_commands->OnEditUndo(); }
-    void OnEditRedo() { m_commands->OnEditRedo(); }
+    void CutToClipboard()
+    {
+        if (!RefusedWhileReadOnly())
+            m_commands->CutToClipboard();
+    }
+    void ClearSelection()
+    {
+        if (!RefusedWhileReadOnly())
+            m_commands->ClearSelection();
+    }
+    void PasteFromClipboard()
+    {
+        if (!RefusedWhileReadOnly())
+            m_commands->PasteFromClipboard();
+    }
+    bool PasteText(const std::string& text) { return !RefusedWhileReadOnly() && m_commands->PasteText(text); }
+    void OnEditUndo()
+    {
+        if (!RefusedWhileReadOnly())
+            m_commands->OnEditUndo();
+    }
+    void OnEditRedo()
+    {
+        if (!RefusedWhileReadOnly())
+            m_commands->OnEditRedo();
+    }
     bool CanUndo() const { return m_commands->CanUndo(); }
     bool CanRedo() const { return m_commands->CanRedo(); }
-    void OnCommand(int id) { m_commands->OnCommand(id); }
+    void OnCommand(int id);
     void ShowContextMenu(QPoint global) { m_commands->ShowContextMenu(global); }
     bool ApplyWrite(std::size_t offset, const std::vector<std::uint8_t>& bytes)
     {
-        return m_commands->ApplyWrite(offset, bytes);
+        return !RefusedWhileReadOnly() && m_commands->ApplyWrite(offset, bytes);
     }
     // Draws the cells' marks of a comparison (null: none) and redraws the grid.
     void SetComparison(const compare::Comparison* comparison);
     bool IsComparing() const { return m_comparison != nullptr; }
     // Marks the matches of Find All (null: none) and redraws the grid.
     void SetFoundCells(const FoundCells* found);
+
+    // While the PLC is monitored the grid shows what it reads: every change
+    // through the grid is refused (EditRefused) instead.
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool IsReadOnly() const { return m_readOnly; }
+    // Marks the words monitoring saw change (null: none).
+    void SetChangeMarks(const ChangeMarks* marks);
+    // The first and last row the table shows, at least in part; (0, -1) without rows.
+    std::pair<int, int> VisibleRows() const;
+    // Shows bytes the document's shown block now holds at offset (no undo step).
+    void ShowBlockBytes(std::size_t offset, std::span<const std::uint8_t> bytes);
 
     // IEditOwner
     codec::Radix EditRadix() const override { return m_nRadix; }
@@ -146,6 +184,8 @@ signals:
     void FrameCommand(int id);
     // Esc on the table, with no editor open, while a comparison is shown.
     void EscapePressed();
+    // A change through the grid was refused because it is read-only.
+    void EditRefused();
 
 public:
     // The text of a cell of list column listColumn (0 label, 1 to N data, N + 1 text).
@@ -200,6 +240,8 @@ private:
     void ApplyColumnWidths();
     void UpdateRangeStatus();
     void SetStatus(int pane, const std::string& text);
+    // True (after EditRefused) when the grid is read-only.
+    bool RefusedWhileReadOnly();
 
     IAppState& m_app;
     IGridFrame& m_frame;
@@ -222,4 +264,5 @@ private:
     // Where the selection was drawn last, and the scroll position then.
     QRect m_rcLastSelection;
     QPoint m_ptLastScroll{-1, -1};
+    bool m_readOnly = false;
 };

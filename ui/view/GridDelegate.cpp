@@ -1,5 +1,7 @@
 #include "ui/view/GridDelegate.h"
 
+#include "ui/view/ChangeMarks.h"
+
 #include "ui/view/GridModel.h"
 #include "ui/view/GridSelection.h"
 #include "codec/ValueCodec.h"
@@ -46,6 +48,8 @@ QPolygon BorderDots(const QRect& cell, const GridSelection::Mark& mark)
 const QColor kDifferent(232, 72, 48);
 // A match of Find All.
 const QColor kFound(240, 190, 30);
+// Changed by the PLC while monitoring.
+const QColor kChanged(60, 170, 90);
 
 QColor Mix(const QColor& base, const QColor& tint, double share)
 {
@@ -109,8 +113,15 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     const bool found = m_found && !rowText && layout.HasValue(row, column)
                        && m_found->Overlaps(layout.Block(), layout.CellOffset(row, column),
                                             static_cast<std::size_t>(layout.CellBytes()));
+    const double changed =
+        m_changes && !rowText && layout.HasValue(row, column)
+            ? m_changes->Strength(layout.Block(), layout.CellOffset(row, column),
+                                  static_cast<std::size_t>(layout.CellBytes()), ChangeMarks::Clock::now())
+            : 0.0;
     GridSelection::Mark mark = m_selection.MarkOf(row, column);
     if (!mark.selected) {
+        if (changed > 0)
+            painter->fillRect(cell, Mix(palette.color(group, QPalette::Base), kChanged, 0.6 * changed));
         if (found)
             painter->fillRect(cell, Mix(palette.color(group, QPalette::Base), kFound, 0.45));
         if (compared == compare::CellMark::Differs)
@@ -132,6 +143,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     painter->fillRect(fill, palette.color(group, QPalette::Highlight));
     if (found)
         painter->fillRect(QRect(fill.right() - 2, fill.top(), 3, fill.height()), kFound);
+    if (changed > 0)
+        painter->fillRect(QRect(fill.left(), fill.bottom() - 2, fill.width(), 3),
+                          Mix(palette.color(group, QPalette::Highlight), kChanged, changed));
     if (compared == compare::CellMark::Differs)
         painter->fillRect(QRect(fill.left(), fill.top(), 3, fill.height()), kDifferent);
     else if (compared == compare::CellMark::NotCompared)

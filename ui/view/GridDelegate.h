@@ -2,6 +2,7 @@
 
 #include <QStyledItemDelegate>
 
+class ChangeMarks;
 class GridModel;
 struct FoundCells;
 namespace compare {
@@ -30,6 +31,10 @@ public:
     // Marks the cells that hold a match of Find All (null: none).
     void SetFoundCells(const FoundCells* found) { m_found = found; }
 
+    // Marks the words monitoring saw change (null: none) on a background
+    // that fades as the change ages.
+    void SetChangeMarks(const ChangeMarks* marks) { m_changes = marks; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // A cell whose text is wider than the cell shows it cut, with an elision
     // mark; its tool tip is the whole text. Other cells have no tool tip.
@@ -49,6 +54,7 @@ private:
     const GridSelection& m_selection;
     const compare::Comparison* m_comparison = nullptr;
     const FoundCells* m_found = nullptr;
+    const ChangeMarks* m_changes = nullptr;
     QString m_otherValue;
     QString m_notCompared;
 };

@@ -182,7 +182,7 @@ void GridEditCommands::ShowContextMenu(QPoint global)
     const MxMenuResource* resource = m_view.FindMenu(res::IDR_GRID_CONTEXT);
     if (!resource)
         return;
-    std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, &m_view, [this](int id) { OnCommand(id); });
+    std::unique_ptr<QMenu> menu = BuildPopupMenu(*resource, &m_view, [this](int id) { m_view.OnCommand(id); });
     if (!menu)
         return;
     // Clear, cut and paste have nothing to work on in the text column.

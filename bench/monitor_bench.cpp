@@ -1,0 +1,130 @@
+// One monitor cycle of 1,000 words (DT 0-999 of CA-500L) from memorix-plcsim
+// over loopback TCP, through the program's monitor session, against a plain
+// libmodbus read of the same registers on a connection that stays open.
+
+#include "commlib/core/DefaultMap.h"
+#include "commlib/core/ProfileStore.h"
+#include "model/DeviceModel.h"
+#include "transfer/MonitorSession.h"
+
+#include <benchmark/benchmark.h>
+#include <modbus/modbus.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr std::int32_t kWords = 1000;
+constexpr std::uint16_t kDt = 9;
+
+// The simulator for the whole run, serving CA-500L on a free port.
+class Simulator {
+public:
+    static Simulator& Get()
+    {
+        static Simulator simulator;
+        return simulator;
+    }
+    int Port() const { return m_port; }
+    ~Simulator()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+
+private:
+    Simulator()
+    {
+        const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDERR_FILENO);
+            execl(program.c_str(), program.c_str(), "--model", "1794", "--port", "0", "--animate",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        std::string line;
+        pollfd p{out[0], POLLIN, 0};
+        char c;
+        while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
+            line += c;
+        close(out[0]);
+        const auto colon = line.rfind(':');
+        m_port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+
+        char folder[] = "/tmp/memorix-bench-settings-XXXXXX";
+        if (mkdtemp(folder))
+            setenv("XDG_CONFIG_HOME", folder, 1);
+        commlib::Profile profile = commlib::DefaultProfile();
+        profile.port = m_port;
+        commlib::ProfileStore::Save(0, profile);
+    }
+
+    int m_pid = -1;
+    int m_port = 0;
+};
+
+void MonitorCycleOf1000Words(benchmark::State& state)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    transfer::MonitorSession session(0, "bench", 0);
+    transfer::MonitorRange range;
+    range.device = DeviceCode::DT;
+    range.start = 0;
+    range.end = kWords - 1;
+    std::vector<std::uint8_t> bytes;
+    if (session.Read(range, bytes) != 0)
+        return state.SkipWithError("the monitor session cannot read");
+    for (auto _ : state)
+        if (session.Read(range, bytes) != 0)
+            return state.SkipWithError("a cycle failed");
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+}
+
+void PlainLibmodbusReadOf1000Words(benchmark::State& state)
+{
+    if (Simulator::Get().Port() <= 0)
+        return state.SkipWithError("the simulator did not start");
+    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::Get().Port());
+    if (modbus_connect(ctx) != 0) {
+        modbus_free(ctx);
+        return state.SkipWithError("cannot connect");
+    }
+    const std::uint16_t window[3] = {kDt, 0, 0};
+    modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
+    std::vector<std::uint16_t> words(kWords);
+    for (auto _ : state)
+        for (int done = 0; done < kWords;) {
+            const int n = std::min(125, kWords - done);
+            if (modbus_read_registers(ctx, done, n, &words[static_cast<std::size_t>(done)]) != n) {
+                state.SkipWithError("read failed");
+                break;
+            }
+            done += n;
+        }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
+    modbus_close(ctx);
+    modbus_free(ctx);
+}
+
+} // namespace
+
+BENCHMARK(MonitorCycleOf1000Words)->Unit(benchmark::kMicrosecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(PlainLibmodbusReadOf1000Words)->Unit(benchmark::kMicrosecond)->MinTime(1.0)->UseRealTime();
