@@ -19,6 +19,7 @@ CMemorixApp::CMemorixApp(AppServices services)
     , m_Comm(m_services.messages, m_services.strings, m_services.cataloguePath, m_Plc,
              GetLanguageIndex(m_services.settings))
 {
+    m_Comm.SetRequestLog(&m_requestLog);
     if (g_instance)
         throw std::logic_error("there is already an application object");
     g_instance = this;

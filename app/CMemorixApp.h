@@ -48,6 +48,8 @@ public:
 
     // The one transfer session of the run.
     CTesknetComm& GetComm() { return m_Comm; }
+    // The requests of every session with the PLC, for the communication log.
+    transfer::CommLog& RequestLog() { return m_requestLog; }
 
     platform::DenyWriteFile& GetLdtFile() { return m_LdtFile; }
     CUndoMap& GetUndoMap() override { return m_UndoMap; }
@@ -89,6 +91,7 @@ private:
 
     AppServices m_services;
     PlcChoice m_Plc;
+    transfer::CommLog m_requestLog; // before the session, which reports to it
     CTesknetComm m_Comm;
     CUndoMap m_UndoMap;
     platform::DenyWriteFile m_LdtFile;

@@ -20,6 +20,17 @@ QELTESK_API int QelTeskMsg_SetProgress(std::uint8_t* block, comm::ProgressFn cal
     return 0;
 }
 
+QELTESK_API int QelTeskMsg_SetRequestLog(std::uint8_t* block, comm::RequestLogFn callback, void* context)
+{
+    std::lock_guard lock(SessionLock());
+    Session* s = FindSession(block);
+    if (!s)
+        return 1001;
+    s->requestLog = callback;
+    s->requestLogContext = callback ? context : nullptr;
+    return 0;
+}
+
 // Without the session lock: the transfer to stop holds it.
 QELTESK_API int QelTeskMsg_Cancel(std::uint8_t* block)
 {

@@ -161,6 +161,27 @@ using SetProgressFn = int (*)(std::uint8_t* block, ProgressFn callback, void* co
 // running, 1 when none was, 1001 without a session.
 using CancelFn = int (*)(std::uint8_t* block);
 
+// And QelTeskMsg_SetRequestLog(block, callback, context): after it, each
+// request the libraries make for that session block (identification, window
+// selects, transfers) is reported once its answer came or it failed, from the
+// thread that made it (a transfer's further connections run threads of their
+// own): the callback must be safe from any thread and must not call the
+// libraries. A null callback stops the reports; 0, or 1001 without a session.
+struct RequestRecord {
+    std::uint16_t connection = 0;  // the profile's number
+    std::uint16_t lane = 0;        // 0 the session's own connection, 1.. a transfer's further ones
+    std::uint32_t device = 0;      // the device of a transfer's request (as in 91, 92, 7, 8); 0 for none
+    std::uint32_t address = 0;     // the device's first address the request moves; else the first register
+    std::uint32_t lastAddress = 0; // and the last one
+    std::uint32_t words = 0;       // registers asked for
+    std::uint32_t micros = 0;      // from sending the request to its answer or failure
+    std::int32_t result = 0;       // 0, or the library's error code
+    char function[40] = {};        // what the request asked for, in words
+    char detail[160] = {};         // what went wrong, empty when nothing did
+};
+using RequestLogFn = void (*)(void* context, const RequestRecord* record);
+using SetRequestLogFn = int (*)(std::uint8_t* block, RequestLogFn callback, void* context);
+
 // And QelTeskMsg_CheckWords(block, connection, device, words per address): 0
 // when an address of the device holds that many words in the connected unit,
 // else 1042 (1040 for a device it does not have), with the device and both

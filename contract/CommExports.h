@@ -50,6 +50,7 @@ QELTESK_API int QelTeskMsg_92(std::uint8_t* block, std::uint16_t connection, std
 QELTESK_API int QelTeskMsg_37(std::uint8_t* block, std::uint16_t connection, const char* name, char* buffer);
 QELTESK_API int QelTeskMsg_SetProgress(std::uint8_t* block, comm::ProgressFn callback, void* context);
 QELTESK_API int QelTeskMsg_Cancel(std::uint8_t* block);
+QELTESK_API int QelTeskMsg_SetRequestLog(std::uint8_t* block, comm::RequestLogFn callback, void* context);
 QELTESK_API int QelTeskMsg_CheckWords(std::uint8_t* block, std::uint16_t connection, std::uint32_t device,
                                       std::uint32_t wordsPerAddress);
 
@@ -88,6 +89,7 @@ static_assert(std::is_same_v<decltype(&QelTeskMsg_92), comm::Message::TransferFn
 static_assert(std::is_same_v<decltype(&QelTeskMsg_37), comm::Message::ConnectionTextFn>);
 static_assert(std::is_same_v<decltype(&QelTeskMsg_SetProgress), comm::SetProgressFn>);
 static_assert(std::is_same_v<decltype(&QelTeskMsg_Cancel), comm::CancelFn>);
+static_assert(std::is_same_v<decltype(&QelTeskMsg_SetRequestLog), comm::SetRequestLogFn>);
 static_assert(std::is_same_v<decltype(&QelTeskMsg_CheckWords), comm::CheckWordsFn>);
 static_assert(std::is_same_v<decltype(&QelTeskCMSet_3), comm::Settings::CommSettingsFn>);
 static_assert(std::is_same_v<decltype(&QelTeskCMSet_14), comm::Settings::OnlineSettingsFn>);

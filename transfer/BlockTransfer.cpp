@@ -76,6 +76,16 @@ std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode)
     }
 }
 
+std::uint8_t DeviceCodeOfProtocolDevice(std::uint32_t device)
+{
+    for (const std::uint8_t code : {DeviceCode::WR, DeviceCode::DT, DeviceCode::FL, DeviceCode::TS, DeviceCode::TE,
+                                    DeviceCode::CS, DeviceCode::CE, DeviceCode::LD, DeviceCode::WL}) {
+        if (device != 0 && ProtocolDeviceCode(code) == device)
+            return code;
+    }
+    return 0;
+}
+
 std::size_t ByteCount(const CEditData& block)
 {
     const std::int64_t addresses = static_cast<std::int64_t>(block.EndAddr) - block.StartAddr + 1;

@@ -23,6 +23,8 @@ struct PlcChoice;
 
 // The libraries' device number of a device code; 0 for a device they do not know.
 std::uint32_t ProtocolDeviceCode(std::uint8_t deviceCode);
+// And back: the device code of a library's device number; 0 for none.
+std::uint8_t DeviceCodeOfProtocolDevice(std::uint32_t device);
 
 // The bytes of a block's addresses, DataSize words each; 0 for an empty range.
 std::size_t ByteCount(const CEditData& block);

@@ -109,6 +109,7 @@ TransferOutcome CTesknetComm::Connect()
         if (m_exports->initialise(m_Block.data(), name.data()) != 0)
             return TransferOutcome::InitFailed;
         m_nFlags |= kInitialised;
+        FollowRequests();
     }
     UpdateTitle();
     m_exports->setLanguage(m_Block.data(), LanguageCode());
@@ -128,6 +129,12 @@ void CTesknetComm::Disconnect()
         m_exports->goOffline(m_Block.data());
         m_nFlags &= static_cast<std::uint8_t>(~kOnline);
     }
+}
+
+void CTesknetComm::FollowRequests()
+{
+    if (m_requestLog && m_exports->setRequestLog)
+        m_exports->setRequestLog(m_Block.data(), &transfer::CommLog::Record, m_requestLog);
 }
 
 bool CTesknetComm::BindLibraries()
@@ -226,6 +233,7 @@ void CTesknetComm::CommSettings()
         std::vector<char> name = ZeroedText(AnsiAppName(), comm::kAppNameSize);
         if (m_exports->initialise(m_Block.data(), name.data()) == 0) {
             m_nFlags |= kInitialised;
+            FollowRequests();
             UpdateTitle();
             m_exports->setLanguage(m_Block.data(), LanguageCode());
             block = m_Block.data();

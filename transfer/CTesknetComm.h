@@ -15,6 +15,7 @@
 
 #include "contract/CommContract.h"
 #include "transfer/BlockTransfer.h"
+#include "transfer/CommLog.h"
 #include "transfer/ICommHost.h"
 #include "transfer/TransferOutcome.h"
 #include "model/DeviceModel.h"
@@ -69,6 +70,9 @@ public:
     // and errors are shown when it is back. By default the job runs at once.
     using TransferRunner = std::function<TransferOutcome(const std::function<TransferOutcome()>& job)>;
     void SetTransferRunner(TransferRunner runner) { m_runner = std::move(runner); }
+    // Where the libraries report each request of the session (none: no log).
+    void SetRequestLog(transfer::CommLog* log) { m_requestLog = log; }
+
     // Stops the running transfer at its next request; from any thread.
     void RequestStop() { m_transfer.RequestStop(); }
 
@@ -142,6 +146,9 @@ private:
     BlockTransfer m_transfer;
     const transfer::CommExports* m_exports = nullptr;
     TransferRunner m_runner;
+    transfer::CommLog* m_requestLog = nullptr;
+    // After the libraries set up the session: they report to the log from then on.
+    void FollowRequests();
     std::optional<int> m_transferError; // met by the job, shown when it is back
     std::string m_loadError;
 };

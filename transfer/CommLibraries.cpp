@@ -99,6 +99,8 @@ private:
             }
         }
         exports.cancel = reinterpret_cast<decltype(exports.cancel)>(m_libraries[Message].Symbol("QelTeskMsg_Cancel"));
+        exports.setRequestLog =
+            reinterpret_cast<comm::SetRequestLogFn>(m_libraries[Message].Symbol("QelTeskMsg_SetRequestLog"));
         m_exports = exports;
         return true;
     }

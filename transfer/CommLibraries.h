@@ -36,6 +36,8 @@ struct CommExports {
     // Stops the transfer running on a session block at its next request, from
     // any thread. Optional: without it a transfer stops between blocks.
     comm::CancelFn cancel = nullptr; // QelTeskMsg_Cancel
+    // Optional too: without it the communication log stays empty.
+    comm::SetRequestLogFn setRequestLog = nullptr; // QelTeskMsg_SetRequestLog
     // QelTeskCMSet
     comm::Settings::CommSettingsFn commSettings = nullptr;     // QelTeskCMSet_3
     comm::Settings::OnlineSettingsFn onlineSettings = nullptr; // QelTeskCMSet_14

@@ -42,6 +42,8 @@ int MonitorSession::Open()
         if (m_exports->initialise(m_block.data(), name.data()) != 0)
             return kMonitorInitFailed;
         m_initialised = true;
+        if (m_log && m_exports->setRequestLog)
+            m_exports->setRequestLog(m_block.data(), &CommLog::Record, m_log);
     }
     m_exports->setLanguage(m_block.data(), m_language);
     if (const int result = m_exports->goOnline(nullptr, m_block.data()); result != 0)

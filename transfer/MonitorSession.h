@@ -8,6 +8,7 @@
 // for the given range only, so a huge block costs no more than a small one.
 
 #include "transfer/CommLibraries.h"
+#include "transfer/CommLog.h"
 
 #include <array>
 #include <cstdint>
@@ -55,6 +56,9 @@ public:
     // Writes bytes (range.Bytes() of them) into the unit's range.
     int Write(const MonitorRange& range, const std::vector<std::uint8_t>& bytes);
 
+    // Where the libraries report each request of this session; before Open.
+    void SetRequestLog(CommLog* log) { m_log = log; }
+
     // The text of an error code, in the libraries' words.
     std::string ErrorText(int code);
     // Library transfer calls made so far.
@@ -77,6 +81,7 @@ private:
     int m_modelId = 0;
     std::vector<std::pair<std::uint8_t, int>> m_checked;
     long long m_calls = 0;
+    CommLog* m_log = nullptr;
 };
 
 } // namespace transfer

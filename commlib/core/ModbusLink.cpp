@@ -5,7 +5,9 @@
 #include <modbus/modbus.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
@@ -280,8 +282,54 @@ int ModbusLink::ReceiveRtu(Clock::time_point deadline, std::uint8_t function, in
     return 0;
 }
 
+namespace {
+
+const char* FunctionName(std::uint8_t function)
+{
+    switch (function) {
+    case 0x03: return "Read holding registers";
+    case 0x04: return "Read input registers";
+    case 0x06: return "Write single register";
+    case 0x10: return "Write multiple registers";
+    case 0x2B: return "Read device identification";
+    default: return "Other function";
+    }
+}
+
+template <std::size_t N>
+void CopyText(char (&into)[N], const std::string& text)
+{
+    const std::size_t size = std::min(text.size(), N - 1);
+    std::memcpy(into, text.data(), size);
+    into[size] = '\0';
+}
+
+} // namespace
+
 CommResult ModbusLink::Exchange(const char* action, std::uint16_t first, int count,
                                 const std::vector<std::uint8_t>& request, std::vector<std::uint8_t>& answer)
+{
+    const std::optional<DeviceNote> note = std::exchange(m_note, std::nullopt);
+    if (!m_reporter)
+        return ExchangeOnce(action, first, count, request, answer);
+    const auto started = Clock::now();
+    CommResult result = ExchangeOnce(action, first, count, request, answer);
+    comm::RequestRecord record;
+    record.device = note ? note->device : 0;
+    record.address = note ? note->address : first;
+    record.lastAddress = note ? note->lastAddress : first + static_cast<std::uint32_t>(std::max(count, 1) - 1);
+    record.words = static_cast<std::uint32_t>(count);
+    record.micros = static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started).count());
+    record.result = result.code;
+    CopyText(record.function, FunctionName(request.empty() ? 0 : request[0]));
+    CopyText(record.detail, result.detail);
+    m_reporter(record);
+    return result;
+}
+
+CommResult ModbusLink::ExchangeOnce(const char* action, std::uint16_t first, int count,
+                                    const std::vector<std::uint8_t>& request, std::vector<std::uint8_t>& answer)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(m_timeoutMs);
     std::vector<std::uint8_t> adu;

@@ -8,10 +8,13 @@
 
 #include "commlib/core/CommResult.h"
 #include "commlib/core/Profile.h"
+#include "contract/CommContract.h"
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,14 @@ public:
     // Answers of the unit so far, exceptions included.
     long Answers() const { return m_answers; }
 
+    // Where each request goes once its answer came or it failed.
+    void SetReporter(std::function<void(comm::RequestRecord&)> reporter) { m_reporter = std::move(reporter); }
+    // The device and first address the next request moves, for its report.
+    void NoteDevice(std::uint32_t device, std::uint32_t address, std::uint32_t lastAddress)
+    {
+        m_note = {device, address, lastAddress};
+    }
+
 private:
     using Clock = std::chrono::steady_clock;
     enum class Io { Done, TimedOut, Lost };
@@ -48,6 +59,8 @@ private:
     // well-formed answer of this unit to this request.
     CommResult Exchange(const char* action, std::uint16_t first, int count, const std::vector<std::uint8_t>& request,
                         std::vector<std::uint8_t>& answer);
+    CommResult ExchangeOnce(const char* action, std::uint16_t first, int count,
+                            const std::vector<std::uint8_t>& request, std::vector<std::uint8_t>& answer);
     // The answer PDU of one request, or the errno of the failure (problem
     // says what was wrong with an answer that is not ours).
     int ReceiveTcp(Clock::time_point deadline, std::vector<std::uint8_t>& answer, std::string& problem);
@@ -69,6 +82,13 @@ private:
     std::string m_where;
     bool m_broken = false;
     long m_answers = 0;
+    std::function<void(comm::RequestRecord&)> m_reporter;
+    struct DeviceNote {
+        std::uint32_t device;
+        std::uint32_t address;
+        std::uint32_t lastAddress;
+    };
+    std::optional<DeviceNote> m_note;
 };
 
 } // namespace commlib

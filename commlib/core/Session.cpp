@@ -108,6 +108,18 @@ std::mutex& SessionLock()
     return lock;
 }
 
+std::function<void(comm::RequestRecord&)> Session::RequestReporter(std::uint16_t lane)
+{
+    // Sessions stay where they are until they end, and their links end first.
+    return [this, lane](comm::RequestRecord& record) {
+        if (!requestLog)
+            return;
+        record.connection = static_cast<std::uint16_t>(connection < 0 ? 0 : connection);
+        record.lane = lane;
+        requestLog(requestLogContext, &record);
+    };
+}
+
 Session* FindSession(const std::uint8_t* block)
 {
     if (!block)
@@ -210,6 +222,7 @@ CommResult EnsureConnected(Session& s, int connection)
         return r;
     if (CommResult r = ModbusLink::Open(s.profile, s.link); !r.Ok())
         return r;
+    s.link->SetReporter(s.RequestReporter(0));
     s.connection = connection;
 
     if (!s.profile.mapFile.empty()) {

@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -78,6 +79,11 @@ struct Session {
     // Called after each request of a transfer (QelTeskMsg_SetProgress).
     comm::ProgressFn progress = nullptr;
     void* progressContext = nullptr;
+    // Told of each request of this session's links (QelTeskMsg_SetRequestLog).
+    comm::RequestLogFn requestLog = nullptr;
+    void* requestLogContext = nullptr;
+    // What a link of this session reports to requestLog; lane 0 is the session's own.
+    std::function<void(comm::RequestRecord&)> RequestReporter(std::uint16_t lane);
 
     void DropLink();
 };

@@ -32,12 +32,24 @@ struct Request {
     std::uint16_t first = 0;
     int count = 0;
     std::optional<Window> window;
-    std::size_t offset = 0; // bytes
+    std::size_t offset = 0;    // bytes
+    std::uint32_t device = 0;  // for the request's report: the device ...
+    std::uint32_t address = 0; // ... and the first and last addresses the request moves
+    std::uint32_t lastAddress = 0;
+};
+
+// What the requests of a run of addresses move, for their reports.
+struct DeviceRun {
+    std::uint32_t device = 0;
+    std::uint32_t start = 0;
+    int wordsPerAddress = 1;
 };
 
 // Cuts runs of registers into full-size requests, from buffer offset on.
-void AddRequests(const std::vector<RegisterRun>& runs, bool write, std::size_t& offset, std::vector<Request>& plan)
+void AddRequests(const std::vector<RegisterRun>& runs, bool write, const DeviceRun& what, std::size_t& offset,
+                 std::vector<Request>& plan)
 {
+    const std::size_t from = offset;
     for (const RegisterRun& run : runs)
         for (std::uint32_t done = 0; done < run.words;) {
             Request r;
@@ -45,6 +57,13 @@ void AddRequests(const std::vector<RegisterRun>& runs, bool write, std::size_t& 
             r.first = static_cast<std::uint16_t>(run.first + done);
             r.window = run.window;
             r.offset = offset;
+            r.device = what.device;
+            const std::size_t wordsBefore = (offset - from) / 2;
+            const auto perAddress = static_cast<std::size_t>(what.wordsPerAddress);
+            r.address = what.start + static_cast<std::uint32_t>(wordsBefore / perAddress);
+            r.lastAddress =
+                what.start
+                + static_cast<std::uint32_t>((wordsBefore + static_cast<std::size_t>(r.count) - 1) / perAddress);
             plan.push_back(r);
             done += static_cast<std::uint32_t>(r.count);
             offset += 2 * static_cast<std::size_t>(r.count);
@@ -70,6 +89,7 @@ CommResult Perform(ModbusLink& link, std::optional<Window>& selected, const Requ
             return r;
     std::uint16_t words[kMaxRead];
     std::uint8_t* bytes = buffer + request.offset;
+    link.NoteDevice(request.device, request.address, request.lastAddress);
     if (write) {
         for (int i = 0; i < request.count; ++i)
             words[i] = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
@@ -275,6 +295,8 @@ CommResult Run(Session& s, const std::vector<Request>& plan, std::uint8_t* buffe
                 if (!lane.link) {
                     lane.window.reset();
                     opened[i] = ModbusLink::Open(s.profile, lane.link).Ok() ? 1 : 0;
+                    if (lane.link)
+                        lane.link->SetReporter(s.RequestReporter(static_cast<std::uint16_t>(i + 1)));
                     turnedAway[i] = !opened[i];
                 }
                 if (lane.link && work.Serve(*lane.link, lane.window, true))
@@ -361,9 +383,12 @@ CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, 
     std::vector<RegisterRun> runs;
     if (CommResult r = s.map->Locate(device, bank, start, count, runs); !r.Ok())
         return r;
+    int wordsPerAddress = 1;
+    if (CommResult r = s.map->WordsPerAddress(device, wordsPerAddress); !r.Ok())
+        return r;
     std::vector<Request> plan;
     std::size_t offset = 0;
-    AddRequests(runs, write, offset, plan);
+    AddRequests(runs, write, {device, start, std::max(wordsPerAddress, 1)}, offset, plan);
     std::uint32_t total = 0;
     for (const RegisterRun& run : runs)
         total += run.words;
@@ -409,7 +434,7 @@ CommResult TransferByAddress(Session& s, int count, const comm::_dev2_7* descrip
         if (CommResult r = s.map->Locate(head.device, kNoBank, head.address, static_cast<std::uint32_t>(j - i), runs);
             !r.Ok())
             return r;
-        AddRequests(runs, write, offset, plan);
+        AddRequests(runs, write, {head.device, head.address, std::max<int>(head.bytesPerAddress / 2, 1)}, offset, plan);
         i = j;
     }
     Running running(*s.control);

@@ -57,6 +57,7 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_VIEW_STATUS_BAR, "&Status Bar"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_VIEW_TREND, "T&rend"},
+    {1, kCmd, ID_VIEW_COMM_LOG, "&Communication Log"},
 
     {0, kPopup, 0, "&Data"},
     {1, kCmd, ID_DEVICE_SELECT, "&Device Selection..."},

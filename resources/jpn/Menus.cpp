@@ -57,6 +57,7 @@ const MxMenuItem kMainMenu[] = {
     {1, kCmd, ID_VIEW_STATUS_BAR, "ステータス バー(&S)"},
     {1, kSep, 0, ""},
     {1, kCmd, ID_VIEW_TREND, "トレンド(&R)"},
+    {1, kCmd, ID_VIEW_COMM_LOG, "通信ログ(&C)"},
 
     {0, kPopup, 0, "データ(&D)"},
     {1, kCmd, ID_DEVICE_SELECT, "デバイス選択(&D)..."},

@@ -10,6 +10,7 @@
 #include "ui/dialogs/CPlcUpDownMsgDlg.h"
 #include "document/CMemorixDoc.h"
 #include "ui/view/CMemorixView.h"
+#include "ui/frame/CommLogDock.h"
 #include "resources/ResourceIds.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/shared/ResourceDialog.h"
@@ -198,6 +199,7 @@ TEST_F(PlcTransferGuiTest, ALongTransferKeepsTheWindowAliveAndCancelStopsIt)
     ASSERT_TRUE(sim.Started()) << sim.Log();
     commtest::SaveTcpProfile(0, sim.Port());
     NewDocument(1794, {{21, {0, 99999}}});
+    Trigger(res::ID_VIEW_COMM_LOG); // the log follows the transfers below
     CMemorixDoc* doc = app->GetActiveDoc();
     ASSERT_NE(doc, nullptr);
     const EditDataArray before = doc->Blocks();
@@ -256,4 +258,16 @@ TEST_F(PlcTransferGuiTest, ALongTransferKeepsTheWindowAliveAndCancelStopsIt)
     EXPECT_TRUE(Shown(res::IDS_WRITE_PARTIAL));
     EXPECT_FALSE(Shown(res::IDS_WRITE_DONE));
     EXPECT_FALSE(app->GetComm().IsOnline());
+
+    // The log lists the requests of both: the read's on several connections.
+    QTest::qWait(400);
+    const std::string log = Frame().CommLog().Text();
+    EXPECT_EQ(log.rfind("Time\tConnection\tFunction", 0), 0u) << log.substr(0, 200);
+    EXPECT_NE(log.find("\tRead holding registers\tDT 0-124\t125\t"), std::string::npos);
+    EXPECT_NE(log.find("\t0.1\tRead holding registers\tDT "), std::string::npos);
+    EXPECT_NE(log.find("\tWrite multiple registers\tDT 0-122\t123\t"), std::string::npos);
+    EXPECT_EQ(log.find("Read holding registers\tDT 99"), std::string::npos) << "the read went on after Cancel";
+    dialogtest::SaveScreenshot(Frame(), "communication-log");
+    Frame().CommLog().Clear();
+    EXPECT_EQ(Frame().CommLog().Text(), "Time\tConnection\tFunction\tAddresses\tWords\tms\tResult\n");
 }

@@ -195,7 +195,7 @@ TEST_F(EnuLibrary, MenusCarryTheirCommands)
         ID_CSV_EXPORT, ID_PLC_READ,     ID_PLC_WRITE,       ID_COMM_SETTINGS, ID_ONLINE_SETTINGS, ID_APP_ABOUT};
     main.insert(gridMenu.begin(), gridMenu.end());
     main.insert({ID_FILE_COMPARE, ID_PLC_COMPARE, ID_NEXT_DIFFERENCE, ID_PREV_DIFFERENCE, ID_EDIT_FIND_NEXT,
-                 ID_EDIT_FIND_PREV, ID_PLC_MONITOR, ID_PLC_WRITE_SELECTION, ID_VIEW_TREND});
+                 ID_EDIT_FIND_PREV, ID_PLC_MONITOR, ID_PLC_WRITE_SELECTION, ID_VIEW_TREND, ID_VIEW_COMM_LOG});
     for (int id : {IDR_MAINFRAME, IDR_MEMORIXTYPE}) {
         const MxMenuResource* menu = m_res.FindMenu(id);
         ASSERT_NE(menu, nullptr) << "menu " << id;

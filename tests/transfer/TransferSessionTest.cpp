@@ -12,6 +12,7 @@
 
 #include "catalogue/CPlcDatabase.h"
 #include "support/TestCatalogue.h"
+#include "transfer/CommLog.h"
 #include "transfer/FixedText.h"
 #include "resources/ResourceIds.h"
 
@@ -637,4 +638,49 @@ TEST_F(TransferSessionTest, AStoppedTransferLeavesTheDocumentOrSaysWhatItWrote)
         }
         sim.Stop();
     }
+}
+
+// The communication log: each request with its device, addresses, words and
+// result, a failure with its code; it keeps the newest entries only.
+TEST_F(TransferSessionTest, TheLogHoldsEachRequestWithItsResultAndKeepsTheNewest)
+{
+    transfer::CommLog log;
+    app->GetComm().SetRequestLog(&log);
+    CMemorixDoc* doc = DocumentWith(35, {{DT, 0, 299}});
+    ASSERT_NE(doc, nullptr);
+    {
+        SimulatorProcess sim({"--model", "35", "--faults-after", "3", "--exception", "4"});
+        ASSERT_TRUE(sim.Started());
+        SaveTcpProfile(0, sim.Port(), 1000, 1);
+        EXPECT_EQ(doc->WriteToPlc(), TransferOutcome::Failed);
+    }
+    std::vector<std::string> lines;
+    for (const transfer::CommLogEntry& entry : log.Since(0)) {
+        const std::string line = transfer::FormatLogEntry(entry);
+        lines.push_back(line.substr(line.find('\t') + 1)); // without the time
+    }
+    app->GetComm().SetRequestLog(nullptr);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) {
+                               return l.rfind("0\tWrite multiple registers\tDT 0-122\t123\t", 0) == 0
+                                      && l.substr(l.rfind('\t')) == "\tOK";
+                           }),
+              lines.end());
+    // The request that met the exception, with the library's code.
+    EXPECT_NE(lines.back().find("\t1104 "), std::string::npos) << lines.back();
+    EXPECT_NE(lines.back().find("Write multiple registers\tDT 123-245\t123\t"), std::string::npos) << lines.back();
+
+    transfer::CommLog bounded;
+    comm::RequestRecord record;
+    for (std::uint32_t i = 0; i < transfer::CommLog::kCapacity + 50; ++i) {
+        record.address = i;
+        transfer::CommLog::Record(&bounded, &record);
+    }
+    const std::vector<transfer::CommLogEntry> kept = bounded.Since(0);
+    ASSERT_EQ(kept.size(), transfer::CommLog::kCapacity);
+    EXPECT_EQ(kept.front().record.address, 50u);
+    EXPECT_EQ(bounded.Since(kept.back().serial - 2).size(), 2u);
+    bounded.Clear();
+    EXPECT_TRUE(bounded.Since(0).empty());
 }

@@ -6,6 +6,7 @@
 #include "ui/frame/CompareController.h"
 #include "ui/frame/FindController.h"
 #include "ui/frame/MonitorController.h"
+#include "ui/frame/CommLogDock.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/frame/QtFileDialogs.h"
 #include "document/CMemorixDoc.h"
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(CMemorixApp& app, const CResourceHandle& resources, IFile
     auto* monitorPane = new QLabel(this);
     monitorPane->setObjectName(QStringLiteral("monitorPane"));
     m_monitor = new MonitorController(app, *this, *monitorPane);
+    m_commLog = new CommLogDock(app, *this);
     RegisterMonitorCommands();
     if (const MxMenuResource* menu = resources.FindMenu(res::IDR_MAINFRAME))
         m_commands->BuildMenuBar(*menu, *menuBar());
@@ -469,6 +471,7 @@ void CMainFrame::RegisterMonitorCommands()
         res::ID_PLC_WRITE_SELECTION, [this] { m_monitor->OnWriteSelection(); }, documentShown);
     m_commands->Add(
         res::ID_VIEW_TREND, [this] { m_monitor->OnTrend(); }, documentShown);
+    m_commands->Add(res::ID_VIEW_COMM_LOG, [this] { m_commLog->Toggle(); });
     // Checked while monitoring, in the menu and on the tool bar alike.
     m_commands->Action(res::ID_PLC_MONITOR)->setCheckable(true);
 }

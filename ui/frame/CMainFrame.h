@@ -23,6 +23,7 @@ class CAppCommands;
 class CompareController;
 class FindController;
 class MonitorController;
+class CommLogDock;
 class CommandTable;
 class IFileDialogs;
 class QLabel;
@@ -44,6 +45,7 @@ public:
     CompareController& Compare() { return *m_compare; }
     FindController& Find() { return *m_find; }
     MonitorController& Monitor() { return *m_monitor; }
+    CommLogDock& CommLog() { return *m_commLog; }
     // Shows the block of this device and bank, choosing it in the data tool bar.
     void ShowBlock(std::uint8_t deviceCode, std::int16_t bank);
 
@@ -120,6 +122,7 @@ private:
     CompareController* m_compare = nullptr;
     FindController* m_find = nullptr;
     MonitorController* m_monitor = nullptr;
+    CommLogDock* m_commLog = nullptr;
     CDataToolBar* m_dataToolBar = nullptr;
     CMemorixView* m_view = nullptr;
     std::array<QLabel*, 4> m_panes{};

@@ -107,9 +107,10 @@ std::vector<std::pair<std::int32_t, std::int32_t>> AddressRunsOfSelection(const 
 // one after the other, and hands its result back to the controller's thread.
 class MonitorController::Worker final : public QObject {
 public:
-    Worker(std::uint16_t connection, std::string appName, int language)
+    Worker(std::uint16_t connection, std::string appName, int language, transfer::CommLog& log)
         : m_session(connection, std::move(appName), language)
     {
+        m_session.SetRequestLog(&log);
     }
 
     void Cycle(MonitorController* owner, int generation, std::vector<transfer::MonitorRange> ranges)
@@ -188,7 +189,8 @@ MonitorController::~MonitorController()
 std::unique_ptr<MonitorController::Worker> MonitorController::MakeWorker()
 {
     CTesknetComm& comm = m_app.GetComm();
-    return std::make_unique<Worker>(comm.ConnectionNumber(), comm.Host().ApplicationName(), comm.LanguageCode());
+    return std::make_unique<Worker>(comm.ConnectionNumber(), comm.Host().ApplicationName(), comm.LanguageCode(),
+                                    m_app.RequestLog());
 }
 
 void MonitorController::OnMonitor()
