@@ -7,9 +7,13 @@
 
 #include "contract/CommContract.h"
 
+#include <QLoggingCategory>
+
 #include <chrono>
 #include <cstring>
 #include <map>
+
+Q_LOGGING_CATEGORY(CommLog, "memorix.comm")
 
 namespace commlib {
 namespace {
@@ -69,28 +73,6 @@ CommResult ReadIdentity(Session& s)
 
 } // namespace
 
-void TransferControl::Begin()
-{
-    std::lock_guard lock(m_lock);
-    m_running = true;
-    m_cancelled = false;
-}
-
-void TransferControl::End()
-{
-    std::lock_guard lock(m_lock);
-    m_running = false;
-    m_cancelled = false;
-}
-
-bool TransferControl::Cancel()
-{
-    std::lock_guard lock(m_lock);
-    if (m_running)
-        m_cancelled = true;
-    return m_running;
-}
-
 void Session::DropLink()
 {
     lanes.clear();
@@ -108,18 +90,6 @@ std::mutex& SessionLock()
     return lock;
 }
 
-std::function<void(comm::RequestRecord&)> Session::RequestReporter(std::uint16_t lane)
-{
-    // Sessions stay where they are until they end, and their links end first.
-    return [this, lane](comm::RequestRecord& record) {
-        if (!requestLog)
-            return;
-        record.connection = static_cast<std::uint16_t>(connection < 0 ? 0 : connection);
-        record.lane = lane;
-        requestLog(requestLogContext, &record);
-    };
-}
-
 Session* FindSession(const std::uint8_t* block)
 {
     if (!block)
@@ -133,6 +103,7 @@ Session& CreateSession(const std::uint8_t* block)
     // A block initialised again starts over, whatever it held before.
     auto& slot = Sessions()[block];
     slot = std::make_unique<Session>();
+    slot->note = [](const std::string& text) { qCInfo(CommLog, "%s", text.c_str()); };
     Controls& controls = TransferControls();
     std::lock_guard lock(controls.lock);
     controls.byBlock[block] = slot->control;

@@ -79,6 +79,8 @@ struct Session {
     // Called after each request of a transfer (QelTeskMsg_SetProgress).
     comm::ProgressFn progress = nullptr;
     void* progressContext = nullptr;
+    // Where the library's notes about this session go (its log); none: nowhere.
+    std::function<void(const std::string&)> note;
     // Told of each request of this session's links (QelTeskMsg_SetRequestLog).
     comm::RequestLogFn requestLog = nullptr;
     void* requestLogContext = nullptr;

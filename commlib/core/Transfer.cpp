@@ -5,8 +5,6 @@
 #include "commlib/core/Identity.h"
 #include "commlib/core/Session.h"
 
-#include <QLoggingCategory>
-
 #include <algorithm>
 #include <array>
 #include <condition_variable>
@@ -16,8 +14,6 @@
 #include <system_error>
 #include <thread>
 #include <vector>
-
-Q_LOGGING_CATEGORY(CommLog, "memorix.comm")
 
 namespace commlib {
 namespace {
@@ -336,8 +332,9 @@ CommResult Run(Session& s, const std::vector<Request>& plan, std::uint8_t* buffe
     }
     if (refused > 0) {
         s.acceptedConnections = wanted - refused;
-        qCInfo(CommLog, "%s: the unit accepted %d of %d connections", DescribeProfile(s.profile).c_str(),
-               s.acceptedConnections, wanted);
+        if (s.note)
+            s.note(DescribeProfile(s.profile) + ": the unit accepted " + std::to_string(s.acceptedConnections) + " of "
+                   + std::to_string(wanted) + " connections");
         std::erase_if(s.lanes, [](const Lane& lane) { return !lane.link; });
     }
     return work.Outcome();
@@ -373,6 +370,40 @@ CommResult CheckWordsPerAddress(Session& s, std::uint32_t device, std::uint32_t 
                                                        + " per address, the data " + plural(callerWords));
     }
     return {};
+}
+
+void TransferControl::Begin()
+{
+    std::lock_guard lock(m_lock);
+    m_running = true;
+    m_cancelled = false;
+}
+
+void TransferControl::End()
+{
+    std::lock_guard lock(m_lock);
+    m_running = false;
+    m_cancelled = false;
+}
+
+bool TransferControl::Cancel()
+{
+    std::lock_guard lock(m_lock);
+    if (m_running)
+        m_cancelled = true;
+    return m_running;
+}
+
+std::function<void(comm::RequestRecord&)> Session::RequestReporter(std::uint16_t lane)
+{
+    // Sessions stay where they are until they end, and their links end first.
+    return [this, lane](comm::RequestRecord& record) {
+        if (!requestLog)
+            return;
+        record.connection = static_cast<std::uint16_t>(connection < 0 ? 0 : connection);
+        record.lane = lane;
+        requestLog(requestLogContext, &record);
+    };
 }
 
 CommResult TransferRange(Session& s, std::uint32_t device, std::uint32_t start, std::uint16_t bank, std::uint32_t count,
