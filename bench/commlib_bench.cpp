@@ -12,6 +12,8 @@
 #include "platform/ConsoleMessageBox.h"
 #include "resources/IStringTable.h"
 
+#include "bench/BenchSimulator.h"
+
 #include <benchmark/benchmark.h>
 #include <modbus/modbus.h>
 
@@ -32,57 +34,12 @@ constexpr std::uint32_t kWords = 64 * 1024;
 constexpr std::uint32_t kDt = 9;
 
 // The simulator for the whole run, serving CA-500L on a free port.
-class Simulator {
-public:
-    static Simulator& Get()
+struct Simulator {
+    static BenchSimulator& Get()
     {
-        static Simulator simulator;
+        static BenchSimulator simulator({}, 0);
         return simulator;
     }
-    int Port() const { return m_port; }
-    ~Simulator()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-private:
-    Simulator()
-    {
-        const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDERR_FILENO);
-            execl(program.c_str(), program.c_str(), "--model", "1794", "--port", "0", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        pollfd p{out[0], POLLIN, 0};
-        char c;
-        while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
-        close(out[0]);
-        const auto colon = line.rfind(':');
-        m_port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
-
-        char folder[] = "/tmp/memorix-bench-settings-XXXXXX";
-        if (mkdtemp(folder))
-            setenv("XDG_CONFIG_HOME", folder, 1);
-        commlib::Profile profile = commlib::DefaultProfile();
-        profile.port = m_port;
-        commlib::ProfileStore::Save(0, profile);
-    }
-
-    int m_pid = -1;
-    int m_port = 0;
 };
 
 struct OnlineBlock {

@@ -9,6 +9,8 @@
 #include "commlib/core/DefaultMap.h"
 #include "commlib/core/ProfileStore.h"
 
+#include "bench/BenchSimulator.h"
+
 #include <benchmark/benchmark.h>
 #include <modbus/modbus.h>
 
@@ -32,66 +34,16 @@ constexpr std::uint32_t kDt = 9;
 
 // One simulator of CA-500L per answer delay, kept for the whole run, with
 // connection profile number delay pointing at it.
-class Simulator {
-public:
-    static const Simulator& WithDelay(int delayMs)
+struct Simulator {
+    static const BenchSimulator& WithDelay(int delayMs)
     {
-        static std::map<int, std::unique_ptr<Simulator>> running;
+        static std::map<int, std::unique_ptr<BenchSimulator>> running;
         auto& slot = running[delayMs];
         if (!slot)
-            slot.reset(new Simulator(delayMs));
+            slot =
+                std::make_unique<BenchSimulator>(std::vector<std::string>{"--delay", std::to_string(delayMs)}, delayMs);
         return *slot;
     }
-    int Port() const { return m_port; }
-    ~Simulator()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-private:
-    explicit Simulator(int delayMs)
-    {
-        const std::string program = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "memorix-plcsim";
-        const std::string delay = std::to_string(delayMs);
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, STDERR_FILENO);
-            execl(program.c_str(), program.c_str(), "--model", "1794", "--port", "0", "--delay", delay.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        pollfd p{out[0], POLLIN, 0};
-        char c;
-        while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
-        close(out[0]);
-        const auto colon = line.rfind(':');
-        m_port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
-
-        static bool folder = false;
-        if (!folder) {
-            char path[] = "/tmp/memorix-bench-settings-XXXXXX";
-            if (mkdtemp(path))
-                setenv("XDG_CONFIG_HOME", path, 1);
-            folder = true;
-        }
-        commlib::Profile profile = commlib::DefaultProfile();
-        profile.port = m_port;
-        commlib::ProfileStore::Save(delayMs, profile);
-    }
-
-    int m_pid = -1;
-    int m_port = 0;
 };
 
 void CountProgress(void* context, std::uint32_t, std::uint32_t)

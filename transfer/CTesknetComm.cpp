@@ -21,8 +21,6 @@
 namespace {
 
 constexpr std::uint32_t kSettleMs = 300;
-// The number shown with the message of a session the libraries could not set up.
-constexpr int kInitFailedCode = 100000;
 
 NullCommHost g_nullHost;
 
@@ -154,7 +152,7 @@ std::string CTesknetComm::InitFailedText(const std::string& lead) const
     std::string text = lead;
     if (!m_loadError.empty())
         text += m_loadError + "\n";
-    return text + "[" + std::to_string(kInitFailedCode) + "]";
+    return text + "[" + std::to_string(transfer::kLibrariesNotSetUp) + "]";
 }
 
 TransferOutcome CTesknetComm::RunTransfer(const std::function<TransferOutcome()>& job)
@@ -220,7 +218,7 @@ std::string CTesknetComm::GetConnectionText()
 void CTesknetComm::CommSettings()
 {
     if (!BindLibraries()) {
-        ReportError(kInitFailedCode, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
+        ReportError(transfer::kLibrariesNotSetUp, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
         return;
     }
     const std::wstring appName = ToWide(m_host->ApplicationName());
@@ -257,7 +255,7 @@ void CTesknetComm::OnlineSettings()
 {
     const TransferOutcome connected = Connect();
     if (connected == TransferOutcome::InitFailed) {
-        ReportError(kInitFailedCode, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
+        ReportError(transfer::kLibrariesNotSetUp, InitFailedText(m_strings.LoadString(res::IDS_COMM_INIT_FAILED)));
         return;
     }
     if (connected != TransferOutcome::Done) {
@@ -279,7 +277,7 @@ bool CTesknetComm::OpenAndIdentify()
 {
     const TransferOutcome connected = Connect();
     if (connected == TransferOutcome::InitFailed) {
-        ReportError(kInitFailedCode, InitFailedText({}));
+        ReportError(transfer::kLibrariesNotSetUp, InitFailedText({}));
         return false;
     }
     if (connected != TransferOutcome::Done) {

@@ -44,6 +44,10 @@ struct CommExports {
     comm::DetectLineFn detectLine = nullptr;                   // QelTeskCMSet_DetectLine
 };
 
+// The code shown with a session the libraries could not be loaded for or
+// could not set up, beside the libraries' own codes.
+inline constexpr int kLibrariesNotSetUp = 100000;
+
 // The bound exports, loading the libraries on the first call (from any
 // thread). nullptr when a library or an export is missing, with the reason in
 // error; a later call tries again.

@@ -9,7 +9,7 @@ DetectedLine DetectLine(std::uint16_t connection, bool save)
     DetectedLine result;
     const transfer::CommExports* exports = transfer::LoadCommExports(result.message);
     if (!exports) {
-        result.code = kLibrariesMissing;
+        result.code = transfer::kLibrariesNotSetUp;
         return result;
     }
     comm::LineSettings found{};

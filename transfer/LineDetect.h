@@ -7,9 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// The code when the communication libraries cannot be loaded (their reason is the message).
-inline constexpr int kLibrariesMissing = 100000;
-
 struct DetectedLine {
     int code = 0;        // 0 found, else the libraries' code
     std::string message; // the libraries' words, found or not

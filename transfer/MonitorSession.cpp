@@ -35,12 +35,12 @@ int MonitorSession::Open()
     if (!m_exports) {
         m_exports = LoadCommExports(m_loadError);
         if (!m_exports)
-            return kMonitorInitFailed;
+            return kLibrariesNotSetUp;
     }
     if (!m_initialised) {
         std::vector<char> name = ZeroedText(platform::AnsiCodePage().FromUtf8(m_appName), comm::kAppNameSize);
         if (m_exports->initialise(m_block.data(), name.data()) != 0)
-            return kMonitorInitFailed;
+            return kLibrariesNotSetUp;
         m_initialised = true;
         if (m_log && m_exports->setRequestLog)
             m_exports->setRequestLog(m_block.data(), &CommLog::Record, m_log);
@@ -139,7 +139,7 @@ int MonitorSession::Write(const MonitorRange& range, const std::vector<std::uint
 
 std::string MonitorSession::ErrorText(int code)
 {
-    if (code == kMonitorInitFailed || !m_exports || !m_initialised)
+    if (code == kLibrariesNotSetUp || !m_exports || !m_initialised)
         return m_loadError.empty() ? "[" + std::to_string(code) + "]" : m_loadError + " [" + std::to_string(code) + "]";
     std::vector<char> buffer(comm::kErrorTextSize, '\0');
     m_exports->errorText(m_block.data(), code, buffer.data());

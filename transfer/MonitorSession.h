@@ -30,9 +30,6 @@ struct MonitorRange {
     bool operator==(const MonitorRange&) const = default;
 };
 
-// The code of a failure to load or set up the libraries, beside theirs.
-inline constexpr int kMonitorInitFailed = 100000;
-
 class MonitorSession {
 public:
     // languageCode: the libraries' language of their error texts.

@@ -26,20 +26,7 @@ using testsupport::ProcessResult;
 
 namespace {
 
-int ReadRegister(int port, int reference)
-{
-    std::ostringstream cmd;
-    cmd << "mbpoll -m tcp -p " << port << " -a 1 -0 -1 -t 4 -r " << reference << " -c 1 127.0.0.1 2>&1";
-    int value = -1;
-    if (FILE* pipe = popen(cmd.str().c_str(), "r")) {
-        char line[256];
-        int ref = 0;
-        while (fgets(line, sizeof line, pipe))
-            std::sscanf(line, "[%d]: %d", &ref, &value);
-        pclose(pipe);
-    }
-    return value;
-}
+using commtest::ReadRegister;
 
 class CliPlc : public ::testing::Test {
 protected:

@@ -16,6 +16,10 @@ namespace commtest {
 // Points the libraries' settings at a fresh folder; call before any profile is touched.
 void UseFreshSettingsFolder();
 
+// Holding register `reference` of the simulator on this TCP port as another
+// Modbus tool reads it (mbpoll); -1 when it could not.
+int ReadRegister(int port, int reference);
+
 // Stores profile number for the simulator on 127.0.0.1:port.
 void SaveTcpProfile(int number, int port, int timeoutMs = 1000, int parallel = commlib::kDefaultParallel);
 
