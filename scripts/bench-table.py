@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Prints the ratios of scripts/bench from Google Benchmark JSON results: each
-measurement's real time over its baseline's, and the target where there is one."""
+measurement's real time over its baseline's, and the target where there is one:
+a ratio, or a time in milliseconds that the measurement itself must stay under."""
 
 import json
 import os
 import sys
 
 ROWS = [
-    # (what, benchmark, baseline, target ratio or None)
+    # (what, benchmark, baseline, target ratio or None[, time limit in ms])
     ("CRC-16 vs zlib CRC-32, 1 MiB", "BM_Crc16", "BM_ZlibCrc32", None),
     ("save .ldtx 4 Mi words vs raw write + fsync", "BM_SaveLdtx/real_time", "BM_WriteRawSynced/real_time", None),
     ("open .ldtx 4 Mi words vs raw read + CRC-16", "BM_OpenLdtx/real_time", "BM_ReadRawCrc/real_time", 2.0),
@@ -31,6 +32,12 @@ ROWS = [
      "ReadDtThroughLibrary/5/iterations:1/real_time", "ReadDtWithPlainLibmodbus/5/iterations:1/real_time", 1 / 3),
     ("whole DT of CA-500L, no delay: libraries vs libmodbus loop", "ReadDtThroughLibrary/0/iterations:5/real_time",
      "ReadDtWithPlainLibmodbus/0/iterations:5/real_time", 1.0),
+    ("monitor cycle of 1,000 words vs plain libmodbus read", "MonitorCycleOf1000Words/min_time:1.000/real_time",
+     "PlainLibmodbusReadOf1000Words/min_time:1.000/real_time", 1.2),
+    ("posted event wait p99, monitoring at 100 ms vs idle", "PostedEventWait/load:1/iterations:1/manual_time",
+     "PostedEventWait/load:0/iterations:1/manual_time", None, 20),
+    ("posted event wait p99, monitoring with a trend vs idle", "PostedEventWait/load:2/iterations:1/manual_time",
+     "PostedEventWait/load:0/iterations:1/manual_time", None, 20),
 ]
 
 
@@ -53,7 +60,7 @@ def main():
     times = load(sys.argv[1] if len(sys.argv) > 1 else "build/bench-results")
     print(f"{'measurement':<56} {'time':>10} {'baseline':>10} {'ratio':>7} {'target':>7}")
     failed = False
-    for what, name, base, target in ROWS:
+    for what, name, base, target, *limit in ROWS:
         if name not in times or base not in times:
             print(f"{what:<56} {'-':>10} {'-':>10} {'-':>7} {'':>7}  (not measured)")
             continue
@@ -63,6 +70,11 @@ def main():
             mark = "ok" if ratio <= target else "MISSED"
             failed |= ratio > target
         t = f"<={target:g}" if target is not None else ""
+        if limit:
+            met = times[name] * 1e3 <= limit[0]
+            mark = "ok" if met else "MISSED"
+            failed |= not met
+            t = f"<{limit[0]:g}ms"
         print(f"{what:<56} {times[name]*1e3:>8.3f}ms {times[base]*1e3:>8.3f}ms {ratio:>7.2f} {t:>7} {mark}")
     return 1 if failed else 0
 
