@@ -1,5 +1,7 @@
 // memorix-cli as a user runs it, whole processes: diff of two 4 Mi-word files
-// with 1,000 differing words, against cmp -l on the same two files.
+// with 1,000 differing words, against cmp -l on the same two files. Both write
+// their lines into a file, as a user keeps them: cmp answers as cmp -s does
+// when its output is /dev/null, stopping at the first difference.
 
 #include "files/DataFiles.h"
 #include "platform/ProgramFolder.h"
@@ -24,6 +26,14 @@ namespace {
 
 constexpr std::int32_t kWords = 4 << 20;
 constexpr int kDifferences = 1000;
+
+// The file the programs write their lines into, made empty by each run.
+const std::string& OutputPath()
+{
+    static const std::string path =
+        platform::TempFolder() + "/memorix-cli-bench-out-" + std::to_string(getpid()) + ".txt";
+    return path;
+}
 
 // Two files of four 1 Mi-word FL banks; the second with kDifferences words
 // changed, spread over the banks.
@@ -57,6 +67,7 @@ struct Files {
             return;
         std::remove(a.c_str());
         std::remove(b.c_str());
+        std::remove(OutputPath().c_str());
     }
 };
 
@@ -66,7 +77,20 @@ const Files& TheFiles()
     return files;
 }
 
-// Runs a program with its output thrown away; its exit status.
+// The lines the last run wrote.
+long OutputLines()
+{
+    long lines = 0;
+    if (std::FILE* file = std::fopen(OutputPath().c_str(), "rb")) {
+        for (int c; (c = std::fgetc(file)) != EOF;)
+            lines += c == '\n';
+        std::fclose(file);
+    }
+    return lines;
+}
+
+// Runs a program with its output into OutputPath() and its errors thrown
+// away; its exit status.
 int Run(std::vector<std::string> args)
 {
     std::vector<char*> argv;
@@ -75,7 +99,7 @@ int Run(std::vector<std::string> args)
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, OutputPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     int status = -1;
@@ -91,7 +115,9 @@ void BM_DiffProcess(benchmark::State& state)
     const std::string cli = platform::ProgramFolder() + "/memorix-cli";
     for (auto _ : state)
         if (!files.ok || Run({cli, "diff", files.a, files.b}) != 1)
-            state.SkipWithError("memorix-cli diff did not find the differences");
+            return state.SkipWithError("memorix-cli diff did not find the differences");
+    if (OutputLines() != kDifferences)
+        state.SkipWithError("memorix-cli diff did not list every difference");
 }
 BENCHMARK(BM_DiffProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -100,7 +126,9 @@ void BM_CmpProcess(benchmark::State& state)
     const Files& files = TheFiles();
     for (auto _ : state)
         if (!files.ok || Run({"cmp", "-l", files.a, files.b}) != 1)
-            state.SkipWithError("cmp found no difference");
+            return state.SkipWithError("cmp found no difference");
+    if (OutputLines() < kDifferences)
+        state.SkipWithError("cmp -l did not list every difference");
 }
 BENCHMARK(BM_CmpProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
