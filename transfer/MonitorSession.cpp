@@ -36,6 +36,7 @@ int MonitorSession::Open()
         m_exports = LoadCommExports(m_loadError);
         if (!m_exports)
             return kLibrariesNotSetUp;
+        m_cancel.store(m_exports->cancel);
     }
     if (!m_initialised) {
         std::vector<char> name = ZeroedText(platform::AnsiCodePage().FromUtf8(m_appName), comm::kAppNameSize);
@@ -72,6 +73,12 @@ int MonitorSession::Open()
     m_checked.clear();
     m_open = true;
     return 0;
+}
+
+void MonitorSession::Cancel()
+{
+    if (const comm::CancelFn cancel = m_cancel.load())
+        cancel(m_block.data());
 }
 
 void MonitorSession::Close()

@@ -11,6 +11,7 @@
 #include "transfer/CommLog.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ public:
     // Writes bytes (range.Bytes() of them) into the unit's range.
     int Write(const MonitorRange& range, const std::vector<std::uint8_t>& bytes);
 
+    // From another thread: the request under way ends at once, with the
+    // libraries' cancel code; nothing happens between requests.
+    void Cancel();
+
     // Where the libraries report each request of this session; before Open.
     void SetRequestLog(CommLog* log) { m_log = log; }
 
@@ -71,6 +76,7 @@ private:
     std::string m_appName;
     int m_language;
     const CommExports* m_exports = nullptr;
+    std::atomic<comm::CancelFn> m_cancel = nullptr;
     std::string m_loadError;
     bool m_initialised = false;
     bool m_open = false;

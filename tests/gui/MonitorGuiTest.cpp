@@ -26,6 +26,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -261,11 +262,14 @@ TEST_F(MonitorGuiTest, WatchingTheCounterWritingASelectionAndLosingThePlc)
 
 // Cycles wait for each other: against a PLC that takes 300 ms to answer with
 // a 100 ms interval, at most one cycle per 400 ms completes.
-TEST_F(MonitorGuiTest, ASlowPlcSlowsTheCyclesDown)
+// A PLC that takes 300 ms to answer: cycles wait for each other, and Write
+// Selection, while monitoring and without, leaves the window alive and can be
+// cancelled.
+TEST_F(MonitorGuiTest, ASlowPlcSlowsTheCyclesDownAndWritesKeepTheWindowAlive)
 {
     commtest::SimulatorProcess sim({"--model", "35", "--delay", "300"});
     ASSERT_TRUE(sim.Started()) << sim.Log();
-    commtest::SaveTcpProfile(0, sim.Port());
+    commtest::SaveTcpProfile(0, sim.Port(), 5000);
     NewDocument(35, {{DeviceCode::DT, {0, 99}}});
     Frame().show();
     Frame().findChild<QSpinBox*>(QStringLiteral("monitorInterval"))->setValue(100);
@@ -276,5 +280,43 @@ TEST_F(MonitorGuiTest, ASlowPlcSlowsTheCyclesDown)
     EXPECT_LE(Monitor().Cycles() - start, 6);
     EXPECT_GE(Monitor().Cycles() - start, 3);
     EXPECT_FALSE(Monitor().Overlapped());
+
+    // The window's timers go on while a write waits for the PLC.
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    const auto writeSelection = [&](int address, std::uint8_t value, bool cancel) {
+        View().SelectCell(address / 8, address % 8);
+        if (!Monitor().IsMonitoring()) {
+            const std::uint8_t word[2] = {value, 0};
+            app->GetActiveDoc()->WriteBlockBytes(2 * address, word, 2, DeviceCode::DT, 0);
+        }
+        WhenModal([this, cancel](QWidget& confirm) {
+            qobject_cast<ResourceDialog*>(&confirm)->Control<QPushButton>(1)->click();
+            if (cancel)
+                QTimer::singleShot(50, [this] {
+                    auto* button = Frame().statusBar()->findChild<QPushButton*>(QStringLiteral("transferCancel"));
+                    ASSERT_NE(button, nullptr);
+                    button->click();
+                });
+        });
+        const int before = ticks;
+        Trigger(res::ID_PLC_WRITE_SELECTION);
+        return ticks - before;
+    };
+    EXPECT_GE(writeSelection(5, 0, false), 5) << "while monitoring";
+    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(), "1 words were written to the PLC.");
     Trigger(res::ID_PLC_MONITOR);
+    ASSERT_FALSE(Monitor().IsMonitoring());
+    EXPECT_GE(writeSelection(6, 0x66, false), 5) << "on a session of its own";
+    EXPECT_EQ(ReadRegister(sim.Port(), 6), 0x66);
+
+    // Cancel while the PLC is still being asked who it is: nothing is written.
+    messages.ClearShown();
+    writeSelection(7, 0x77, true);
+    EXPECT_EQ(ReadRegister(sim.Port(), 7), 0);
+    ASSERT_FALSE(messages.Shown().empty());
+    EXPECT_EQ(messages.Shown().back().text, resources.LoadString(res::IDS_TRANSFER_STOPPED));
+    EXPECT_TRUE(Frame().Commands().IsEnabled(res::ID_PLC_WRITE_SELECTION));
 }

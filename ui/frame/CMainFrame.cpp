@@ -194,6 +194,11 @@ void CMainFrame::OpenDroppedFile(const std::string& path)
     OpenDocument(path);
 }
 
+TransferRunner& CMainFrame::Transfers()
+{
+    return m_appCommands->Transfers();
+}
+
 void CMainFrame::UpdateTitle()
 {
     const QString program = QString::fromStdString(m_resources.LoadString(res::IDS_APP_TITLE));

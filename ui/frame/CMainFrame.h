@@ -23,6 +23,7 @@ class CAppCommands;
 class CompareController;
 class FindController;
 class MonitorController;
+class TransferRunner;
 class CommLogDock;
 class CommandTable;
 class IFileDialogs;
@@ -46,6 +47,8 @@ public:
     FindController& Find() { return *m_find; }
     MonitorController& Monitor() { return *m_monitor; }
     CommLogDock& CommLog() { return *m_commLog; }
+    // Runs a job that talks to the PLC off the window's thread, with Cancel.
+    TransferRunner& Transfers();
     // Shows the block of this device and bank, choosing it in the data tool bar.
     void ShowBlock(std::uint8_t deviceCode, std::int16_t bank);
 

@@ -11,6 +11,7 @@
 #include "resources/Messages.h"
 #include "resources/ResourceIds.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/TransferRunner.h"
 #include "ui/frame/TrendWindow.h"
 #include "ui/shared/CommandTable.h"
 #include "ui/view/CMemorixView.h"
@@ -27,6 +28,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 
 namespace {
@@ -139,19 +141,41 @@ public:
         return code;
     }
 
+    // 0, or the libraries' code with its text in error; the words of the
+    // ranges written whole in written. A stop asked for meanwhile ends the
+    // request under way, or keeps the next range from starting (stopped).
     int Write(const std::vector<transfer::MonitorRange>& ranges, const std::vector<std::vector<std::uint8_t>>& bytes,
-              std::string& error)
+              std::string& error, long long& written, bool& stopped)
     {
         int code = 0;
-        for (std::size_t k = 0; code == 0 && k < ranges.size(); ++k)
+        written = 0;
+        stopped = false;
+        for (std::size_t k = 0; code == 0 && k < ranges.size(); ++k) {
+            if (m_stop) {
+                stopped = true;
+                break;
+            }
             code = m_session.Write(ranges[k], bytes[k]);
+            if (code == 0)
+                written += static_cast<long long>(ranges[k].Bytes() / 2);
+        }
         if (code != 0)
             error = m_session.ErrorText(code);
         return code;
     }
 
+    // From the window's thread, for Write Selection's Cancel.
+    void RequestStop()
+    {
+        m_stop = true;
+        m_session.Cancel();
+    }
+    void ClearStop() { m_stop = false; }
+    bool StopRequested() const { return m_stop; }
+
 private:
     transfer::MonitorSession m_session;
+    std::atomic<bool> m_stop = false;
 };
 
 MonitorController::MonitorController(CMemorixApp& app, CMainFrame& frame, QLabel& pane)
@@ -319,12 +343,9 @@ void MonitorController::OnCycleDone(int generation, std::vector<transfer::Monito
     m_calls = calls;
     const IStringTable& strings = m_app.Strings();
     if (code != 0) {
-        if (++m_failures >= kFailuresToStop) {
-            Stop(true);
-            platform::MessageRequest request;
-            request.text = FormatText(strings.LoadString(res::IDS_MONITOR_STOPPED), {error});
-            request.icon = platform::MsgIcon::Exclamation;
-            m_app.Messages().Show(request);
+        m_lastError = error;
+        if (++m_failures >= kFailuresToStop && !m_writing) {
+            StopAfterFailures();
             return;
         }
         m_frame.statusBar()->showMessage(
@@ -341,6 +362,15 @@ void MonitorController::OnCycleDone(int generation, std::vector<transfer::Monito
         emit CycleApplied(QDateTime::currentMSecsSinceEpoch());
     }
     m_next.start(m_interval->value());
+}
+
+void MonitorController::StopAfterFailures()
+{
+    Stop(true);
+    platform::MessageRequest request;
+    request.text = FormatText(m_app.Strings().LoadString(res::IDS_MONITOR_STOPPED), {m_lastError});
+    request.icon = platform::MsgIcon::Exclamation;
+    m_app.Messages().Show(request);
 }
 
 void MonitorController::Apply(const transfer::MonitorRange& range, const std::vector<std::uint8_t>& bytes)
@@ -398,7 +428,6 @@ void MonitorController::OnWriteSelection()
     const CEditData& block = *shown;
     std::vector<transfer::MonitorRange> ranges;
     std::vector<std::vector<std::uint8_t>> bytes;
-    long long words = 0;
     const std::size_t addressBytes = static_cast<std::size_t>(WordsPerAddress(block)) * 2;
     for (const auto& [first, last] : runs) {
         transfer::MonitorRange range;
@@ -409,42 +438,63 @@ void MonitorController::OnWriteSelection()
         range.wordsPerAddress = WordsPerAddress(block);
         const auto from = block.Data.begin() + static_cast<std::ptrdiff_t>((first - block.StartAddr) * addressBytes);
         bytes.emplace_back(from, from + static_cast<std::ptrdiff_t>(range.Bytes()));
-        words += static_cast<long long>(range.Bytes() / 2);
         ranges.push_back(range);
     }
-    // Between two cycles on the monitor's thread, else on a session of its own.
+    // Between two cycles on the monitor's thread, else on a session of its
+    // own; either way off the window's thread, which stays alive meanwhile
+    // with Cancel in the status bar. Monitoring is not stopped under the
+    // write: failed cycles meanwhile stop it once the write is over.
     std::unique_ptr<Worker> own = IsMonitoring() ? nullptr : MakeWorker();
     Worker* worker = own ? own.get() : m_worker;
+    worker->ClearStop();
+    m_writing = true;
     const auto run = [&](const std::function<void()>& call) {
-        if (own) {
-            m_frame.BeginWaitCursor();
-            call();
-            m_frame.EndWaitCursor();
-        } else {
-            QMetaObject::invokeMethod(worker, call, Qt::BlockingQueuedConnection);
-        }
+        m_frame.Transfers().Run(
+            [&] {
+                if (own)
+                    call();
+                else
+                    QMetaObject::invokeMethod(worker, call, Qt::BlockingQueuedConnection);
+                return TransferOutcome::Done;
+            },
+            [worker] { worker->RequestStop(); });
     };
     std::string error;
     int code = 0;
     int modelId = 0;
+    long long written = 0;
+    bool stopped = false;
     run([&] { code = worker->Identify(modelId, error); });
-    if (code == 0 && modelId != m_app.Plc().m_nPLCId
+    stopped = worker->StopRequested();
+    if (code == 0 && !stopped && modelId != m_app.Plc().m_nPLCId
         && ShowResourceMessage(m_app.Messages(), m_app.Strings(), res::IDS_WRITE_OTHER_PLC, platform::MsgIcon::Question,
                                platform::MsgButtons::YesNo)
-               != platform::MsgAnswer::Yes)
+               != platform::MsgAnswer::Yes) {
+        EndWrite();
         return;
-    if (code == 0)
-        run([&] { code = worker->Write(ranges, bytes, error); });
+    }
+    if (code == 0 && !stopped)
+        run([&] { code = worker->Write(ranges, bytes, error, written, stopped); });
+    EndWrite();
     const IStringTable& strings = m_app.Strings();
-    if (code == 0) {
-        m_frame.statusBar()->showMessage(
-            QString::fromStdString(FormatText(strings.LoadString(res::IDS_WRITE_SELECTION_DONE), {words})), 5000);
+    const std::string done = FormatText(strings.LoadString(res::IDS_WRITE_SELECTION_DONE), {written});
+    if (code == 0 && !stopped) {
+        m_frame.statusBar()->showMessage(QString::fromStdString(done), 5000);
         return;
     }
     platform::MessageRequest request;
-    request.text = error;
+    request.text = code != 0 ? error : strings.LoadString(res::IDS_TRANSFER_STOPPED);
+    if (written > 0)
+        request.text += "\n" + done;
     request.icon = platform::MsgIcon::Exclamation;
     m_app.Messages().Show(request);
+}
+
+void MonitorController::EndWrite()
+{
+    m_writing = false;
+    if (IsMonitoring() && m_failures >= kFailuresToStop)
+        StopAfterFailures();
 }
 
 std::vector<transfer::MonitorRange> MonitorController::TrendRanges(const transfer::MonitorRange& visible) const

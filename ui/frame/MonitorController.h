@@ -95,6 +95,10 @@ private:
     void OnCycleDone(int generation, std::vector<transfer::MonitorRange> ranges, int code,
                      std::vector<std::vector<std::uint8_t>> bytes, std::string error, long long calls);
     void Apply(const transfer::MonitorRange& range, const std::vector<std::uint8_t>& bytes);
+    // Ends monitoring after too many failed cycles in a row, with the last error.
+    void StopAfterFailures();
+    // Write Selection is over: monitoring stops now if it should have meanwhile.
+    void EndWrite();
     std::optional<transfer::MonitorRange> VisibleRange() const;
     // The trend's cells outside the visible range, read as well each cycle.
     std::vector<transfer::MonitorRange> TrendRanges(const transfer::MonitorRange& visible) const;
@@ -113,6 +117,8 @@ private:
     ChangeMarks m_marks;
     int m_generation = 0;
     int m_failures = 0;
+    std::string m_lastError;
+    bool m_writing = false;
     bool m_inFlight = false;
     bool m_overlapped = false;
     long long m_cycles = 0;

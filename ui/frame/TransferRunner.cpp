@@ -28,13 +28,17 @@ void TransferRunner::Stop()
 {
     if (!m_running)
         return;
-    m_comm.RequestStop();
+    if (m_stop)
+        m_stop();
+    else
+        m_comm.RequestStop();
     m_frame.statusBar()->showMessage(QString::fromStdString(m_strings.LoadString(res::IDS_TRANSFER_STOPPING)));
 }
 
-TransferOutcome TransferRunner::Run(const std::function<TransferOutcome()>& job)
+TransferOutcome TransferRunner::Run(const std::function<TransferOutcome()>& job, std::function<void()> stop)
 {
     m_running = true;
+    m_stop = std::move(stop);
     m_frame.Commands().Suspend(true);
     // What could change the document or the connection is out of reach.
     std::vector<QPointer<QWidget>> disabled;
@@ -72,6 +76,7 @@ TransferOutcome TransferRunner::Run(const std::function<TransferOutcome()>& job)
     if (QWidget* grid = m_frame.centralWidget())
         grid->setFocus();
     m_running = false;
+    m_stop = {};
     m_frame.Commands().Suspend(false);
     return result;
 }

@@ -24,7 +24,9 @@ public:
     TransferRunner(CTesknetComm& comm, CMainFrame& frame, const IStringTable& strings);
 
     // The session's runner: the job on a worker thread, the window's events here.
-    TransferOutcome Run(const std::function<TransferOutcome()>& job);
+    // stop: how Cancel asks this job to end, when it is not the session's own
+    // transfer.
+    TransferOutcome Run(const std::function<TransferOutcome()>& job, std::function<void()> stop = {});
     bool IsRunning() const { return m_running; }
     // Asks the running transfer to stop; it ends at its next request.
     void Stop();
@@ -34,4 +36,5 @@ private:
     CMainFrame& m_frame;
     const IStringTable& m_strings;
     bool m_running = false;
+    std::function<void()> m_stop;
 };
