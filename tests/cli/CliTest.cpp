@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 using testsupport::ProcessResult;
 
@@ -27,12 +30,31 @@ protected:
 
 } // namespace
 
-TEST_F(Cli, HelpAndVersionSucceed)
+// The manual page describes every command the help lists, with the same synopsis.
+TEST_F(Cli, HelpAndVersionSucceedAndTheManualPageHasEveryCommand)
 {
     ProcessResult r = Run({"--help"});
     EXPECT_EQ(r.exitCode, 0);
     for (const char* command : {"catalogue", "format", "parse"})
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
+    const char* source = std::getenv("MEMORIX_SOURCE_DIR");
+    std::ifstream file(std::string(source ? source : "..") + "/desktop/memorix-cli.1");
+    ASSERT_TRUE(file) << "the manual page";
+    std::string page;
+    for (std::string line; std::getline(file, line);) {
+        for (std::size_t at; (at = line.find("\\-")) != std::string::npos;)
+            line.erase(at, 1);
+        page += line + '\n';
+    }
+    std::istringstream help(r.out);
+    int commands = 0;
+    for (std::string line; std::getline(help, line);) {
+        if (line.size() < 3 || line.compare(0, 2, "  ") != 0 || !std::islower(static_cast<unsigned char>(line[2])))
+            continue;
+        ++commands;
+        EXPECT_NE(page.find(".B " + line.substr(2) + "\n"), std::string::npos) << line;
+    }
+    EXPECT_GE(commands, 19);
     r = Run({"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.rfind("memorix-cli ", 0), 0u);
