@@ -18,6 +18,8 @@
 #include "ui/view/GridModel.h"
 
 #include <QAction>
+#include <QChartView>
+#include <QDateTimeAxis>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -150,6 +152,18 @@ TEST_F(MonitorGuiTest, WatchingTheCounterWritingASelectionAndLosingThePlc)
     EXPECT_GE(trend->SampleCount(), 4u);
     EXPECT_EQ(trend->LastValues().at(0), Word(0));
     EXPECT_EQ(trend->LastValues().at(1), static_cast<std::int16_t>(Word(1)));
+    // The time axis's ticks read differently, however short the trend so far.
+    const auto* chart = trend->findChild<QChartView*>()->chart();
+    const auto* axis = qobject_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
+    ASSERT_NE(axis, nullptr);
+    QStringList ticks;
+    for (int k = 0; k < axis->tickCount(); ++k) {
+        const qint64 span = axis->max().toMSecsSinceEpoch() - axis->min().toMSecsSinceEpoch();
+        const QDateTime at = axis->min().addMSecs(span * k / (axis->tickCount() - 1));
+        ticks.append(at.toString(axis->format()));
+    }
+    ticks.removeDuplicates();
+    EXPECT_EQ(ticks.size(), axis->tickCount()) << ticks.join(QLatin1Char(' ')).toStdString();
     dialogtest::SaveScreenshot(*trend, "monitor-trend");
 
     // Scrolled away, the rows in view are read, and the trend's cells still.

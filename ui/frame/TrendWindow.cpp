@@ -24,6 +24,17 @@
 #include <fstream>
 #include <span>
 
+namespace {
+
+constexpr qint64 kSecondMs = 1000;
+// The time axis spans at least this much, so that the first samples do not
+// fill it from edge to edge.
+constexpr qint64 kShortestSpanMs = kSecondMs;
+// What the time axis spans before the first sample.
+constexpr qint64 kEmptySpanMs = 60 * kSecondMs;
+
+} // namespace
+
 TrendWindow::TrendWindow(CMemorixApp& app, CMainFrame& frame, std::vector<TrendCell> cells)
     : QWidget(&frame, Qt::Window)
     , m_app(app)
@@ -42,6 +53,7 @@ TrendWindow::TrendWindow(CMemorixApp& app, CMainFrame& frame, std::vector<TrendC
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     m_timeAxis->setTitleText(text(res::IDS_TREND_TIME_AXIS));
     m_valueAxis = new QValueAxis;
+    m_valueAxis->setLabelFormat(QStringLiteral("%.10g")); // 400, not 400.0; reals as they come
     m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
     m_chart->addAxis(m_valueAxis, Qt::AlignLeft);
     for (const TrendCell& cell : m_cells) {
@@ -149,15 +161,19 @@ void TrendWindow::Redraw()
         m_series[k]->replace(points);
     }
     const qint64 last = m_samples.empty() ? QDateTime::currentMSecsSinceEpoch() : m_samples.back().time;
-    const qint64 first = m_samples.empty() ? last - 60 * 1000 : std::max(m_samples.front().time, last - m_spanMs);
-    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first),
-                         QDateTime::fromMSecsSinceEpoch(std::max(last, first + 1000)));
+    const qint64 first = m_samples.empty() ? last - kEmptySpanMs : std::max(m_samples.front().time, last - m_spanMs);
+    const qint64 end = std::max(last, first + kShortestSpanMs);
+    m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(end));
+    // Ticks less than a second apart would all read the same in seconds.
+    const qint64 tickSpacing = (end - first) / std::max(m_timeAxis->tickCount() - 1, 1);
+    m_timeAxis->setFormat(tickSpacing < kSecondMs ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
     if (!any) {
         low = 0;
         high = 1;
     }
     const double margin = std::max((high - low) * 0.05, 1.0);
     m_valueAxis->setRange(low - margin, high + margin);
+    m_valueAxis->applyNiceNumbers(); // round steps, not a fifth of whatever range the values span
 }
 
 bool TrendWindow::ExportCsv(const std::string& path) const
