@@ -3,8 +3,6 @@
 // over the same registers (window select and 125-register reads).
 
 #include "contract/CommExports.h"
-#include "commlib/core/DefaultMap.h"
-#include "commlib/core/ProfileStore.h"
 #include "catalogue/CPlcDatabase.h"
 #include "catalogue/CatalogueModel.h"
 #include "transfer/CTesknetComm.h"
@@ -13,19 +11,14 @@
 #include "resources/IStringTable.h"
 
 #include "bench/BenchSimulator.h"
+#include "bench/PlainModbus.h"
 
 #include <benchmark/benchmark.h>
-#include <modbus/modbus.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,30 +81,14 @@ void ReadWithPlainLibmodbus(benchmark::State& state)
 {
     if (Simulator::Get().Port() <= 0)
         return state.SkipWithError("the simulator did not start");
-    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::Get().Port());
-    if (modbus_connect(ctx) != 0) {
-        modbus_free(ctx);
+    PlainModbus plain(Simulator::Get().Port());
+    if (!plain.Connected())
         return state.SkipWithError("cannot connect");
-    }
     std::vector<std::uint16_t> words(kWords);
-    for (auto _ : state) {
-        for (std::uint32_t done = 0; done < kWords;) {
-            if (done % commlib::kWindowWords == 0) {
-                const std::uint16_t window[3] = {kDt, 0, static_cast<std::uint16_t>(done / commlib::kWindowWords)};
-                modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
-            }
-            const int n =
-                static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
-            if (modbus_read_registers(ctx, static_cast<int>(done % commlib::kWindowWords), n, &words[done]) != n) {
-                state.SkipWithError("read failed");
-                break;
-            }
-            done += static_cast<std::uint32_t>(n);
-        }
-    }
+    for (auto _ : state)
+        if (!plain.ReadDevice(kDt, kWords, words.data()))
+            return state.SkipWithError("read failed");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
-    modbus_close(ctx);
-    modbus_free(ctx);
 }
 
 class NoStrings final : public IStringTable {

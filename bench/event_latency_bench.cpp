@@ -24,6 +24,7 @@
 #include "ui/shared/CommandTable.h"
 #include "ui/view/CMemorixView.h"
 
+#include "bench/BenchApplication.h"
 #include "bench/BenchSimulator.h"
 
 #include <QApplication>
@@ -77,23 +78,13 @@ public:
     }
 };
 
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "event_latency_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    [[maybe_unused]] static QApplication* const application = new QApplication(argc, argv);
-}
-
 // The program as a user has it: the language library, the catalogue beside the
 // executable, a new document of CA-500L with DT 0-9999, the window shown.
 class Window {
 public:
     Window()
     {
-        EnsureApplication();
+        EnsureBenchApplication();
         const std::string folder = platform::ProgramFolder();
         if (!m_resources.Load(folder + "/MEMORIXEnu.so"))
             return;

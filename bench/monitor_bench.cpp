@@ -2,24 +2,15 @@
 // over loopback TCP, through the program's monitor session, against a plain
 // libmodbus read of the same registers on a connection that stays open.
 
-#include "commlib/core/DefaultMap.h"
-#include "commlib/core/ProfileStore.h"
 #include "model/DeviceModel.h"
 #include "transfer/MonitorSession.h"
 
 #include "bench/BenchSimulator.h"
+#include "bench/PlainModbus.h"
 
 #include <benchmark/benchmark.h>
-#include <modbus/modbus.h>
 
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
-#include <poll.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,26 +49,15 @@ void PlainLibmodbusReadOf1000Words(benchmark::State& state)
 {
     if (Simulator::Get().Port() <= 0)
         return state.SkipWithError("the simulator did not start");
-    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::Get().Port());
-    if (modbus_connect(ctx) != 0) {
-        modbus_free(ctx);
+    PlainModbus plain(Simulator::Get().Port());
+    if (!plain.Connected())
         return state.SkipWithError("cannot connect");
-    }
-    const std::uint16_t window[3] = {kDt, 0, 0};
-    modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
+    plain.SelectWindow(kDt, 0);
     std::vector<std::uint16_t> words(kWords);
     for (auto _ : state)
-        for (int done = 0; done < kWords;) {
-            const int n = std::min(125, kWords - done);
-            if (modbus_read_registers(ctx, done, n, &words[static_cast<std::size_t>(done)]) != n) {
-                state.SkipWithError("read failed");
-                break;
-            }
-            done += n;
-        }
+        if (!plain.ReadRegisters(0, kWords, words.data()))
+            return state.SkipWithError("read failed");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWords);
-    modbus_close(ctx);
-    modbus_free(ctx);
 }
 
 } // namespace

@@ -6,25 +6,16 @@
 // A delayed sequential read takes about 20 s, so each delayed case runs once.
 
 #include "contract/CommExports.h"
-#include "commlib/core/DefaultMap.h"
-#include "commlib/core/ProfileStore.h"
 
 #include "bench/BenchSimulator.h"
+#include "bench/PlainModbus.h"
 
 #include <benchmark/benchmark.h>
-#include <modbus/modbus.h>
 
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 #include <map>
 #include <memory>
-#include <poll.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,30 +79,14 @@ void ReadDtWithPlainLibmodbus(benchmark::State& state)
     const int delay = static_cast<int>(state.range(0));
     if (Simulator::WithDelay(delay).Port() <= 0)
         return state.SkipWithError("the simulator did not start");
-    modbus_t* ctx = modbus_new_tcp("127.0.0.1", Simulator::WithDelay(delay).Port());
-    if (modbus_connect(ctx) != 0) {
-        modbus_free(ctx);
+    PlainModbus plain(Simulator::WithDelay(delay).Port());
+    if (!plain.Connected())
         return state.SkipWithError("cannot connect");
-    }
     std::vector<std::uint16_t> words(kDtWords);
-    for (auto _ : state) {
-        for (std::uint32_t done = 0; done < kDtWords;) {
-            if (done % commlib::kWindowWords == 0) {
-                const std::uint16_t window[3] = {kDt, 0, static_cast<std::uint16_t>(done / commlib::kWindowWords)};
-                modbus_write_registers(ctx, commlib::kWindowSelect, 3, window);
-            }
-            const int n =
-                static_cast<int>(std::min<std::uint32_t>(125, commlib::kWindowWords - done % commlib::kWindowWords));
-            if (modbus_read_registers(ctx, static_cast<int>(done % commlib::kWindowWords), n, &words[done]) != n) {
-                state.SkipWithError("read failed");
-                break;
-            }
-            done += static_cast<std::uint32_t>(n);
-        }
-    }
+    for (auto _ : state)
+        if (!plain.ReadDevice(kDt, kDtWords, words.data()))
+            return state.SkipWithError("read failed");
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kDtWords);
-    modbus_close(ctx);
-    modbus_free(ctx);
 }
 
 } // namespace

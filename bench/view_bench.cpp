@@ -23,6 +23,8 @@
 #include "platform/MemorySettingsStore.h"
 #include "resources/IStringTable.h"
 
+#include "bench/BenchApplication.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QImage>
@@ -34,18 +36,6 @@
 #include <vector>
 
 namespace {
-
-// The benchmarks' QApplication, made on first use and kept to the end: Qt's
-// own statics must outlive it, so it is never destroyed.
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "view_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    [[maybe_unused]] static QApplication* const application = new QApplication(argc, argv);
-}
 
 class NoStrings final : public IStringTable {
 public:
@@ -79,7 +69,7 @@ class Grid {
 public:
     explicit Grid(int words)
     {
-        EnsureApplication();
+        EnsureBenchApplication();
         m_app = std::make_unique<CMemorixApp>(AppServices{m_messages, m_strings, m_settings, {}});
         stDeviceInfo dt;
         dt.Id = DeviceCode::DT;

@@ -13,6 +13,21 @@
 #include <string>
 #include <utility>
 
+namespace {
+
+// A transfer that ended without its data: stopped by the user, or failed.
+void ShowTransferEnded(const DocumentContext& context, TransferOutcome result)
+{
+    if (result == TransferOutcome::Stopped)
+        ShowResourceMessage(context.messages, context.strings, res::IDS_TRANSFER_STOPPED,
+                            platform::MsgIcon::Information);
+    else
+        ShowResourceMessage(context.messages, context.strings, res::IDS_TRANSFER_FAILED,
+                            platform::MsgIcon::Exclamation);
+}
+
+} // namespace
+
 bool CMemorixDoc::LoadFromPlc()
 {
     CTesknetComm* comm = m_context.comm;
@@ -23,12 +38,7 @@ bool CMemorixDoc::LoadFromPlc()
         // and the current PLC stay as they were.
         if (comm)
             comm->DropPendingPlc();
-        if (result == TransferOutcome::Stopped)
-            ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_STOPPED,
-                                platform::MsgIcon::Information);
-        else
-            ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
-                                platform::MsgIcon::Exclamation);
+        ShowTransferEnded(m_context, result);
         return false;
     }
     m_plc = comm->TakePendingPlc();
@@ -72,11 +82,6 @@ TransferOutcome CMemorixDoc::WriteToPlc()
         m_context.messages.Show(request);
         return result;
     }
-    if (result == TransferOutcome::Stopped)
-        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_STOPPED,
-                            platform::MsgIcon::Information);
-    else
-        ShowResourceMessage(m_context.messages, m_context.strings, res::IDS_TRANSFER_FAILED,
-                            platform::MsgIcon::Exclamation);
+    ShowTransferEnded(m_context, result);
     return result;
 }
