@@ -23,7 +23,13 @@ FakeUnit::FakeUnit(const commlib::Identity& identity)
     const std::vector<std::uint16_t> words = commlib::EncodeIdentity(identity);
     for (std::size_t i = 0; i < words.size(); ++i)
         mapping->tab_registers[commlib::kIdentityBase + i] = words[i];
-    m_listener = modbus_tcp_listen(ctx, 1);
+    // Connections are served one at a time, but a connect made while others
+    // wait (a transfer's further connections, a session just closed and not
+    // yet seen to go) is queued as a real unit's would be, not dropped: a
+    // dropped connect is only tried again after a second, longer than a
+    // test's timeout.
+    constexpr int kWaitingConnections = 16;
+    m_listener = modbus_tcp_listen(ctx, kWaitingConnections);
     sockaddr_in address{};
     socklen_t length = sizeof address;
     if (m_listener < 0 || getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
